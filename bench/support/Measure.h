@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace Dovrin::Bench {
+
+struct Timing {
+    double medianMs = 0;
+    double p99Ms = 0;
+    double minMs = 0;
+    double maxMs = 0;
+    int runs = 0;
+};
+
+// Runs `step` `runs` times and reports the spread of wall-clock times in milliseconds.
+inline Timing measure(int runs, const std::function<void()>& step) {
+    std::vector<double> samples;
+    samples.reserve(static_cast<size_t>(runs));
+    QElapsedTimer timer;
+    for (int i = 0; i < runs; ++i) {
+        timer.start();
+        step();
+        samples.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(samples.begin(), samples.end());
+    Timing timing;
+    timing.runs = runs;
+    if (samples.empty())
+        return timing;
+    timing.medianMs = samples[samples.size() / 2];
+    timing.p99Ms = samples[std::min(samples.size() - 1, samples.size() * 99 / 100)];
+    timing.minMs = samples.front();
+    timing.maxMs = samples.back();
+    return timing;
+}
+
+inline void report(const QString& name, const Timing& timing) {
+    QTextStream(stdout) << QStringLiteral("%1: median %2 ms, p99 %3 ms, min %4 ms, max %5 ms (%6 runs)\n")
+                               .arg(name)
+                               .arg(timing.medianMs, 0, 'f', 3)
+                               .arg(timing.p99Ms, 0, 'f', 3)
+                               .arg(timing.minMs, 0, 'f', 3)
+                               .arg(timing.maxMs, 0, 'f', 3)
+                               .arg(timing.runs);
+}
+
+} // namespace Dovrin::Bench

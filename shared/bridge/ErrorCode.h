@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace Dovrin::Bridge {
+
+// The codes tools report to AI clients; the raw value is what travels.
+enum class ErrorCode {
+    notFound,
+    conflict,
+    ambiguous,
+    forbidden,
+    rateLimited,
+    tooLarge,
+    unavailable,
+    invalidArguments,
+};
+
+QString rawValue(ErrorCode code);
+std::optional<ErrorCode> errorCodeFromRawValue(const QString& raw);
+
+} // namespace Dovrin::Bridge

@@ -1,0 +1,59 @@
+#include "DataDirectory.h"
+#include "ErrorCode.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Dovrin::Bridge;
+
+class DataDirectoryTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dovrinHome_isCreatedPrivate() {
+        QTemporaryDir temp;
+        const QString home = temp.path() + "/nested/home";
+        qputenv("DOVRIN_HOME", home.toUtf8());
+        const auto directory = dataDirectory();
+        QVERIFY(directory);
+        QCOMPARE(*directory, home);
+        QCOMPARE(QFileInfo(home).permissions() & QFileDevice::ReadOther, QFileDevice::Permissions());
+        QCOMPARE(QFileInfo(home).permissions() & (QFileDevice::ReadOwner | QFileDevice::WriteOwner),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(*dataFile("Dovrin.sqlite"), home + "/Dovrin.sqlite");
+    }
+
+    void xdgDataHome_isUsedWithoutDovrinHome() {
+        QTemporaryDir temp;
+        qunsetenv("DOVRIN_HOME");
+        qputenv("XDG_DATA_HOME", temp.path().toUtf8());
+        QCOMPARE(*dataDirectory(), temp.path() + "/dovrin");
+    }
+
+    void fileInTheWay_isUnavailable() {
+        QTemporaryDir temp;
+        QFile blocker(temp.path() + "/blocker");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        qputenv("DOVRIN_HOME", (temp.path() + "/blocker").toUtf8());
+        QVERIFY(!dataDirectory());
+        qputenv("DOVRIN_HOME", (temp.path() + "/blocker/below").toUtf8());
+        QVERIFY(!dataDirectory());
+        QVERIFY(!dataFile("dv.sock"));
+    }
+
+    void errorCodes_roundTripTheirRawValues() {
+        const QStringList raw{"not_found", "conflict",    "ambiguous",   "forbidden",
+                              "rate_limited", "too_large", "unavailable", "invalid_arguments"};
+        for (const QString& value : raw) {
+            const auto code = errorCodeFromRawValue(value);
+            QVERIFY2(code, qPrintable(value));
+            QCOMPARE(rawValue(*code), value);
+        }
+        QVERIFY(!errorCodeFromRawValue("notFound"));
+    }
+};
+
+QTEST_GUILESS_MAIN(DataDirectoryTest)
+#include "DataDirectoryTest.moc"
