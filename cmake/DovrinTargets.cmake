@@ -33,3 +33,20 @@ function(dovrin_test name)
         LABELS "${ARG_LABELS}"
         ENVIRONMENT "DOVRIN_HOME=${home}/data;XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/share;QT_QPA_PLATFORM=offscreen;QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox --disable-gpu;QTWEBENGINE_DISABLE_SANDBOX=1;DOVRIN_BUILD_DIR=${CMAKE_BINARY_DIR};DOVRIN_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
+
+# dovrin_folder_tests(PREFIX LIBS ...): every *Test.cpp in this folder is one test executable named
+# <prefix>_<file name>, with the folder's other .cpp files (shared test helpers) built into each.
+function(dovrin_folder_tests prefix)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "LIBS" ${ARGN})
+    file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
+    file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    list(REMOVE_ITEM helpers ${tests})
+    foreach(test ${tests})
+        get_filename_component(stem ${test} NAME_WE)
+        set(extra)
+        if(ARG_TIMEOUT)
+            set(extra TIMEOUT ${ARG_TIMEOUT})
+        endif()
+        dovrin_test(${prefix}_${stem} SOURCES ${test} ${helpers} LIBS ${ARG_LIBS} ${extra})
+    endforeach()
+endfunction()
