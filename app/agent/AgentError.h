@@ -1,0 +1,32 @@
+#pragma once
+
+#include "AgentTodo.h"
+#include "ErrorCode.h"
+#include "Result.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+#include <utility>
+
+namespace Dovrin::Agent {
+
+// What every agent tool fails with; the message is written for the AI.
+struct AgentError {
+    AgentError() = default;
+    AgentError(Bridge::ErrorCode code, QString message) : code(code), message(std::move(message)) {}
+
+    Bridge::ErrorCode code = Bridge::ErrorCode::unavailable;
+    QString message;
+    std::optional<qint64> currentRev;
+    std::optional<QString> currentMarkdown;
+    std::optional<QList<AgentOps::Todo>> candidates;
+    std::optional<qint64> retryAfterSeconds;
+
+    friend bool operator==(const AgentError&, const AgentError&) = default;
+};
+
+template <typename T> using AgentResult = Dovrin::Result<T, AgentError>;
+
+} // namespace Dovrin::Agent
