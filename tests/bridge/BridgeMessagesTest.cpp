@@ -1,0 +1,131 @@
+#include "AIAccess.h"
+#include "BridgeRequest.h"
+#include "BridgeResponse.h"
+#include "JsonText.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTest>
+
+using namespace Dovrin::Bridge;
+
+namespace {
+
+QJsonObject parsed(const QByteArray& bytes) {
+    return QJsonDocument::fromJson(bytes).object();
+}
+
+} // namespace
+
+class BridgeMessagesTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void requestWithNameOnly_writesNullsAndReadsThemAbsent() {
+        const BridgeRequest request{"read_note", ClientInfo{"claude-ai", std::nullopt, std::nullopt},
+                                    QJsonObject{{"note", "dovrin://note/abc"}, {"max_chars", 2000}}};
+        const QJsonObject wire = parsed(request.encode());
+        QCOMPARE(wire.value("tool").toString(), "read_note");
+        QCOMPARE(wire.value("arguments").toObject(), request.arguments);
+        const QJsonObject client = wire.value("client").toObject();
+        QCOMPARE(client.value("name").toString(), "claude-ai");
+        QVERIFY(client.contains("title") && client.value("title").isNull());
+        QVERIFY(client.contains("version") && client.value("version").isNull());
+
+        const auto decoded = BridgeRequest::decode(request.encode());
+        QVERIFY(decoded);
+        QCOMPARE(*decoded, request);
+    }
+
+    void requestWithoutClientOrArguments_roundTrips() {
+        const BridgeRequest request{"list_notes", std::nullopt, {}};
+        const QJsonObject wire = parsed(request.encode());
+        QVERIFY(!wire.contains("client"));
+        QCOMPARE(wire.value("arguments"), QJsonValue(QJsonObject()));
+        const auto decoded = BridgeRequest::decode(request.encode());
+        QVERIFY(decoded);
+        QVERIFY(decoded->arguments.isEmpty());
+        QVERIFY(!decoded->client);
+
+        const auto nullClient = BridgeRequest::decode(R"({"tool":"x","arguments":{},"client":null})");
+        QVERIFY(nullClient);
+        QVERIFY(!nullClient->client);
+        const auto fullClient = BridgeRequest::decode(
+            R"({"tool":"x","arguments":{},"client":{"name":"n","title":"Claude","version":"1.2"}})");
+        QVERIFY(fullClient);
+        QCOMPARE(*fullClient->client, (ClientInfo{"n", "Claude", "1.2"}));
+    }
+
+    void malformedRequests_areRefused() {
+        const QList<QByteArray> bad{
+            "",
+            "not json",
+            "[]",
+            R"({"arguments":{}})",
+            R"({"tool":"list_notes"})",
+            R"({"tool":7,"arguments":{}})",
+            R"({"tool":"list_notes","arguments":[]})",
+            R"({"tool":"list_notes","arguments":{},"client":{"title":"no name"}})",
+            R"({"tool":"list_notes","arguments":{},"client":"claude"})",
+        };
+        for (const QByteArray& bytes : bad) {
+            const auto decoded = BridgeRequest::decode(bytes);
+            QVERIFY2(!decoded, bytes.constData());
+            QVERIFY(!decoded.error().isEmpty());
+        }
+    }
+
+    void responseWithImages_roundTrips() {
+        const BridgeResponse response{
+            "# Note\n/path", {{"iVBORw0KGgo=", "image/png"}, {"R0lG", "image/gif"}}, false};
+        const QByteArray bytes = response.encode();
+        QVERIFY(bytes.contains("# Note\\n/path"));
+        const QJsonObject wire = parsed(bytes);
+        QCOMPARE(wire.value("images").toArray().size(), 2);
+        QCOMPARE(wire.value("images").toArray().at(0).toObject().value("mimeType").toString(), "image/png");
+        const auto decoded = BridgeResponse::decode(bytes);
+        QVERIFY(decoded);
+        QCOMPARE(*decoded, response);
+
+        const auto error = BridgeResponse::decode(R"({"text":"{}","images":[],"isError":true})");
+        QVERIFY(error);
+        QVERIFY(error->isError);
+        QVERIFY(error->images.isEmpty());
+    }
+
+    void incompleteResponses_areRefused() {
+        const QList<QByteArray> bad{
+            R"({"text":"hi","isError":false})",
+            R"({"images":[],"isError":false})",
+            R"({"text":"hi","images":[]})",
+            R"({"text":"hi","images":[],"isError":"false"})",
+            R"({"text":1,"images":[],"isError":false})",
+            R"({"text":"hi","images":{},"isError":false})",
+            R"({"text":"hi","images":[{"data":"AA=="}],"isError":false})",
+            R"({"text":"hi","images":[{"mimeType":"image/png"}],"isError":false})",
+            R"({"text":"hi","images":["AA=="],"isError":false})",
+            R"({"text":"hi","images":[],"isError":false)",
+            "",
+        };
+        for (const QByteArray& bytes : bad)
+            QVERIFY2(!BridgeResponse::decode(bytes), bytes.constData());
+    }
+
+    void accessLevels_useTheirRawValues() {
+        QCOMPARE(rawValue(AIAccess::off), "off");
+        QCOMPARE(rawValue(AIAccess::readOnly), "read_only");
+        QCOMPARE(rawValue(AIAccess::readWrite), "read_write");
+        for (const AIAccess access : allAIAccessLevels)
+            QCOMPARE(aiAccessFromRawValue(rawValue(access)), access);
+        QVERIFY(!aiAccessFromRawValue("readWrite"));
+        QVERIFY(!aiAccessFromRawValue(""));
+    }
+
+    void jsonText_isIndentedSortedWithPlainSlashes() {
+        const QString text = renderJsonText(QJsonObject{{"message", "a/b — c"}, {"error", "unavailable"}});
+        QCOMPARE(text, "{\n    \"error\": \"unavailable\",\n    \"message\": \"a/b — c\"\n}");
+    }
+};
+
+QTEST_GUILESS_MAIN(BridgeMessagesTest)
+#include "BridgeMessagesTest.moc"

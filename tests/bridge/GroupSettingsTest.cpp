@@ -1,0 +1,60 @@
+#include "GroupSettings.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Dovrin::Bridge;
+
+class GroupSettingsTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void settings_missingOrBrokenReadAsDefaults() {
+        QTemporaryDir folder;
+        const QString path = folder.path() + "/settings.json";
+        const GroupSettings missing = GroupSettings::readFile(path);
+        QCOMPARE(missing.aiAccess, AIAccess::readWrite);
+        QVERIFY(missing.letAIOpenDovrin);
+        QVERIFY(missing.connectedAIs.isEmpty());
+
+        const QList<QByteArray> broken{"{not json", "[]",
+                                       R"({"aiAccess":"everything","letAIOpenDovrin":"no"})",
+                                       R"({"aiAccess":3,"letAIOpenDovrin":0,"connectedAIs":[1]})"};
+        for (const QByteArray& content : broken) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(content);
+            file.close();
+            const GroupSettings settings = GroupSettings::readFile(path);
+            QCOMPARE(settings.aiAccess, AIAccess::readWrite);
+            QVERIFY(settings.letAIOpenDovrin);
+            QVERIFY(settings.connectedAIs.isEmpty());
+        }
+    }
+
+    void settings_writeThenRead_keepsUnknownKeys() {
+        QTemporaryDir folder;
+        const QString path = folder.path() + "/settings.json";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"future":42,"letAIOpenDovrin":true})");
+        file.close();
+        GroupSettings settings;
+        settings.aiAccess = AIAccess::readOnly;
+        settings.letAIOpenDovrin = false;
+        const QDateTime when = QDateTime::fromMSecsSinceEpoch(1'700'000'000'123, Qt::UTC);
+        settings.connectedAIs.insert("Claude", when);
+        QVERIFY(settings.writeFile(path));
+
+        const GroupSettings read = GroupSettings::readFile(path);
+        QCOMPARE(read.aiAccess, AIAccess::readOnly);
+        QVERIFY(!read.letAIOpenDovrin);
+        QCOMPARE(read.connectedAIs.value("Claude"), when);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("\"future\": 42"));
+    }
+};
+
+QTEST_GUILESS_MAIN(GroupSettingsTest)
+#include "GroupSettingsTest.moc"
