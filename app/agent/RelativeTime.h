@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace Dovrin::Agent {
+
+// How long ago `date` was, seen at `now`: "just now" under a minute, otherwise a short relative phrase
+// ("2 hr. ago", "yesterday") in the application's language ("language" in the app settings: "zh-Hans"
+// or English).
+QString relativeTime(const QDateTime& date, const QDateTime& now);
+
+} // namespace Dovrin::Agent
