@@ -62,7 +62,8 @@ public:
     StoreResult<QList<Note>> create(const QList<NewNote>& notes, const QString& createdBy,
                                     const std::optional<QUuid>& batchID, const QDateTime& time);
     // No editor means the user. Returns the note as stored, or nothing when it is missing or deleted.
-    StoreResult<std::optional<Note>> updateMarkdown(const QUuid& id, const QString& markdown, const QDateTime& time,
+    StoreResult<std::optional<Note>> updateMarkdown(const QUuid& id, const QString& markdown,
+                                                    const QDateTime& time,
                                                     const std::optional<QString>& editor = std::nullopt,
                                                     AgentLabel::Action action = AgentLabel::Action::edited);
     StoreResult<void> saveWindowState(const QUuid& id, const WindowState& state);
@@ -80,6 +81,8 @@ public:
 
 private:
     NoteStore(sqlite3* db, QString filePath);
+    // Brings a database at `version` (at most the current one) to the current schema, all or nothing.
+    StoreResult<void> migrate(int version);
 
     sqlite3* m_db = nullptr;
     QString m_filePath;

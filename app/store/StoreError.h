@@ -12,7 +12,6 @@ struct StoreError {
     friend bool operator==(const StoreError&, const StoreError&) = default;
 };
 
-template <typename T>
-using StoreResult = Dovrin::Result<T, StoreError>;
+template <typename T> using StoreResult = Dovrin::Result<T, StoreError>;
 
 } // namespace Dovrin::Store

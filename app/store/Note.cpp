@@ -1,0 +1,110 @@
+#include "Note.h"
+
+#include "PlainText.h"
+
+#include <QCoreApplication>
+
+namespace Dovrin::Store {
+
+QList<StickyColor> allStickyColors() {
+    return {StickyColor::yellow, StickyColor::blue,   StickyColor::green,
+            StickyColor::pink,   StickyColor::purple, StickyColor::gray};
+}
+
+QString rawValue(StickyColor color) {
+    switch (color) {
+    case StickyColor::yellow:
+        return QStringLiteral("yellow");
+    case StickyColor::blue:
+        return QStringLiteral("blue");
+    case StickyColor::green:
+        return QStringLiteral("green");
+    case StickyColor::pink:
+        return QStringLiteral("pink");
+    case StickyColor::purple:
+        return QStringLiteral("purple");
+    case StickyColor::gray:
+        return QStringLiteral("gray");
+    }
+    return QStringLiteral("yellow");
+}
+
+std::optional<StickyColor> stickyColorIfKnown(const QString& raw) {
+    for (const StickyColor color : allStickyColors()) {
+        if (rawValue(color) == raw)
+            return color;
+    }
+    return std::nullopt;
+}
+
+StickyColor stickyColorFromRawValue(const QString& raw) {
+    return stickyColorIfKnown(raw).value_or(StickyColor::yellow);
+}
+
+QString displayName(StickyColor color) {
+    switch (color) {
+    case StickyColor::yellow:
+        return QCoreApplication::translate("StickyColor", "Yellow");
+    case StickyColor::blue:
+        return QCoreApplication::translate("StickyColor", "Blue");
+    case StickyColor::green:
+        return QCoreApplication::translate("StickyColor", "Green");
+    case StickyColor::pink:
+        return QCoreApplication::translate("StickyColor", "Pink");
+    case StickyColor::purple:
+        return QCoreApplication::translate("StickyColor", "Purple");
+    case StickyColor::gray:
+        return QCoreApplication::translate("StickyColor", "Gray");
+    }
+    return QCoreApplication::translate("StickyColor", "Yellow");
+}
+
+QString rawValue(AgentLabel::Action action) {
+    switch (action) {
+    case AgentLabel::Action::added:
+        return QStringLiteral("added");
+    case AgentLabel::Action::edited:
+        return QStringLiteral("edited");
+    case AgentLabel::Action::checkedOff:
+        return QStringLiteral("checked_off");
+    }
+    return QStringLiteral("edited");
+}
+
+AgentLabel::Action agentActionFromRawValue(const QString& raw) {
+    if (raw == rawValue(AgentLabel::Action::added))
+        return AgentLabel::Action::added;
+    if (raw == rawValue(AgentLabel::Action::checkedOff))
+        return AgentLabel::Action::checkedOff;
+    return AgentLabel::Action::edited;
+}
+
+QString idText(const QUuid& id) {
+    return id.toString(QUuid::WithoutBraces).toLower();
+}
+
+QString noteLink(const QUuid& id) {
+    return QStringLiteral("dovrin://note/") + idText(id);
+}
+
+QString Note::idText() const {
+    return Store::idText(id);
+}
+
+QString Note::link() const {
+    return noteLink(id);
+}
+
+QString Note::title() const {
+    return PlainText::title(markdown);
+}
+
+QString Note::bodyLine() const {
+    return PlainText::bodyLine(markdown);
+}
+
+WindowState Note::windowState() const {
+    return WindowState{color, frame, screenID, isFloating, isCollapsed};
+}
+
+} // namespace Dovrin::Store

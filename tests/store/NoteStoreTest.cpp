@@ -1,0 +1,285 @@
+#include "NoteStore.h"
+#include "StoreFixture.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Dovrin::Store;
+using StoreFixture::column;
+using StoreFixture::execute;
+using StoreFixture::openStore;
+
+namespace {
+
+const QDateTime start = QDateTime::fromMSecsSinceEpoch(1'700'000'000'000, Qt::UTC);
+
+NoteStore::NewNote newNote(const QString& markdown) {
+    return NoteStore::NewNote{markdown, StickyColor::blue, QRectF(10, 20, 300, 200),
+                              QStringLiteral("screen-1")};
+}
+
+Note createOne(NoteStore& store, const QString& markdown, const QString& createdBy = QStringLiteral("user"),
+               const QDateTime& time = start) {
+    auto created = store.create({newNote(markdown)}, createdBy, std::nullopt, time);
+    if (!created || created->size() != 1)
+        qFatal("could not create a note");
+    return created->first();
+}
+
+} // namespace
+
+class NoteStoreTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void create_batchKeepsOrderAndLabels() {
+        QTemporaryDir dir;
+        auto store = openStore(dir.filePath("Dovrin.sqlite"));
+        QVERIFY(store->isNew());
+        const QUuid batch = QUuid::createUuid();
+        auto created = store->create({newNote("# One"), newNote("# Two"), newNote("# Three")},
+                                     QStringLiteral("Claude"), batch, start);
+        QVERIFY2(created, StoreFixture::why(created).constData());
+        QCOMPARE(created->size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const Note& note = created->at(i);
+            QCOMPARE(note.createdAt, start.addMSecs(i));
+            QCOMPARE(note.updatedAt, start.addMSecs(i));
+            QCOMPARE(note.rev, 1);
+            QVERIFY(note.isOpen);
+            QCOMPARE(note.batchID, batch);
+            QCOMPARE(note.agentLabel, (AgentLabel{"Claude", AgentLabel::Action::added}));
+            QCOMPARE(note.screenID, QStringLiteral("screen-1"));
+            QCOMPARE(note.frame, QRectF(10, 20, 300, 200));
+            QCOMPARE(*store->note(note.id), note);
+        }
+        QCOMPARE(column(store->filePath(), "SELECT id FROM note ORDER BY updated_at").first(),
+                 created->first().idText());
+
+        const Note mine = createOne(*store, "mine");
+        QCOMPARE(mine.agentLabel, std::nullopt);
+        QCOMPARE(mine.batchID, std::nullopt);
+        QCOMPARE(mine.createdBy, QStringLiteral("user"));
+    }
+
+    void create_failingThirdInsert_storesNone() {
+        QTemporaryDir dir;
+        auto store = openStore(dir.filePath("Dovrin.sqlite"));
+        QCOMPARE(execute(store->filePath(), "CREATE TRIGGER refuse_third BEFORE INSERT ON note "
+                                            "WHEN (SELECT count(*) FROM note) >= 2 "
+                                            "BEGIN SELECT RAISE(ABORT, 'third refused'); END"),
+                 QString());
+        auto created =
+            store->create({newNote("a"), newNote("b"), newNote("c")}, "Claude", std::nullopt, start);
+        QVERIFY(!created);
+        QVERIFY2(created.error().description.startsWith("third refused — INSERT INTO note"),
+                 qPrintable(created.error().description));
+        QCOMPARE(column(store->filePath(), "SELECT count(*) FROM note"), QStringList{"0"});
+        // The store is still usable after the rollback.
+        QCOMPARE(execute(store->filePath(), "DROP TRIGGER refuse_third"), QString());
+        QVERIFY(store->create({newNote("a")}, "user", std::nullopt, start));
+    }
+
+    void saveUnchanged_keepsRevisionTimeAndLabel() {
+        QTemporaryDir dir;
+        auto store = openStore(dir.filePath("Dovrin.sqlite"));
+        int cleared = 0;
+        store->onAgentLabelCleared = [&](const QUuid&) { ++cleared; };
+        const Note note = createOne(*store, "# Plan", "Claude");
+        auto saved = store->updateMarkdown(note.id, "# Plan", start.addSecs(60));
+        QVERIFY(saved && *saved);
+        QCOMPARE((*saved)->rev, 1);
+        QCOMPARE((*saved)->updatedAt, start);
+        QCOMPARE((*saved)->agentLabel, (AgentLabel{"Claude", AgentLabel::Action::added}));
+        QCOMPARE(cleared, 0);
+    }
+
+    void userEdit_clearsAgentLabelAndInvalidatesSnapshot() {
+        QTemporaryDir dir;
+        auto store = openStore(dir.filePath("Dovrin.sqlite"));
+        QList<QUuid> cleared;
+        store->onAgentLabelCleared = [&](const QUuid& id) { cleared.append(id); };
+        const Note before = createOne(*store, "- [ ] milk");
+
+        auto ai = store->updateMarkdown(before.id, "- [x] milk", start.addSecs(1), QStringLiteral("Codex"),
+                                        AgentLabel::Action::checkedOff);
+        QVERIFY(ai && *ai);
+        QCOMPARE((*ai)->rev, 2);
+        QCOMPARE((*ai)->agentLabel, (AgentLabel{"Codex", AgentLabel::Action::checkedOff}));
+        QVERIFY(store->saveSnapshot(before, (*ai)->rev, false));
+        auto snapshot = store->snapshot(before.id);
+        QVERIFY(snapshot && *snapshot);
+        QCOMPARE((*snapshot)->markdown, QStringLiteral("- [ ] milk"));
+        QCOMPARE((*snapshot)->label, std::nullopt);
+        QCOMPARE((*snapshot)->rev, 2);
+        QVERIFY(cleared.isEmpty());
+
+        auto user = store->updateMarkdown(before.id, "- [x] milk\n- [ ] eggs", start.addSecs(2));
+        QVERIFY(user && *user);
+        QCOMPARE((*user)->rev, 3);
+        QCOMPARE((*user)->updatedAt, start.addSecs(2));
+        QCOMPARE((*user)->agentLabel, std::nullopt);
+        QCOMPARE(cleared, QList<QUuid>{before.id});
+        QCOMPARE(column(store->filePath(), "SELECT last_agent_action FROM note"), QStringList{"<null>"});
+        QCOMPARE(*store->snapshot(before.id), std::nullopt);
+
+        // A second user edit has no label left to clear.
+        QVERIFY(store->updateMarkdown(before.id, "done", start.addSecs(3)));
+        QCOMPARE(cleared.size(), 1);
+    }
+
+    void snapshotJoin_keepsOldestBaseline() {
+        QTemporaryDir dir;
+        auto store = openStore(dir.filePath("Dovrin.sqlite"));
+        const Note original = createOne(*store, "v1", "Claude");
+        const Note second =
+            **store->updateMarkdown(original.id, "v2", start.addSecs(1), QStringLiteral("Claude"));
+        QVERIFY(store->saveSnapshot(original, second.rev, true));
+        const Note third =
+            **store->updateMarkdown(original.id, "v3", start.addSecs(2), QStringLiteral("Claude"));
+        QVERIFY(store->saveSnapshot(second, third.rev, true));
+        auto joined = **store->snapshot(original.id);
+        QCOMPARE(joined.markdown, QStringLiteral("v1"));
+        QCOMPARE(joined.label, (AgentLabel{"Claude", AgentLabel::Action::added}));
+        QCOMPARE(joined.rev, 3);
+
+        // Without the join flag the baseline moves to the state right before this change.
+        const Note fourth =
+            **store->updateMarkdown(original.id, "v4", start.addSecs(3), QStringLiteral("Claude"));
+        QVERIFY(store->saveSnapshot(third, fourth.rev, false));
+        QCOMPARE((**store->snapshot(original.id)).markdown, QStringLiteral("v3"));
+
+        // A join onto a snapshot that no longer continues starts a new baseline too.
+        QVERIFY(store->updateMarkdown(original.id, "v5", start.addSecs(4)));
+        const Note fifth = **store->note(original.id);
+        const Note sixth =
+            **store->updateMarkdown(original.id, "v6", start.addSecs(5), QStringLiteral("Claude"));
+        QVERIFY(store->saveSnapshot(fifth, sixth.rev, true));
+        QCOMPARE((**store->snapshot(original.id)).markdown, QStringLiteral("v5"));
+
+        QVERIFY(store->moveToRecentlyDeleted(original.id, start.addSecs(6), QStringLiteral("user")));
+        QCOMPARE(*store->snapshot(original.id), std::nullopt);
+    }
+
+    void deletedNotes_followTheirOwnRules() {
+        QTemporaryDir dir;
+        auto store = openStore(dir.filePath("Dovrin.sqlite"));
+        const Note kept = createOne(*store, "kept");
+        const Note gone = createOne(*store, "gone");
+        QVERIFY(store->moveToRecentlyDeleted(gone.id, start.addSecs(10), QStringLiteral("Claude")));
+        QVERIFY(store->moveToRecentlyDeleted(gone.id, start.addSecs(20), QStringLiteral("user")));
+        const Note deleted = **store->note(gone.id);
+        QCOMPARE(deleted.deletedAt, start.addSecs(10));
+        QCOMPARE(deleted.deletedBy, QStringLiteral("Claude"));
+
+        auto update = store->updateMarkdown(gone.id, "changed", start.addSecs(30));
+        QVERIFY(update);
+        QCOMPARE(*update, std::nullopt);
+        QCOMPARE((**store->note(gone.id)).markdown, QStringLiteral("gone"));
+        QCOMPARE(store->list(NoteStore::Scope::active)->size(), 1);
+        QCOMPARE(store->list(NoteStore::Scope::recentlyDeleted)->first().id, gone.id);
+
+        QVERIFY(store->deleteForGood({kept.id, gone.id}));
+        QVERIFY(*store->note(kept.id));
+        QCOMPARE(*store->note(gone.id), std::nullopt);
+    }
+
+    void purge_keepsNoteDeletedExactlyThirtyDaysAgo() {
+        QTemporaryDir dir;
+        auto store = openStore(dir.filePath("Dovrin.sqlite"));
+        const QDateTime now = start.addDays(40);
+        const Note exact = createOne(*store, "exact");
+        const Note older = createOne(*store, "older");
+        const Note active = createOne(*store, "active");
+        QVERIFY(store->moveToRecentlyDeleted(exact.id, now.addSecs(-2'592'000), std::nullopt));
+        QVERIFY(store->moveToRecentlyDeleted(older.id, now.addMSecs(-2'592'000'001), std::nullopt));
+        QVERIFY(store->saveSnapshot(older, 1, false));
+        auto purged = store->purgeExpired(now);
+        QVERIFY(purged);
+        QCOMPARE(*purged, 1);
+        QVERIFY(*store->note(exact.id));
+        QVERIFY(*store->note(active.id));
+        QCOMPARE(*store->note(older.id), std::nullopt);
+        QCOMPARE(column(store->filePath(), "SELECT count(*) FROM note_snapshot"), QStringList{"0"});
+    }
+
+    void search_foldsAndRanksTitleHitsFirst() {
+        QTemporaryDir dir;
+        auto store = openStore(dir.filePath("Dovrin.sqlite"));
+        const Note titled = createOne(*store, "# Café plans\nnothing else", "user", start);
+        const Note bodyOnly = createOne(*store, "Groceries\n- CAFE beans", "user", start.addSecs(60));
+        const Note wide = createOne(*store, "ＡＢＣ order", "user", start.addSecs(120));
+        const Note deleted = createOne(*store, "cafe in the bin", "user", start.addSecs(180));
+        QVERIFY(store->moveToRecentlyDeleted(deleted.id, start.addSecs(200), std::nullopt));
+
+        auto found = store->search(QStringLiteral("  cafe \n"), 10);
+        QVERIFY(found);
+        QCOMPARE(found->total, 2);
+        QCOMPARE(found->notes.size(), 2);
+        QCOMPARE(found->notes.at(0).id, titled.id);
+        QCOMPARE(found->notes.at(1).id, bodyOnly.id);
+
+        QCOMPARE(store->search(QStringLiteral("abc"), 10)->notes.first().id, wide.id);
+        QCOMPARE(store->search(QStringLiteral("Ｃafé"), 1)->total, 2);
+        auto limited = store->search(QStringLiteral("Café"), 1);
+        QCOMPARE(limited->total, 2);
+        QCOMPARE(limited->notes.size(), 1);
+        QCOMPARE(store->search(QStringLiteral(" \n"), 10)->total, 3);
+        QCOMPARE(store->search(QStringLiteral("%"), 10)->total, 0);
+    }
+
+    void close_discardsOnlyEmptyNotes() {
+        QTemporaryDir dir;
+        auto store = openStore(dir.filePath("Dovrin.sqlite"));
+        const Note empty = createOne(*store, "<br />\n\n  <br /><br />\n\t\n");
+        const Note text = createOne(*store, "<br />\nx");
+        QCOMPARE(*store->close(empty.id), true);
+        QCOMPARE(*store->note(empty.id), std::nullopt);
+        QCOMPARE(store->list(NoteStore::Scope::recentlyDeleted)->size(), 0);
+        QCOMPARE(*store->close(text.id), false);
+        QCOMPARE((**store->note(text.id)).isOpen, false);
+        QCOMPARE(store->list(NoteStore::Scope::open)->size(), 0);
+        QVERIFY(store->reopen(text.id));
+        QCOMPARE(store->list(NoteStore::Scope::open)->size(), 1);
+        QCOMPARE(*store->close(QUuid::createUuid()), false);
+    }
+
+    void windowState_leavesRevisionAlone() {
+        QTemporaryDir dir;
+        auto store = openStore(dir.filePath("Dovrin.sqlite"));
+        const Note note = createOne(*store, "text");
+        const WindowState state{StickyColor::gray, QRectF(1.5, 2.25, 320, 240), std::nullopt, true, true};
+        QVERIFY(store->saveWindowState(note.id, state));
+        const Note saved = **store->note(note.id);
+        QCOMPARE(saved.windowState(), state);
+        QCOMPARE(saved.rev, 1);
+        QCOMPARE(saved.updatedAt, note.updatedAt);
+    }
+
+    void unreadableRows_areSkippedOrDefaulted() {
+        QTemporaryDir dir;
+        auto store = openStore(dir.filePath("Dovrin.sqlite"));
+        const Note good = createOne(*store, "good");
+        QCOMPARE(
+            execute(store->filePath(),
+                    "INSERT INTO note (id, markdown, color, frame_x, frame_y, frame_w, frame_h, is_open, "
+                    "is_floating, is_collapsed, created_at, updated_at, rev, created_by) "
+                    "VALUES ('not-a-uuid', 'bad', 'blue', 0, 0, 1, 1, 1, 0, 0, 0, 0, 1, 'user')"),
+            QString());
+        QCOMPARE(execute(store->filePath(),
+                         QStringLiteral("UPDATE note SET color = 'teal', batch_id = 'x', "
+                                        "last_edited_by = 'Cursor', last_agent_action = 'zapped' "
+                                        "WHERE id = '%1'")
+                             .arg(good.idText())),
+                 QString());
+        auto active = store->list(NoteStore::Scope::active);
+        QVERIFY(active);
+        QCOMPARE(active->size(), 1);
+        QCOMPARE(active->first().color, StickyColor::yellow);
+        QCOMPARE(active->first().batchID, std::nullopt);
+        QCOMPARE(active->first().agentLabel, (AgentLabel{"Cursor", AgentLabel::Action::edited}));
+    }
+};
+
+QTEST_GUILESS_MAIN(NoteStoreTest)
+#include "NoteStoreTest.moc"

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "NoteStore.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// Helpers that reach the database file directly, the way an older app version or another process would.
+namespace StoreFixture {
+
+// Opens the store at `path` and fails the current test when it cannot.
+std::unique_ptr<Dovrin::Store::NoteStore> openStore(const QString& path);
+
+// Runs `sql` on its own connection; returns SQLite's error message, or "" on success.
+QString execute(const QString& path, const QString& sql);
+
+// The first column of every row `sql` returns, as text (NULL as "<null>").
+QStringList column(const QString& path, const QString& sql);
+
+// A database built with the statements the app used at `version` (1, 2 or 3), with no rows.
+void createHistoricalDatabase(const QString& path, int version);
+
+QByteArray fileBytes(const QString& path);
+
+// The error of a failed result for a test message, "" for a successful one.
+template <typename R> QByteArray why(const R& result) {
+    return result ? QByteArray() : result.error().description.toUtf8();
+}
+
+} // namespace StoreFixture
