@@ -1,0 +1,349 @@
+#include "BridgeResponse.h"
+#include "BridgeTestServer.h"
+#include "McpProcess.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <thread>
+
+namespace {
+
+QByteArray answer(const QString& text) {
+    return Dovrin::Bridge::BridgeResponse{text, {}, false}.encode();
+}
+
+QJsonObject error(const QJsonObject& response) {
+    return response.value("error").toObject();
+}
+
+QJsonObject parseError() {
+    return QJsonObject{{"code", -32700}, {"message", "Parse error"}};
+}
+
+const QString noteDescription = "The note's id, or its link (dovrin://note/<id> or https://<domain>/n/<id>).";
+
+} // namespace
+
+class ProtocolTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ping_answersEmptyObject_andNotificationsStaySilent() {
+        QTemporaryDir home("/tmp/dv-XXXXXX");
+        McpProcess mcp(home.path());
+        mcp.send(R"({"jsonrpc":"2.0","method":"notifications/initialized"})");
+        mcp.send(R"({"jsonrpc":"2.0","method":"no/such/method"})");
+        mcp.send(R"({"jsonrpc":"2.0","id":8,"params":{}})");
+        mcp.send(R"({"jsonrpc":"2.0","id":7,"method":"ping"})");
+        QCOMPARE(mcp.nextResponse(), (QJsonObject{{"jsonrpc", "2.0"}, {"id", 7}, {"result", QJsonObject()}}));
+        mcp.send(R"({"jsonrpc":"2.0","id":"a/b","method":"tools/unknown"})");
+        QCOMPARE(mcp.nextResponse(),
+                 (QJsonObject{{"jsonrpc", "2.0"},
+                              {"id", "a/b"},
+                              {"error", QJsonObject{{"code", -32601},
+                                                    {"message", "Method not found: tools/unknown"}}}}));
+        QCOMPARE(mcp.closeAndWait(), 0);
+        QVERIFY(mcp.process().readAllStandardOutput().isEmpty());
+        QVERIFY(mcp.process().readAllStandardError().isEmpty());
+    }
+
+    void malformedLines_getParseErrorWithNullId() {
+        QTemporaryDir home("/tmp/dv-XXXXXX");
+        McpProcess mcp(home.path());
+        const QList<QByteArray> lines{
+            "{not json", R"([{"jsonrpc":"2.0","id":1,"method":"ping"}])", "42", "\"ping\"",
+            "{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"ping\",\"x\":\"\xff\xfe\"}"};
+        for (const QByteArray& line : lines) {
+            mcp.send(line);
+            const QJsonObject response = mcp.nextResponse();
+            QCOMPARE(response.value("id"), QJsonValue(QJsonValue::Null));
+            QCOMPARE(error(response), parseError());
+        }
+    }
+
+    void initialize_negotiatesVersion_andKeepsIdentity() {
+        QTemporaryDir home("/tmp/dv-XXXXXX");
+        BridgeTestServer server(home.path() + "/dv.sock", [](const QByteArray&) { return answer("ok"); });
+        McpProcess mcp(home.path());
+        mcp.request(1, "tools/call", {{"name", "list_notes"}});
+        QCOMPARE(resultText(mcp.response(1)), "ok");
+
+        mcp.request(2, "initialize",
+                    {{"protocolVersion", "2025-06-18"},
+                     {"clientInfo", QJsonObject{{"name", "claude-ai"}, {"version", "0.1"}}}});
+        const QJsonObject result = mcp.response(2).value("result").toObject();
+        QCOMPARE(result.keys(),
+                 (QStringList{"capabilities", "instructions", "protocolVersion", "serverInfo"}));
+        QCOMPARE(result.value("protocolVersion").toString(), "2025-06-18");
+        QCOMPARE(result.value("capabilities").toObject(),
+                 (QJsonObject{{"tools", QJsonObject{{"listChanged", false}}}}));
+        QCOMPARE(result.value("serverInfo").toObject().value("name").toString(), "dovrin");
+        QCOMPARE(result.value("serverInfo").toObject().value("title").toString(), "Dovrin");
+        QVERIFY(result.value("serverInfo").toObject().value("version").isString());
+        QVERIFY(result.value("instructions")
+                    .toString()
+                    .startsWith("Dovrin is the user's sticky-notes app on this computer. When the user "
+                                "shares a Dovrin link"));
+        QVERIFY(
+            result.value("instructions").toString().endsWith("too_large, unavailable, invalid_arguments."));
+
+        for (const QJsonValue& version : {QJsonValue("1999-01-01"), QJsonValue(20250618), QJsonValue()}) {
+            QJsonObject params{{"clientInfo", QJsonObject{{"title", "no name"}}}};
+            if (!version.isUndefined())
+                params.insert("protocolVersion", version);
+            mcp.request(3, "initialize", params);
+            QCOMPARE(mcp.response(3).value("result").toObject().value("protocolVersion").toString(),
+                     "2025-11-25");
+        }
+        mcp.send(R"({"jsonrpc":"2.0","id":4,"method":"initialize"})");
+        QCOMPARE(mcp.response(4).value("result").toObject().value("protocolVersion").toString(),
+                 "2025-11-25");
+
+        mcp.request(5, "tools/call", {{"name", "delete_note"}, {"arguments", QJsonObject{{"note", "x"}}}});
+        QCOMPARE(resultText(mcp.response(5)), "ok");
+        const QList<QByteArray> requests = server.requests();
+        QCOMPARE(requests.size(), 2);
+        QVERIFY(!QJsonDocument::fromJson(requests[0]).object().contains("client"));
+        QCOMPARE(QJsonDocument::fromJson(requests[1]).object().value("client").toObject(),
+                 (QJsonObject{{"name", "claude-ai"}, {"title", QJsonValue::Null}, {"version", "0.1"}}));
+    }
+
+    void toolsList_describesTheSixTools() {
+        QTemporaryDir home("/tmp/dv-XXXXXX");
+        McpProcess mcp(home.path());
+        mcp.request(1, "tools/list");
+        const QJsonArray tools = mcp.response(1).value("result").toObject().value("tools").toArray();
+        QCOMPARE(tools.size(), 6);
+        const QStringList names{"list_notes",  "read_note", "create_notes",
+                                "update_note", "set_todo",  "delete_note"};
+        const QStringList titles{"List Dovrin notes",    "Read a Dovrin note",      "Create Dovrin notes",
+                                 "Update a Dovrin note", "Check or uncheck a todo", "Delete a Dovrin note"};
+        const QList<QStringList> required{
+            {},      {"note"}, {"notes"}, {"note", "op", "markdown", "expected_rev"}, {"note", "checked"},
+            {"note"}};
+        const QList<QStringList> properties{
+            {"include_closed", "limit", "query"},       {"max_chars", "note", "offset"},       {"notes"},
+            {"expected_rev", "markdown", "note", "op"}, {"checked", "index", "match", "note"}, {"note"}};
+        const QList<QJsonObject> annotations{
+            {{"readOnlyHint", true}, {"openWorldHint", false}},
+            {{"readOnlyHint", true}, {"openWorldHint", false}},
+            {{"readOnlyHint", false},
+             {"openWorldHint", false},
+             {"destructiveHint", false},
+             {"idempotentHint", false}},
+            {{"readOnlyHint", false},
+             {"openWorldHint", false},
+             {"destructiveHint", true},
+             {"idempotentHint", false}},
+            {{"readOnlyHint", false},
+             {"openWorldHint", false},
+             {"destructiveHint", false},
+             {"idempotentHint", true}},
+            {{"readOnlyHint", false},
+             {"openWorldHint", false},
+             {"destructiveHint", true},
+             {"idempotentHint", true}},
+        };
+        for (int i = 0; i < 6; ++i) {
+            const QJsonObject tool = tools[i].toObject();
+            QCOMPARE(tool.keys(),
+                     (QStringList{"annotations", "description", "inputSchema", "name", "title"}));
+            QCOMPARE(tool.value("name").toString(), names[i]);
+            QCOMPARE(tool.value("title").toString(), titles[i]);
+            QCOMPARE(tool.value("annotations").toObject(), annotations[i]);
+            const QJsonObject schema = tool.value("inputSchema").toObject();
+            QCOMPARE(schema.keys(), (QStringList{"additionalProperties", "properties", "required", "type"}));
+            QCOMPARE(schema.value("type").toString(), "object");
+            QCOMPARE(schema.value("additionalProperties"), QJsonValue(false));
+            QCOMPARE(schema.value("required").toVariant().toStringList(), required[i]);
+            QCOMPARE(schema.value("properties").toObject().keys(), properties[i]);
+            const QJsonValue note = schema.value("properties").toObject().value("note");
+            if (!note.isUndefined())
+                QCOMPARE(note.toObject(),
+                         (QJsonObject{{"type", "string"}, {"description", noteDescription}}));
+        }
+
+        const QJsonObject listProperties =
+            tools[0].toObject()["inputSchema"].toObject()["properties"].toObject();
+        QCOMPARE(listProperties["limit"].toObject(),
+                 (QJsonObject{{"type", "integer"},
+                              {"minimum", 1},
+                              {"maximum", 200},
+                              {"description", "At most this many notes (default 50)."}}));
+        QCOMPARE(listProperties["include_closed"].toObject(),
+                 (QJsonObject{{"type", "boolean"}, {"description", "Include closed notes (default true)."}}));
+        QCOMPARE(listProperties["query"].toObject(),
+                 (QJsonObject{{"type", "string"},
+                              {"description", "Case-insensitive text to find in the title or body."}}));
+        const QJsonObject readProperties =
+            tools[1].toObject()["inputSchema"].toObject()["properties"].toObject();
+        QCOMPARE(readProperties["max_chars"].toObject(),
+                 (QJsonObject{{"type", "integer"},
+                              {"minimum", 1000},
+                              {"description", "Characters of markdown per page (default 24000)."}}));
+        QCOMPARE(readProperties["offset"].toObject(),
+                 (QJsonObject{{"type", "integer"},
+                              {"minimum", 0},
+                              {"description", "Character offset of the page (default 0)."}}));
+        const QJsonObject notes =
+            tools[2].toObject()["inputSchema"].toObject()["properties"].toObject()["notes"].toObject();
+        QCOMPARE(notes["minItems"].toInt(), 1);
+        QCOMPARE(notes["maxItems"].toInt(), 10);
+        const QJsonObject item = notes["items"].toObject();
+        QCOMPARE(item["required"].toVariant().toStringList(), QStringList{"markdown"});
+        QCOMPARE(item["additionalProperties"], QJsonValue(false));
+        QCOMPARE(item["properties"].toObject()["color"].toObject()["enum"].toVariant().toStringList(),
+                 (QStringList{"yellow", "blue", "green", "pink", "purple", "gray"}));
+        QCOMPARE(item["properties"].toObject()["markdown"].toObject()["description"].toString(),
+                 "The note's body in markdown (at most 200 KB).");
+        const QJsonObject updateProperties =
+            tools[3].toObject()["inputSchema"].toObject()["properties"].toObject();
+        QCOMPARE(updateProperties["op"].toObject(),
+                 (QJsonObject{{"type", "string"},
+                              {"enum", QJsonArray{"append", "replace_section", "replace_all"}}}));
+        QCOMPARE(
+            updateProperties["expected_rev"].toObject(),
+            (QJsonObject{{"type", "integer"}, {"minimum", 1}, {"description", "The rev you last read."}}));
+        const QJsonObject todoProperties =
+            tools[4].toObject()["inputSchema"].toObject()["properties"].toObject();
+        QCOMPARE(todoProperties["checked"].toObject()["description"].toString(),
+                 "true to check it off, false to uncheck it.");
+        QVERIFY(tools[3].toObject()["description"].toString().contains(
+            R"(you get a "conflict" error with current_rev and current_markdown)"));
+        QVERIFY(tools[2].toObject()["description"].toString().contains(
+            "start with a \"# Title\" line and write todos as \"- [ ] task\"."));
+        QCOMPARE(
+            tools[5].toObject()["description"].toString(),
+            "Move a note to the user's Recently Deleted, where it stays restorable for 30 days. Only delete "
+            "when the user asked for it.");
+    }
+
+    void toolsCall_forwardsArgumentsUnchanged_andReturnsImages() {
+        QTemporaryDir home("/tmp/dv-XXXXXX");
+        const Dovrin::Bridge::BridgeResponse reply{
+            "# Groceries", {{"iVBORw0KGgo=", "image/png"}, {"/9j/4AAQ", "image/jpeg"}}, false};
+        BridgeTestServer server(home.path() + "/dv.sock", [&](const QByteArray&) { return reply.encode(); });
+        McpProcess mcp(home.path());
+        mcp.request(1, "initialize",
+                    {{"clientInfo", QJsonObject{{"name", "Claude"}, {"title", QJsonValue::Null}}}});
+        mcp.response(1);
+        const QJsonObject arguments{{"note", "dovrin://note/ABC"},
+                                    {"max_chars", qint64(123456789012)},
+                                    {"nested", QJsonArray{1.5, "ü/ß", QJsonObject{{"k", QJsonValue::Null}}}}};
+        mcp.request(2, "tools/call", {{"name", "read_note"}, {"arguments", arguments}});
+        const QJsonObject result = mcp.response(2).value("result").toObject();
+        QCOMPARE(
+            result,
+            (QJsonObject{
+                {"isError", false},
+                {"content",
+                 QJsonArray{
+                     QJsonObject{{"type", "text"}, {"text", "# Groceries"}},
+                     QJsonObject{{"type", "image"}, {"data", "iVBORw0KGgo="}, {"mimeType", "image/png"}},
+                     QJsonObject{{"type", "image"}, {"data", "/9j/4AAQ"}, {"mimeType", "image/jpeg"}}}}}));
+        mcp.request(3, "tools/call", {{"name", "list_notes"}, {"arguments", QJsonArray{1}}});
+        mcp.response(3);
+
+        const QList<QByteArray> requests = server.requests();
+        QCOMPARE(requests.size(), 2);
+        const QJsonObject sent = QJsonDocument::fromJson(requests[0]).object();
+        QCOMPARE(sent.keys(), (QStringList{"arguments", "client", "tool"}));
+        QCOMPARE(sent.value("tool").toString(), "read_note");
+        QCOMPARE(sent.value("arguments").toObject(), arguments);
+        QVERIFY(requests[0].contains("123456789012"));
+        QCOMPARE(
+            sent.value("client").toObject(),
+            (QJsonObject{{"name", "Claude"}, {"title", QJsonValue::Null}, {"version", QJsonValue::Null}}));
+        QCOMPARE(QJsonDocument::fromJson(requests[1]).object().value("arguments"), QJsonValue(QJsonObject()));
+    }
+
+    void toolsCall_appErrorsStayResults_andUnknownToolsAreRpcErrors() {
+        QTemporaryDir home("/tmp/dv-XXXXXX");
+        const QByteArray appError =
+            Dovrin::Bridge::BridgeResponse{R"({"error":"not_found","message":"No note"})", {}, true}.encode();
+        BridgeTestServer server(home.path() + "/dv.sock", [&](const QByteArray&) { return appError; });
+        McpProcess mcp(home.path());
+        mcp.request(1, "tools/call", {{"name", "read_note"}});
+        const QJsonObject response = mcp.response(1);
+        QCOMPARE(response.value("result").toObject().value("isError"), QJsonValue(true));
+        QCOMPARE(resultTextAsJson(response).value("error").toString(), "not_found");
+
+        const QList<std::pair<QJsonObject, QString>> unknown{
+            {{{"name", "list"}}, "Unknown tool: list"},
+            {{}, "Unknown tool: none"},
+            {{{"name", 5}}, "Unknown tool: 5"},
+        };
+        int id = 10;
+        for (const auto& [params, message] : unknown) {
+            mcp.request(++id, "tools/call", params);
+            QCOMPARE(error(mcp.response(id)), (QJsonObject{{"code", -32602}, {"message", message}}));
+        }
+        mcp.send(R"({"jsonrpc":"2.0","id":20,"method":"tools/call","params":"list_notes"})");
+        QCOMPARE(error(mcp.response(20)).value("message").toString(), "Unknown tool: none");
+        QCOMPARE(server.requests().size(), 1);
+    }
+
+    void slowCall_doesNotDelayLaterPing_andEndOfInputWaitsForIt() {
+        QTemporaryDir home("/tmp/dv-XXXXXX");
+        BridgeTestServer server(home.path() + "/dv.sock", [](const QByteArray&) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            return answer("slow");
+        });
+        McpProcess mcp(home.path());
+        QElapsedTimer timer;
+        timer.start();
+        mcp.request(1, "tools/call", {{"name", "read_note"}});
+        mcp.request(2, "ping");
+        QCOMPARE(mcp.nextResponse().value("id"), QJsonValue(2));
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        mcp.request(3, "tools/call", {{"name", "list_notes"}});
+        QCOMPARE(mcp.closeAndWait(), 0);
+        QVERIFY(timer.elapsed() >= 1400);
+        const QList<QByteArray> lines = mcp.process().readAllStandardOutput().split('\n');
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.last(), QByteArray());
+        for (const QByteArray& line : lines.first(2))
+            QCOMPARE(resultText(QJsonDocument::fromJson(line).object()), "slow");
+    }
+
+    void hostileInput_keepsTheProgramAnswering() {
+        QTemporaryDir home("/tmp/dv-XXXXXX");
+        McpProcess mcp(home.path());
+        const QByteArray padding(16 * 1024 * 1024, 'a');
+        mcp.send("{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"ping\",\"pad\":\"" + padding + "\"}");
+        QCOMPARE(mcp.nextResponse(10000),
+                 (QJsonObject{{"jsonrpc", "2.0"}, {"id", 1}, {"result", QJsonObject()}}));
+        mcp.send(padding);
+        QCOMPARE(error(mcp.nextResponse(10000)), parseError());
+
+        mcp.send(QByteArray(100000, '[') + QByteArray(100000, ']'));
+        QCOMPARE(error(mcp.nextResponse()), parseError());
+        mcp.send(QByteArray(100000, '[') + "{\"id\":1,\"method\":\"ping\"}");
+        QCOMPARE(error(mcp.nextResponse()), parseError());
+
+        QByteArray noise(64 * 1024, '\0');
+        QRandomGenerator random(20261206);
+        for (char& byte : noise)
+            byte = char(random.bounded(256));
+        noise.replace('\n', ' ');
+        for (int i = 0; i < 8; ++i) {
+            mcp.send(noise.mid(i * 8192, 8192));
+            QCOMPARE(error(mcp.nextResponse()), parseError());
+        }
+
+        mcp.send(R"({"jsonrpc":"2.0","id":{"nested":[1,2]},"method":"ping"})");
+        QCOMPARE(mcp.nextResponse().value("id").toObject(), (QJsonObject{{"nested", QJsonArray{1, 2}}}));
+        mcp.request(9, "ping");
+        QCOMPARE(mcp.nextResponse().value("id"), QJsonValue(9));
+        QVERIFY(mcp.isRunning());
+        QCOMPARE(mcp.closeAndWait(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(ProtocolTest)
+#include "ProtocolTest.moc"
