@@ -146,7 +146,7 @@ private:
     void showToast(const Entry& entry, const ToastKey& key);
     void reverse(const Entry& entry);
     void reverseEdit(const QString& agent, const Edited& edited);
-    Store::NoteStore& store();
+    Store::NoteStore& store() const;
 
     StickyAccess& m_stickies;
     Provenance& m_provenance;
@@ -159,6 +159,8 @@ private:
     bool m_isShowingActive = false;
     ScheduledTask m_idleTask;
     QSet<QString> m_deniedThisSession;
+    // Agents seen in this run, so that an unwritable settings file does not repeat the connected toast.
+    QSet<QString> m_usedThisSession;
 };
 
 } // namespace Dovrin::Agent
