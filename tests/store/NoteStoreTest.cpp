@@ -7,16 +7,12 @@
 using namespace Dovrin::Store;
 using StoreFixture::column;
 using StoreFixture::execute;
+using StoreFixture::newNote;
 using StoreFixture::openStore;
 
 namespace {
 
 const QDateTime start = QDateTime::fromMSecsSinceEpoch(1'700'000'000'000, Qt::UTC);
-
-NoteStore::NewNote newNote(const QString& markdown) {
-    return NoteStore::NewNote{markdown, StickyColor::blue, QRectF(10, 20, 300, 200),
-                              QStringLiteral("screen-1")};
-}
 
 Note createOne(NoteStore& store, const QString& markdown, const QString& createdBy = QStringLiteral("user"),
                const QDateTime& time = start) {

@@ -26,6 +26,11 @@ std::unique_ptr<Dovrin::Store::NoteStore> openStore(const QString& path) {
     return std::move(store).value();
 }
 
+Dovrin::Store::NoteStore::NewNote newNote(const QString& markdown) {
+    return Dovrin::Store::NoteStore::NewNote{markdown, Dovrin::Store::StickyColor::blue,
+                                             QRectF(10, 20, 300, 200), QStringLiteral("screen-1")};
+}
+
 QString execute(const QString& path, const QString& sql) {
     Connection connection(path);
     sqlite3_busy_timeout(connection.db, 2000);

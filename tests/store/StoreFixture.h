@@ -14,6 +14,9 @@ namespace StoreFixture {
 // Opens the store at `path` and fails the current test when it cannot.
 std::unique_ptr<Dovrin::Store::NoteStore> openStore(const QString& path);
 
+// A new blue note with a frame and a screen id.
+Dovrin::Store::NoteStore::NewNote newNote(const QString& markdown);
+
 // Runs `sql` on its own connection; returns SQLite's error message, or "" on success.
 QString execute(const QString& path, const QString& sql);
 
