@@ -1,0 +1,247 @@
+#include "AgentActivity.h"
+#include "ActivityStickies.h"
+#include "GroupSettings.h"
+#include "ManualClock.h"
+#include "Provenance.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace Dovrin;
+using namespace Dovrin::Agent;
+using Change = AgentActivity::Change;
+
+namespace {
+
+// Everything one run of the app would have, over one database and one settings file.
+struct Run {
+    explicit Run(ActivityStickies& stickies, const QString& settingsFile)
+        : activity(stickies, provenance, clock, settingsFile) {}
+
+    ManualClock clock;
+    Provenance provenance;
+    AgentActivity activity;
+};
+
+struct Fixture {
+    QTemporaryDir folder;
+    ActivityStickies stickies;
+    QString settingsFile = folder.filePath(QStringLiteral("settings.json"));
+    std::unique_ptr<Run> run = std::make_unique<Run>(stickies, settingsFile);
+
+    AgentActivity& activity() { return run->activity; }
+    ManualClock& clock() { return run->clock; }
+
+    // What update_note and set_todo do around the activity: write as the agent, keep the snapshot (joined
+    // while the edited toast shows), label the note, record the change.
+    void agentEdit(const QString& agent, const QUuid& id, const QString& markdown, Change change) {
+        const Store::Note before = stickies.reload(id);
+        const bool join = activity().joinsEdit(agent, id);
+        const auto action = change == Change::checked ? Store::AgentLabel::Action::checkedOff
+                                                      : Store::AgentLabel::Action::edited;
+        const auto written = stickies.store().updateMarkdown(id, markdown, clock().now(), agent, action);
+        QVERIFY(written && written->has_value());
+        QVERIFY(stickies.store().saveSnapshot(before, (*written)->rev, join).ok());
+        run->provenance.note(**written);
+        activity().recordEdited(id, change, agent);
+    }
+
+    QStringList toastMessages() {
+        QStringList texts;
+        for (const Toast& toast : activity().toasts().items())
+            texts.append(toast.message);
+        return texts;
+    }
+};
+
+} // namespace
+
+class AgentActivityTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void icon_returnsToNormalThreeSecondsAfterTheLastOfOverlappingCalls() {
+        Fixture f;
+        QSignalSpy icon(&f.activity(), &AgentActivity::activeChanged);
+        f.activity().callStarted("Claude");
+        f.activity().callStarted("Claude");
+        QCOMPARE(icon.count(), 1);
+        f.activity().callEnded("Claude");
+        f.clock().advance(2000);
+        f.activity().callEnded("Claude");
+        f.clock().advance(2999);
+        QVERIFY(f.activity().isShowingActive());
+        f.clock().advance(1);
+        QVERIFY(!f.activity().isShowingActive());
+        QCOMPARE(icon.count(), 2);
+        QCOMPARE(icon.last().first().toBool(), false);
+    }
+
+    void twoQuickEdits_joinIntoOneEntryWhoseUndoRestoresTheFirstText() {
+        Fixture f;
+        const Store::Note note = f.stickies.userNote("# List\n- [ ] milk\n- [ ] eggs");
+        f.stickies.open.insert(note.id);
+        f.agentEdit("Claude", note.id, "# List\n- [x] milk\n- [ ] eggs", Change::checked);
+        f.clock().advance(2000);
+        f.agentEdit("Claude", note.id, "# List\n- [x] milk\n- [x] eggs", Change::checked);
+
+        QCOMPARE(f.activity().undoable().size(), 1);
+        const auto& edited = std::get<AgentActivity::Edited>(f.activity().undoable().first().summary);
+        QCOMPARE(edited.changes, (QList<Change>{Change::checked, Change::checked}));
+        QCOMPARE(f.toastMessages(), QStringList{"Claude checked off 2 items in “List”."});
+        QCOMPARE(f.activity().refreshMenu().undoTitle, QStringLiteral("Undo Claude: Edit “List”"));
+
+        const Toast toast = f.activity().toasts().items().first();
+        QCOMPARE(toast.actions.size(), 1);
+        f.activity().toasts().runAction(toast.id, toast.actions.first().id);
+        QCOMPARE(f.stickies.reload(note.id).markdown, note.markdown);
+        QVERIFY(f.activity().undoable().isEmpty());
+        QVERIFY(f.activity().toasts().items().isEmpty());
+    }
+
+    void editAfterTheToastWent_startsANewEntry() {
+        Fixture f;
+        const Store::Note note = f.stickies.userNote("Plan");
+        f.agentEdit("Claude", note.id, "Plan\nmore", Change::appended);
+        QCOMPARE(f.toastMessages(), QStringList{"Claude edited “Plan”."});
+        QCOMPARE(f.activity().toasts().items().first().actions.first().title, QStringLiteral("Show"));
+        f.clock().advance(7000);
+        f.agentEdit("Claude", note.id, "Plan\nmore\nand more", Change::appended);
+        QCOMPARE(f.activity().undoable().size(), 2);
+
+        f.activity().undo(f.activity().undoable().last().id);
+        QCOMPARE(f.stickies.reload(note.id).markdown, QStringLiteral("Plan\nmore"));
+        QCOMPARE(f.stickies.reload(note.id).agentLabel,
+                 (Store::AgentLabel{"Claude", Store::AgentLabel::Action::edited}));
+        QCOMPARE(f.run->provenance.labels().value(note.id).label.agent, QStringLiteral("Claude"));
+    }
+
+    void twentyFirstEntry_pushesOutTheOldest() {
+        Fixture f;
+        QList<QUuid> batches;
+        for (int i = 0; i < 21; ++i) {
+            batches.append(QUuid::createUuid());
+            f.activity().recordCreated(QStringLiteral("Agent %1").arg(i), 1, batches.last(), false);
+        }
+        QCOMPARE(f.activity().undoable().size(), AgentActivity::maxUndoable);
+        QCOMPARE(f.activity().undoable().first().agent, QStringLiteral("Agent 1"));
+        QCOMPARE(f.activity().undoable().last().agent, QStringLiteral("Agent 20"));
+    }
+
+    void denials_showOncePerAgentAndKindInARun() {
+        Fixture f;
+        for (int i = 0; i < 3; ++i)
+            f.activity().denied("Claude", false);
+        QCOMPARE(f.toastMessages(), QStringList{"Claude tried to use your notes. AI access is off."});
+        f.clock().advance(7000);
+        f.activity().denied("Claude", true);
+        f.activity().denied("Claude", true);
+        f.activity().denied("Claude", false);
+        QCOMPARE(f.toastMessages(), QStringList{"Claude wanted to change a note. AI access is Read only."});
+    }
+
+    void connectedToast_onlyForAnAgentNeverSeenBeforeAcrossRuns() {
+        Fixture f;
+        f.activity().callStarted("Claude");
+        f.activity().callEnded("Claude");
+        f.activity().callStarted("Claude");
+        f.activity().callEnded("Claude");
+        QCOMPARE(f.toastMessages(), QStringList{"Claude is connected to Dovrin."});
+        QVERIFY(Bridge::GroupSettings::readFile(f.settingsFile).connectedAIs.contains("Claude"));
+
+        f.run = std::make_unique<Run>(f.stickies, f.settingsFile);
+        f.activity().callStarted("Claude");
+        QVERIFY(f.toastMessages().isEmpty());
+        f.activity().callStarted("Codex");
+        QCOMPARE(f.toastMessages(), QStringList{"Codex is connected to Dovrin."});
+    }
+
+    void userEdit_takesTheUndoOutOfTheMenu() {
+        Fixture f;
+        const Store::Note note = f.stickies.userNote("Draft");
+        f.agentEdit("Claude", note.id, "Draft, better", Change::changed);
+        QVERIFY(f.activity().refreshMenu().undoEntry);
+
+        f.stickies.store().onAgentLabelCleared = [&](const QUuid& id) { f.activity().userEdited(id); };
+        QVERIFY(f.stickies.store().updateMarkdown(note.id, "Draft, mine", f.clock().now()).ok());
+        QVERIFY(!f.activity().refreshMenu().undoEntry);
+        QVERIFY(f.activity().toasts().items().isEmpty());
+    }
+
+    void undo_ofCreatedEditedAndDeleted_restoresTheDatabase() {
+        Fixture f;
+        const Store::Note kept = f.stickies.userNote("# Keep\nthis");
+        const QList<Store::Note> start = f.stickies.everyNote();
+
+        const QUuid batch = QUuid::createUuid();
+        const auto created = f.stickies.createBatchForAgent({{"one", {}}, {"two", {}}}, batch, "Codex");
+        QVERIFY(created);
+        f.activity().recordCreated("Codex", 2, batch, true);
+        QCOMPARE(f.toastMessages(), QStringList{"Codex added 2 stickies."});
+        f.activity().undo(f.activity().undoable().last().id);
+        QList<Store::Note> active;
+        for (const Store::Note& note : f.stickies.everyNote()) {
+            if (!note.deletedAt)
+                active.append(note);
+        }
+        QCOMPARE(active, start);
+
+        f.agentEdit("Codex", kept.id, "# Keep\nthat", Change::changed);
+        f.activity().undo(f.activity().undoable().last().id);
+        const Store::Note edited = f.stickies.reload(kept.id);
+        QCOMPARE(edited.markdown, kept.markdown);
+        QCOMPARE(edited.agentLabel, kept.agentLabel);
+        QVERIFY(!f.run->provenance.labels().contains(kept.id));
+
+        const Store::Note beforeDelete = f.stickies.reload(kept.id);
+        f.stickies.deleteNotesForAgent({kept.id}, "Codex", [] {});
+        f.activity().recordDeleted("Codex", kept.id, beforeDelete.title());
+        QCOMPARE(f.activity().refreshMenu().undoTitle, QStringLiteral("Undo Codex: Delete “Keep”"));
+        f.activity().undo(f.activity().undoable().last().id);
+        QCOMPARE(f.stickies.reload(kept.id), beforeDelete);
+        QVERIFY(!f.activity().refreshMenu().undoEntry);
+    }
+
+    void failedUndoThroughTheSticky_changesNothingAndSaysSo() {
+        Fixture f;
+        const Store::Note note = f.stickies.userNote("Old");
+        f.stickies.open.insert(note.id);
+        f.agentEdit("Claude", note.id, "New", Change::changed);
+        f.stickies.editorConflicts = true;
+        f.activity().undo(f.activity().undoable().last().id);
+        QCOMPARE(f.stickies.reload(note.id).markdown, QStringLiteral("New"));
+        QCOMPARE(f.toastMessages(), QStringList{"Dovrin couldn't save the note. Try again."});
+    }
+
+    void accessAndInfoLine_followTheSettingsFile() {
+        Fixture f;
+        QCOMPARE(f.activity().access(), Bridge::AIAccess::readWrite);
+        QVERIFY(!f.activity().refreshMenu().info);
+        {
+            QFile file(f.settingsFile);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(R"({"letAIOpenDovrin": false, "theme": "dark", "aiAccess": "sideways"})");
+        }
+        QCOMPARE(f.activity().access(), Bridge::AIAccess::readWrite);
+        f.activity().setAccess(Bridge::AIAccess::off);
+        QCOMPARE(f.activity().refreshMenu().info, QStringLiteral("AI access is off"));
+        QCOMPARE(f.activity().refreshMenu().access, Bridge::AIAccess::off);
+
+        f.activity().setAccess(Bridge::AIAccess::readOnly);
+        f.activity().callStarted("Cursor");
+        f.clock().advance(2 * 3600 * 1000);
+        QCOMPARE(f.activity().refreshMenu().info, QStringLiteral("Cursor used your notes · 2 hr. ago"));
+
+        QFile file(f.settingsFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonObject stored = QJsonDocument::fromJson(file.readAll()).object();
+        QCOMPARE(stored.value("aiAccess").toString(), QStringLiteral("read_only"));
+        QCOMPARE(stored.value("letAIOpenDovrin").toBool(true), false);
+        QCOMPARE(stored.value("theme").toString(), QStringLiteral("dark"));
+    }
+};
+
+QTEST_GUILESS_MAIN(AgentActivityTest)
+#include "AgentActivityTest.moc"

@@ -1,0 +1,70 @@
+#include "Provenance.h"
+#include "LabelText.h"
+#include "RelativeTime.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace Dovrin;
+using namespace Dovrin::Agent;
+using Action = Store::AgentLabel::Action;
+
+namespace {
+
+Store::Note labelled(const QUuid& id, std::optional<Store::AgentLabel> label, const QDateTime& at) {
+    Store::Note note;
+    note.id = id;
+    note.updatedAt = at;
+    note.agentLabel = std::move(label);
+    return note;
+}
+
+} // namespace
+
+class ProvenanceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void note_entersChangesAndRemovesLabels_publishingOnlyRealChanges() {
+        Provenance provenance;
+        QSignalSpy changed(&provenance, &Provenance::labelsChanged);
+        const QUuid id = QUuid::createUuid();
+        const QDateTime at = QDateTime::currentDateTimeUtc();
+
+        provenance.note(labelled(id, Store::AgentLabel{"Claude", Action::added}, at));
+        provenance.note(labelled(id, Store::AgentLabel{"Claude", Action::added}, at));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(provenance.label(id)->at, at);
+
+        provenance.note(labelled(id, Store::AgentLabel{"Claude", Action::checkedOff}, at));
+        QCOMPARE(changed.count(), 2);
+        provenance.note(labelled(id, std::nullopt, at));
+        QVERIFY(provenance.labels().isEmpty());
+        provenance.clear(id);
+        QCOMPARE(changed.count(), 3);
+    }
+
+    void labelTexts_nameTheAgentAndWhen() {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const Store::AgentLabel done{"Codex", Action::checkedOff};
+        QCOMPARE(LabelText::fullForm(done), QStringLiteral("Done by Codex"));
+        QCOMPARE(LabelText::shortForm(Action::added), QStringLiteral("Added"));
+        QCOMPARE(LabelText::tooltip(done, now.addSecs(-30), now),
+                 QStringLiteral("Checked off by Codex · just now"));
+        QCOMPARE(
+            LabelText::spokenForm(Store::AgentLabel{"Claude", Action::edited}, now.addSecs(-2 * 3600), now),
+            QStringLiteral("Edited by Claude, 2 hr. ago"));
+    }
+
+    void relativeTime_saysJustNowUnderAMinuteThenShortPhrases() {
+        const QDateTime now(QDate(2026, 3, 10), QTime(15, 0), Qt::UTC);
+        QCOMPARE(relativeTime(now.addSecs(-59), now), QStringLiteral("just now"));
+        QCOMPARE(relativeTime(now.addSecs(-60), now), QStringLiteral("1 min. ago"));
+        QCOMPARE(relativeTime(now.addSecs(-2 * 3600 - 50), now), QStringLiteral("2 hr. ago"));
+        QCOMPARE(relativeTime(now.addDays(-1), now), QStringLiteral("yesterday"));
+        QCOMPARE(relativeTime(now.addDays(-7), now), QStringLiteral("last wk."));
+    }
+};
+
+QTEST_GUILESS_MAIN(ProvenanceTest)
+#include "ProvenanceTest.moc"
