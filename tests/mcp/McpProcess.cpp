@@ -36,6 +36,10 @@ void McpProcess::request(int id, const QString& method, const QJsonObject& param
 QJsonObject McpProcess::nextResponse(int timeoutMs) {
     if (!m_unclaimed.isEmpty())
         return m_unclaimed.takeFirst();
+    return readResponse(timeoutMs);
+}
+
+QJsonObject McpProcess::readResponse(int timeoutMs) {
     QElapsedTimer timer;
     timer.start();
     while (!m_process.canReadLine()) {
@@ -57,7 +61,7 @@ QJsonObject McpProcess::response(int id, int timeoutMs) {
         const qint64 left = timeoutMs - timer.elapsed();
         if (left <= 0)
             return {};
-        const QJsonObject line = nextResponse(int(left));
+        const QJsonObject line = readResponse(int(left));
         if (line.isEmpty() || line.value("id") == QJsonValue(id))
             return line;
         m_unclaimed.append(line);

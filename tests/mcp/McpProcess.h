@@ -23,6 +23,8 @@ public:
     QProcess& process() { return m_process; }
 
 private:
+    QJsonObject readResponse(int timeoutMs);
+
     QProcess m_process;
     QList<QJsonObject> m_unclaimed;
 };

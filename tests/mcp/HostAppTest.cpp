@@ -1,0 +1,207 @@
+#include "BridgeTestServer.h"
+#include "McpProcess.h"
+#include "Socket.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <thread>
+
+namespace {
+
+const QString notRunning = QString::fromUtf8("Dovrin isn't running — open Dovrin");
+
+// A stand-in `dovrin` that notes each start (its pid and arguments) in "launches" and then runs `body`.
+QString writeStandIn(const QString& home, const QByteArray& body) {
+    const QString path = home + "/dovrin-stand-in";
+    QFile script(path);
+    script.open(QIODevice::WriteOnly);
+    script.write("#!/bin/sh\necho \"$$ $*\" >> \"$DOVRIN_HOME/launches\"\n" + body + "\n");
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    return path;
+}
+
+QByteArray listeningStandIn(int delaySeconds) {
+    return "sleep " + QByteArray::number(delaySeconds) +
+           "\nexec " STAND_IN_APP_PATH " \"$DOVRIN_HOME/dv.sock\"";
+}
+
+QStringList launches(const QString& home) {
+    QFile file(home + "/launches");
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+// Launched stand-ins live in their own session, so nothing else would end them.
+void stopLaunched(const QString& home) {
+    for (const QString& line : launches(home))
+        ::kill(line.section(' ', 0, 0).toInt(), SIGTERM);
+}
+
+QProcessEnvironment appAt(const QString& path) {
+    QProcessEnvironment environment;
+    environment.insert("DOVRIN_APP", path);
+    return environment;
+}
+
+QString unavailableMessage(const QJsonObject& response) {
+    const QJsonObject result = response.value("result").toObject();
+    if (result.value("isError") != QJsonValue(true))
+        return "not an error result: " + QJsonDocument(response).toJson();
+    const QJsonObject error = resultTextAsJson(response);
+    if (error.keys() != QStringList{"error", "message"} || error.value("error") != QJsonValue("unavailable"))
+        return "not an unavailable error: " + resultText(response);
+    return error.value("message").toString();
+}
+
+} // namespace
+
+class HostAppTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void appStopped_withoutLaunching_saysOpenDovrin() {
+        QTemporaryDir home("/tmp/dv-XXXXXX");
+        const QString standIn = writeStandIn(home.path(), listeningStandIn(0));
+        QFile settings(home.path() + "/settings.json");
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write(R"({"letAIOpenDovrin": false})");
+        settings.close();
+        McpProcess forbidden(home.path(), appAt(standIn));
+        QElapsedTimer timer;
+        timer.start();
+        forbidden.request(1, "tools/call", {{"name", "list_notes"}});
+        QCOMPARE(unavailableMessage(forbidden.response(1)), notRunning);
+        QVERIFY(timer.elapsed() < 2000);
+        QVERIFY(resultText(forbidden.response(1)).isEmpty());
+
+        QVERIFY(settings.remove());
+        McpProcess missingApp(home.path(), appAt(home.path() + "/nowhere/dovrin"));
+        missingApp.request(2, "tools/call", {{"name", "list_notes"}});
+        QCOMPARE(unavailableMessage(missingApp.response(2)), notRunning);
+
+        QFile notExecutable(home.path() + "/plain-file");
+        QVERIFY(notExecutable.open(QIODevice::WriteOnly));
+        notExecutable.close();
+        McpProcess plainFile(home.path(), appAt(notExecutable.fileName()));
+        plainFile.request(3, "tools/call", {{"name", "list_notes"}});
+        QCOMPARE(unavailableMessage(plainFile.response(3)), notRunning);
+
+        QFile garbage(home.path() + "/garbage");
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write(QByteArray("\x7f\x45\x4c\x46 not really", 14));
+        garbage.setPermissions(garbage.permissions() | QFileDevice::ExeOwner);
+        garbage.close();
+        McpProcess unopenable(home.path(), appAt(garbage.fileName()));
+        unopenable.request(4, "tools/call", {{"name", "list_notes"}});
+        const QString message = unavailableMessage(unopenable.response(4));
+        QVERIFY2(message.startsWith(notRunning + " (it couldn't be opened: ") && message.endsWith(")"),
+                 qPrintable(message));
+        QVERIFY(launches(home.path()).isEmpty());
+    }
+
+    void appStartingSlowly_isReachedAfterAboutThreeSeconds() {
+        QTemporaryDir home("/tmp/dv-XXXXXX");
+        McpProcess mcp(home.path(), appAt(writeStandIn(home.path(), listeningStandIn(3))));
+        QElapsedTimer timer;
+        timer.start();
+        mcp.request(1, "tools/call", {{"name", "read_note"}, {"arguments", QJsonObject{{"note", "n"}}}});
+        const QJsonObject response = mcp.response(1, 12000);
+        const qint64 elapsed = timer.elapsed();
+        stopLaunched(home.path());
+        QCOMPARE(resultTextAsJson(response).value("tool").toString(), "read_note");
+        QVERIFY2(elapsed >= 2900 && elapsed < 8000, qPrintable(QString::number(elapsed)));
+        QCOMPARE(launches(home.path()).size(), 1);
+        QVERIFY(launches(home.path()).first().endsWith(" --background"));
+    }
+
+    void simultaneousCallsAfterCrash_startTheAppOnce() {
+        QTemporaryDir home("/tmp/dv-XXXXXX");
+        const QString socketPath = home.path() + "/dv.sock";
+        QVERIFY(Dovrin::Bridge::listenOnSocket(socketPath));
+        QVERIFY(QFile::exists(socketPath));
+        McpProcess mcp(home.path(), appAt(writeStandIn(home.path(), listeningStandIn(1))));
+        mcp.send(R"({"jsonrpc":"2.0","id":1,"method":"tools/call","params":{"name":"list_notes"}}
+{"jsonrpc":"2.0","id":2,"method":"tools/call","params":{"name":"set_todo"}}
+{"jsonrpc":"2.0","id":3,"method":"tools/call","params":{"name":"delete_note"}})");
+        QStringList tools;
+        for (int id = 1; id <= 3; ++id)
+            tools << resultTextAsJson(mcp.response(id, 12000)).value("tool").toString();
+        stopLaunched(home.path());
+        QCOMPARE(tools, (QStringList{"list_notes", "set_todo", "delete_note"}));
+        QCOMPARE(launches(home.path()).size(), 1);
+    }
+
+    void silentApps_giveUpAfterTenSeconds() {
+        QTemporaryDir neverListens("/tmp/dv-XXXXXX");
+        McpProcess launched(neverListens.path(), appAt(writeStandIn(neverListens.path(), "exit 0")));
+        QTemporaryDir neverAnswers("/tmp/dv-XXXXXX");
+        BridgeTestServer server(neverAnswers.path() + "/dv.sock",
+                                [](const QByteArray&) { return std::nullopt; });
+        McpProcess waiting(neverAnswers.path());
+
+        QElapsedTimer timer;
+        timer.start();
+        launched.request(1, "tools/call", {{"name", "list_notes"}});
+        waiting.request(2, "tools/call", {{"name", "list_notes"}});
+        QCOMPARE(unavailableMessage(waiting.response(2, 15000)), "Dovrin didn't answer in time. Try again.");
+        QVERIFY2(timer.elapsed() >= 9500, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(unavailableMessage(launched.response(1, 15000)),
+                 notRunning + " (it was opened but didn't answer within 10 s)");
+        QVERIFY2(timer.elapsed() >= 9900, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(launches(neverListens.path()).size(), 1);
+        QCOMPARE(server.requests().size(), 1);
+    }
+
+    void brokenLinks_reportWhatWentWrong() {
+        QTemporaryDir folder("/tmp/dv-XXXXXX");
+        const QString longHome = folder.path() + "/" + QString(100, 'h');
+        McpProcess tooLong(longHome);
+        tooLong.request(1, "tools/call", {{"name", "list_notes"}});
+        QCOMPARE(unavailableMessage(tooLong.response(1)),
+                 "Can't reach Dovrin at " + longHome + "/dv.sock: File name too long");
+
+        QFile blocker(folder.path() + "/blocker");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        McpProcess noFolder(blocker.fileName());
+        noFolder.request(2, "tools/call", {{"name", "list_notes"}});
+        QCOMPARE(unavailableMessage(noFolder.response(2)),
+                 "dovrin-mcp has no App Group container (signing or entitlements problem).");
+
+        const QString home = folder.path() + "/home";
+        QVERIFY(QDir().mkpath(home));
+        BridgeTestServer incomplete(home + "/dv.sock", [](const QByteArray&) {
+            return QByteArray(R"({"text":"hi","isError":false})");
+        });
+        McpProcess noImages(home);
+        noImages.request(3, "tools/call", {{"name", "list_notes"}});
+        QCOMPARE(unavailableMessage(noImages.response(3)), "Dovrin didn't answer in time. Try again.");
+
+        const QString closingHome = folder.path() + "/closing";
+        QDir().mkpath(closingHome);
+        auto listener = Dovrin::Bridge::listenOnSocket(closingHome + "/dv.sock");
+        QVERIFY(listener);
+        std::thread closer([fd = listener->fd()] {
+            while (auto connection = Dovrin::Bridge::acceptConnection(fd))
+                connection.value().close();
+        });
+        McpProcess closed(closingHome);
+        closed.request(
+            4, "tools/call",
+            {{"name", "create_notes"}, {"arguments", QJsonObject{{"big", QString(8 << 20, 'x')}}}});
+        QCOMPARE(unavailableMessage(closed.response(4, 10000)),
+                 "Dovrin closed the connection before reading the request.");
+        ::shutdown(listener->fd(), SHUT_RDWR);
+        closer.join();
+    }
+};
+
+QTEST_GUILESS_MAIN(HostAppTest)
+#include "HostAppTest.moc"
