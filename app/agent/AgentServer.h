@@ -1,0 +1,63 @@
+#pragma once
+
+#include "AgentActivity.h"
+#include "AgentTools.h"
+#include "BridgeResponse.h"
+#include "CallGate.h"
+#include "Socket.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <thread>
+
+namespace Dovrin::Agent {
+
+class Clock;
+class Provenance;
+class StickyAccess;
+
+// The app's end of the bridge: listens on "dv.sock" in the data directory and turns each connection's
+// request into one tool call, after the access level and the rate limits allowed it. Sockets are read and
+// written on their own threads; everything else runs on the main thread.
+class AgentServer final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY(AgentServer)
+
+public:
+    // Creates the activity tracker, seeds the ✦ labels from the database and starts listening in
+    // `dataDirectory` (nothing: the app runs without a bridge).
+    AgentServer(StickyAccess& stickies, Provenance& provenance, Clock& clock,
+                std::optional<QString> dataDirectory, QObject* parent = nullptr);
+    // The data directory, the shared ✦ table and the system clock.
+    explicit AgentServer(StickyAccess& stickies, QObject* parent = nullptr);
+    ~AgentServer() override;
+
+    AgentActivity& activity() { return *m_activity; }
+    bool isListening() const { return m_listener.isValid(); }
+
+    // One request's bytes in, one response out; never fails (failures are error responses).
+    void handle(const QByteArray& request, std::function<void(Bridge::BridgeResponse)> done);
+
+private:
+    void seedLabels();
+    void startListening(const QString& socketPath);
+    void acceptLoop();
+
+    StickyAccess& m_stickies;
+    Provenance& m_provenance;
+    Clock& m_clock;
+    std::unique_ptr<AgentActivity> m_activity;
+    std::unique_ptr<AgentTools> m_tools;
+    CallGate m_gate;
+    Bridge::Socket m_listener;
+    std::atomic<bool> m_stopping = false;
+    std::thread m_acceptThread;
+};
+
+} // namespace Dovrin::Agent

@@ -1,0 +1,455 @@
+#include "AgentTools.h"
+
+#include "AgentOps.h"
+#include "Clock.h"
+#include "Log.h"
+#include "NoteReference.h"
+#include "NoteStore.h"
+#include "Provenance.h"
+#include "StickyAccess.h"
+#include "ToolJson.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QSettings>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+
+namespace Dovrin::Agent {
+
+using Bridge::ErrorCode;
+using Store::Note;
+using Store::NoteStore;
+namespace Args = ToolArguments;
+
+namespace {
+
+template <typename T> AgentResult<T> storeFailure(const Store::StoreError& error) {
+    return AgentError{ErrorCode::unavailable, QStringLiteral("Dovrin failed: ") + error.description};
+}
+
+QString isoTime(const QDateTime& time) {
+    return time.toUTC().toString(Qt::ISODate);
+}
+
+// Positions between user-perceived characters, from 0 to the text's length.
+QList<qsizetype> graphemeBoundaries(const QString& text) {
+    QList<qsizetype> boundaries{0};
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    while (finder.toNextBoundary() != -1)
+        boundaries.append(finder.position());
+    if (boundaries.last() != text.size())
+        boundaries.append(text.size());
+    return boundaries;
+}
+
+QString graphemePrefix(const QString& text, qsizetype count) {
+    const QList<qsizetype> boundaries = graphemeBoundaries(text);
+    return text.left(boundaries.at(std::min(count, boundaries.size() - 1)));
+}
+
+QString preview(const QString& markdown) {
+    QStringList lines;
+    for (const QString& piece :
+         markdown.split(QRegularExpression(QStringLiteral("[\\n\\r\\x{2028}\\x{2029}]")), Qt::SkipEmptyParts))
+        lines.append(piece.trimmed());
+    const auto first =
+        std::find_if(lines.cbegin(), lines.cend(), [](const QString& line) { return !line.isEmpty(); });
+    if (first == lines.cend())
+        return {};
+    return graphemePrefix(QStringList(first + 1, lines.cend()).join(QLatin1Char(' ')), 120);
+}
+
+QJsonObject todoCounts(const QString& markdown) {
+    int open = 0;
+    int done = 0;
+    for (const auto& todo : AgentOps::todos(markdown))
+        (todo.checked ? done : open) += 1;
+    return {{"open", open}, {"done", done}};
+}
+
+// CRLF becomes LF; more than 200 KB of UTF-8 is refused.
+AgentResult<QString> checkedMarkdown(const QString& markdown) {
+    QString normalised = markdown;
+    normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const qsizetype bytes = normalised.toUtf8().size();
+    if (bytes > AgentTools::maxMarkdownBytes)
+        return AgentError{
+            ErrorCode::tooLarge,
+            QStringLiteral("A note can hold at most 200 KB of markdown; this is %1 KB.").arg(bytes / 1024)};
+    return normalised;
+}
+
+std::optional<QString> imageMimeType(const QString& name) {
+    const QString extension = QFileInfo(name).suffix().toLower();
+    if (extension == QLatin1String("png"))
+        return QStringLiteral("image/png");
+    if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg"))
+        return QStringLiteral("image/jpeg");
+    if (extension == QLatin1String("gif"))
+        return QStringLiteral("image/gif");
+    if (extension == QLatin1String("webp"))
+        return QStringLiteral("image/webp");
+    if (extension == QLatin1String("heic"))
+        return QStringLiteral("image/heic");
+    return std::nullopt;
+}
+
+std::optional<QByteArray> readImage(const QString& path) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || file.size() > AgentTools::maxImageBytes ||
+        !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // Read one byte past the limit, so a file that grew since the size check is still refused.
+    QByteArray bytes = file.read(AgentTools::maxImageBytes + 1);
+    if (bytes.size() > AgentTools::maxImageBytes || file.error() != QFile::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+// The user's default color for new notes, when it names one of the six.
+Store::StickyColor defaultColor() {
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("dovrin"),
+                             QStringLiteral("dovrin"));
+    return Store::stickyColorIfKnown(settings.value(QStringLiteral("defaultColor")).toString())
+        .value_or(Store::StickyColor::yellow);
+}
+
+} // namespace
+
+AgentTools::AgentTools(StickyAccess& stickies, AgentActivity& activity, Provenance& provenance, Clock& clock,
+                       std::optional<QString> imagesDirectory)
+    : m_stickies(stickies), m_activity(activity), m_provenance(provenance), m_clock(clock),
+      m_imagesDirectory(std::move(imagesDirectory)) {}
+
+void AgentTools::run(Tool tool, const QJsonObject& arguments, const QString& agent, Done done) {
+    switch (tool) {
+    case Tool::listNotes:
+        if (auto args = Args::listArgs(arguments))
+            return listNotes(*args, done);
+        else
+            return done(args.error());
+    case Tool::readNote:
+        if (auto args = Args::readArgs(arguments))
+            return readNote(*args, done);
+        else
+            return done(args.error());
+    case Tool::createNotes:
+        if (auto args = Args::createArgs(arguments))
+            return createNotes(*args, agent, done);
+        else
+            return done(args.error());
+    case Tool::updateNote:
+        if (auto args = Args::updateArgs(arguments))
+            return updateNote(*args, agent, done);
+        else
+            return done(args.error());
+    case Tool::setTodo:
+        if (auto args = Args::setTodoArgs(arguments))
+            return setTodo(*args, agent, done);
+        else
+            return done(args.error());
+    case Tool::deleteNote:
+        if (auto args = Args::noteArgs(arguments))
+            return deleteNote(*args, agent, done);
+        else
+            return done(args.error());
+    }
+}
+
+void AgentTools::resolve(const QString& reference, NoteDone done) {
+    const auto id = noteReference(reference);
+    if (!id)
+        return done(id.error());
+    const auto notFound = [id = *id] {
+        return AgentError{
+            ErrorCode::notFound,
+            QStringLiteral("No note %1 on this computer (it may have been deleted). Call list_notes.")
+                .arg(Store::idText(id))};
+    };
+    const auto fromStore = [this, id = *id, notFound, done] {
+        const auto stored = m_stickies.store().note(id);
+        if (!stored)
+            return done(storeFailure<Note>(stored.error()));
+        if (!*stored || (*stored)->deletedAt)
+            return done(notFound());
+        done(**stored);
+    };
+    if (!m_stickies.hasOpenSticky(*id))
+        return fromStore();
+    m_stickies.currentNote(*id, [notFound, fromStore, done](std::optional<Note> note) {
+        if (!note)
+            return fromStore();
+        if (note->deletedAt)
+            return done(notFound());
+        done(*note);
+    });
+}
+
+void AgentTools::listNotes(const Args::ListArgs& args, const Done& done) {
+    auto notes = m_stickies.store().list(NoteStore::Scope::active);
+    if (!notes)
+        return done(storeFailure<ToolOutput>(notes.error()));
+    QList<Note> listed = std::move(notes).value();
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const Note& a, const Note& b) { return a.updatedAt > b.updatedAt; });
+    const QString query = args.query.value_or(QString()).toLower();
+    const bool includeClosed = args.includeClosed.value_or(true);
+    // A negative limit lists nothing, as 0 does.
+    const qint64 limit = std::max<qint64>(0, args.limit.value_or(defaultListLimit));
+    QJsonArray result;
+    for (const Note& note : listed) {
+        if (result.size() >= limit)
+            break;
+        if (!includeClosed && !note.isOpen)
+            continue;
+        if (!query.isEmpty() && !note.markdown.toLower().contains(query))
+            continue;
+        result.append(QJsonObject{{"id", note.idText()},
+                                  {"title", note.title()},
+                                  {"preview", preview(note.markdown)},
+                                  {"color", Store::rawValue(note.color)},
+                                  {"is_open", note.isOpen},
+                                  {"rev", note.rev},
+                                  {"updated", isoTime(note.updatedAt)},
+                                  {"link", note.link()},
+                                  {"todos", todoCounts(note.markdown)}});
+    }
+    done(ToolOutput{ToolJson::render(result), {}});
+}
+
+void AgentTools::readNote(const Args::ReadArgs& args, const Done& done) {
+    resolve(args.note, [this, args, done](AgentResult<Note> note) {
+        if (!note)
+            return done(note.error());
+        ToolOutput output;
+        output.text = readText(*note, args, output.images);
+        done(output);
+    });
+}
+
+QString AgentTools::readText(const Note& note, const Args::ReadArgs& args,
+                             QList<Bridge::BridgeResponse::Image>& images) const {
+    QStringList lines{QStringLiteral("id: ") + note.idText(),
+                      QStringLiteral("title: ") + note.title(),
+                      QStringLiteral("color: ") + Store::rawValue(note.color),
+                      QStringLiteral("rev: ") + QString::number(note.rev),
+                      QStringLiteral("updated: ") + isoTime(note.updatedAt),
+                      QStringLiteral("is_open: ") +
+                          (note.isOpen ? QStringLiteral("true") : QStringLiteral("false")),
+                      QStringLiteral("link: ") + note.link()};
+    const auto todos = AgentOps::todos(note.markdown);
+    lines.append(QStringLiteral("todos (index for set_todo):") +
+                 (todos.isEmpty() ? QStringLiteral(" none") : QString()));
+    for (const auto& todo : todos)
+        lines.append(QStringLiteral("  [%1] [%2] %3")
+                         .arg(todo.index)
+                         .arg(todo.checked ? QStringLiteral("x") : QStringLiteral(" "), todo.text));
+
+    const QList<qsizetype> boundaries = graphemeBoundaries(note.markdown);
+    const qint64 total = boundaries.size() - 1;
+    // A negative offset reads from the start.
+    const qint64 start = std::clamp<qint64>(args.offset.value_or(0), 0, total);
+    const qint64 size = args.maxChars ? std::max(*args.maxChars, minPageSize) : defaultPageSize;
+    const qint64 end = std::min(start + size, total);
+    if (start > 0 || start + size < total) {
+        QString paging = QStringLiteral("markdown: characters %1–%2 of %3").arg(start).arg(end).arg(total);
+        if (start + size < total)
+            paging += QStringLiteral("; call read_note with offset %1 for the rest").arg(end);
+        lines.append(paging);
+    }
+
+    if (start == 0 && m_imagesDirectory) {
+        for (const QString& name : AgentOps::imageNames(note.markdown)) {
+            if (images.size() >= maxImages) {
+                lines.append(QStringLiteral("image %1: not attached (at most 4 images per read)").arg(name));
+                continue;
+            }
+            const auto mimeType = imageMimeType(name);
+            const auto bytes =
+                mimeType ? readImage(*m_imagesDirectory + QLatin1Char('/') + name) : std::nullopt;
+            if (!bytes) {
+                lines.append(
+                    QStringLiteral("image %1: not attached (missing, over 2 MB, or not an image)").arg(name));
+                continue;
+            }
+            images.append({QString::fromLatin1(bytes->toBase64()), *mimeType});
+            lines.append(QStringLiteral("image %1: %2").arg(images.size()).arg(name));
+        }
+    }
+    const QString page = note.markdown.mid(boundaries.at(start), boundaries.at(end) - boundaries.at(start));
+    return lines.join(QLatin1Char('\n')) + QStringLiteral("\n---\n") + page;
+}
+
+void AgentTools::createNotes(const Args::CreateArgs& args, const QString& agent, const Done& done) {
+    if (args.notes.size() > maxNotesPerCreate)
+        return done(AgentError{
+            ErrorCode::tooLarge,
+            QStringLiteral("create_notes takes at most 10 notes per call; you sent %1. Split them.")
+                .arg(args.notes.size())});
+    if (args.notes.isEmpty())
+        return done(
+            AgentError{ErrorCode::invalidArguments, QStringLiteral("create_notes needs at least one note.")});
+    QList<StickyAccess::AgentNote> notes;
+    for (const Args::NewNote& note : args.notes) {
+        std::optional<Store::StickyColor> color;
+        if (note.color) {
+            color = Store::stickyColorIfKnown(*note.color);
+            if (!color)
+                return done(
+                    AgentError{ErrorCode::invalidArguments,
+                               QStringLiteral("Unknown color \"%1\". Use one of: yellow, blue, green, pink, "
+                                              "purple, gray.")
+                                   .arg(*note.color)});
+        }
+        const auto markdown = checkedMarkdown(note.markdown);
+        if (!markdown)
+            return done(markdown.error());
+        notes.append({*markdown, color.value_or(defaultColor())});
+    }
+    const QUuid batchID = QUuid::createUuid();
+    const auto batch = m_stickies.createBatchForAgent(notes, batchID, agent);
+    if (!batch)
+        return done(
+            AgentError{ErrorCode::unavailable,
+                       QStringLiteral("Dovrin couldn't save the notes. Nothing was created. Try again.")});
+    m_activity.recordCreated(agent, int(batch->notes.size()), batchID, batch->parked);
+    QJsonArray created;
+    for (const Note& note : batch->notes)
+        created.append(QJsonObject{
+            {"id", note.idText()}, {"title", note.title()}, {"rev", note.rev}, {"link", note.link()}});
+    done(ToolOutput{ToolJson::render(QJsonObject{{"batch_id", Store::idText(batchID)}, {"notes", created}}),
+                    {}});
+}
+
+void AgentTools::updateNote(const Args::UpdateArgs& args, const QString& agent, const Done& done) {
+    resolve(args.note, [this, args, agent, done](AgentResult<Note> resolved) {
+        if (!resolved)
+            return done(resolved.error());
+        const Note& note = *resolved;
+        if (note.rev != args.expectedRev)
+            return done(AgentOps::conflict(note.rev, note.markdown));
+        const auto markdown = checkedMarkdown(args.markdown);
+        if (!markdown)
+            return done(markdown.error());
+        AgentResult<QString> body = *markdown;
+        switch (args.op) {
+        case Args::Op::append:
+            body = AgentOps::append(*markdown, note.markdown);
+            break;
+        case Args::Op::replaceSection:
+            body = AgentOps::replaceSection(*markdown, note.markdown);
+            break;
+        case Args::Op::replaceAll:
+            break;
+        }
+        if (!body)
+            return done(body.error());
+        const auto checkedBody = checkedMarkdown(*body);
+        if (!checkedBody)
+            return done(checkedBody.error());
+        const auto change =
+            args.op == Args::Op::append ? AgentActivity::Change::appended : AgentActivity::Change::changed;
+        writeNote(note, *checkedBody, change, agent, [done](AgentResult<Note> written) {
+            if (!written)
+                return done(written.error());
+            done(ToolOutput{ToolJson::render(QJsonObject{
+                                {"id", written->idText()}, {"rev", written->rev}, {"link", written->link()}}),
+                            {}});
+        });
+    });
+}
+
+void AgentTools::setTodo(const Args::SetTodoArgs& args, const QString& agent, const Done& done) {
+    if (args.index.has_value() == args.match.has_value())
+        return done(
+            AgentError{ErrorCode::invalidArguments, QStringLiteral("Pass exactly one of index or match.")});
+    resolve(args.note, [this, args, agent, done](AgentResult<Note> resolved) {
+        if (!resolved)
+            return done(resolved.error());
+        const Note& note = *resolved;
+        AgentOps::TodoTarget target = args.match.value_or(QString());
+        if (args.index) {
+            // Indexes beyond int are out of range all the same.
+            target = int(std::clamp<qint64>(*args.index, -1, std::numeric_limits<int>::max()));
+        }
+        const auto outcome = AgentOps::setTodo(target, args.checked, note.markdown);
+        if (!outcome)
+            return done(outcome.error());
+        const auto answer = [done, todo = outcome->todo](const Note& after) {
+            const QJsonObject object{
+                {"id", after.idText()},
+                {"rev", after.rev},
+                {"todo", QJsonObject{{"index", todo.index}, {"text", todo.text}, {"checked", todo.checked}}}};
+            done(ToolOutput{ToolJson::render(object), {}});
+        };
+        if (outcome->markdown == note.markdown)
+            return answer(note);
+        const auto change = args.checked ? AgentActivity::Change::checked : AgentActivity::Change::unchecked;
+        writeNote(note, outcome->markdown, change, agent, [done, answer](AgentResult<Note> written) {
+            if (!written)
+                return done(written.error());
+            answer(*written);
+        });
+    });
+}
+
+void AgentTools::deleteNote(const Args::NoteArgs& args, const QString& agent, const Done& done) {
+    resolve(args.note, [this, agent, done](AgentResult<Note> resolved) {
+        if (!resolved)
+            return done(resolved.error());
+        const Note note = *resolved;
+        const bool userIsTyping = m_stickies.hasOpenSticky(note.id) && m_stickies.isStickyKey(note.id) &&
+                                  !note.agentLabel &&
+                                  note.updatedAt.msecsTo(m_clock.now()) < userEditingWindowMs;
+        if (userIsTyping)
+            return done(
+                AgentError{ErrorCode::conflict, QStringLiteral("The user is editing this note right now.")});
+        m_stickies.deleteNotesForAgent({note.id}, agent, [this, note, agent, done] {
+            m_activity.recordDeleted(agent, note.id, note.title());
+            const QJsonObject object{
+                {"id", note.idText()},
+                {"deleted", true},
+                {"message",
+                 QStringLiteral("Moved to Recently Deleted; the user can restore it for 30 days.")}};
+            done(ToolOutput{ToolJson::render(object), {}});
+        });
+    });
+}
+
+void AgentTools::writeNote(const Note& before, const QString& markdown, AgentActivity::Change change,
+                           const QString& agent, NoteDone done) {
+    const auto action = change == AgentActivity::Change::checked ? Store::AgentLabel::Action::checkedOff
+                                                                 : Store::AgentLabel::Action::edited;
+    const bool join = m_activity.joinsEdit(agent, before.id);
+    const auto store = [this, before, markdown, change, agent, action, join, done] {
+        const auto written =
+            m_stickies.store().updateMarkdown(before.id, markdown, m_clock.now(), agent, action);
+        if (!written || !*written) {
+            if (!written)
+                qCWarning(dovrinLog, "store: %s", qUtf8Printable(written.error().description));
+            return done(AgentError{ErrorCode::unavailable,
+                                   QStringLiteral("Dovrin couldn't save the note. Try again.")});
+        }
+        const Note note = **written;
+        m_provenance.note(note);
+        if (m_stickies.hasOpenSticky(note.id))
+            m_stickies.refreshSticky(note.id);
+        if (const auto saved = m_stickies.store().saveSnapshot(before, note.rev, join); !saved)
+            qCWarning(dovrinLog, "store: %s", qUtf8Printable(saved.error().description));
+        m_activity.recordEdited(note.id, change, agent);
+        done(note);
+    };
+    if (!m_stickies.hasOpenSticky(before.id))
+        return store();
+    m_stickies.applyExternalEdit(before.id, markdown, before.rev, agent, action,
+                                 [store, done](StickyAccess::EditOutcome outcome) {
+                                     if (!outcome.applied)
+                                         return done(AgentOps::conflict(outcome.rev, outcome.markdown));
+                                     store();
+                                 });
+}
+
+} // namespace Dovrin::Agent

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "AgentActivity.h"
+#include "AgentError.h"
+#include "BridgeResponse.h"
+#include "Note.h"
+#include "Tool.h"
+#include "ToolArguments.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace Dovrin::Agent {
+
+class Clock;
+class Provenance;
+class StickyAccess;
+
+struct ToolOutput {
+    QString text;
+    QList<Bridge::BridgeResponse::Image> images;
+};
+
+// The six tools an AI calls. Access and rate limits are checked before a tool runs; a tool decodes its
+// arguments, works through the sticky access (open stickies first, then the database) and answers once,
+// on the main thread, with its JSON text or an AgentError.
+class AgentTools final {
+public:
+    using Done = std::function<void(AgentResult<ToolOutput>)>;
+
+    static constexpr int maxMarkdownBytes = 204800;
+    static constexpr int maxNotesPerCreate = 10;
+    static constexpr int maxImages = 4;
+    static constexpr qint64 maxImageBytes = 2097152;
+    static constexpr qint64 defaultListLimit = 50;
+    static constexpr qint64 defaultPageSize = 24000;
+    static constexpr qint64 minPageSize = 1000;
+    // A sticky the user typed into this recently, while it is the key window, is theirs to delete.
+    static constexpr qint64 userEditingWindowMs = 10000;
+
+    // `imagesDirectory` is the data directory's "Images" folder; nothing when there is no data directory.
+    AgentTools(StickyAccess& stickies, AgentActivity& activity, Provenance& provenance, Clock& clock,
+               std::optional<QString> imagesDirectory);
+
+    void run(Tool tool, const QJsonObject& arguments, const QString& agent, Done done);
+
+private:
+    using NoteDone = std::function<void(AgentResult<Store::Note>)>;
+
+    void listNotes(const ToolArguments::ListArgs& args, const Done& done);
+    void readNote(const ToolArguments::ReadArgs& args, const Done& done);
+    void createNotes(const ToolArguments::CreateArgs& args, const QString& agent, const Done& done);
+    void updateNote(const ToolArguments::UpdateArgs& args, const QString& agent, const Done& done);
+    void setTodo(const ToolArguments::SetTodoArgs& args, const QString& agent, const Done& done);
+    void deleteNote(const ToolArguments::NoteArgs& args, const QString& agent, const Done& done);
+
+    // The note as its open sticky holds it, else as stored; not found when missing or deleted.
+    void resolve(const QString& reference, NoteDone done);
+    void writeNote(const Store::Note& before, const QString& markdown, AgentActivity::Change change,
+                   const QString& agent, NoteDone done);
+    QString readText(const Store::Note& note, const ToolArguments::ReadArgs& args,
+                     QList<Bridge::BridgeResponse::Image>& images) const;
+
+    StickyAccess& m_stickies;
+    AgentActivity& m_activity;
+    Provenance& m_provenance;
+    Clock& m_clock;
+    std::optional<QString> m_imagesDirectory;
+};
+
+} // namespace Dovrin::Agent

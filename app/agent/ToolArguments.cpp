@@ -1,0 +1,237 @@
+#include "ToolArguments.h"
+
+#include <QJsonArray>
+#include <QJsonValue>
+
+#include <cmath>
+
+namespace Dovrin::Agent::ToolArguments {
+
+namespace {
+
+QString snakeCase(const QString& name) {
+    QString snake;
+    for (const QChar c : name) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) {
+            snake += QLatin1Char('_');
+            snake += c.toLower();
+        } else {
+            snake += c;
+        }
+    }
+    return snake;
+}
+
+QString foundDescription(const QJsonValue& value) {
+    switch (value.type()) {
+    case QJsonValue::String:
+        return QStringLiteral("a string");
+    case QJsonValue::Double:
+        return QStringLiteral("a number");
+    case QJsonValue::Bool:
+        return QStringLiteral("a bool");
+    case QJsonValue::Array:
+        return QStringLiteral("an array");
+    case QJsonValue::Object:
+        return QStringLiteral("a dictionary");
+    default:
+        return QStringLiteral("null");
+    }
+}
+
+// Reads fields off one JSON object; the first problem is kept and every later read is a no-op.
+class Reader final {
+public:
+    Reader(const QJsonObject& object, QString path, std::optional<QString>& failure)
+        : m_object(object), m_path(std::move(path)), m_failure(failure) {}
+
+    std::optional<QString> string(const QString& field, bool required) {
+        return read<QString>(field, required, QStringLiteral("String"),
+                             [](const QJsonValue& v) -> std::optional<QString> {
+                                 if (!v.isString())
+                                     return std::nullopt;
+                                 return v.toString();
+                             });
+    }
+
+    std::optional<bool> boolean(const QString& field, bool required) {
+        return read<bool>(field, required, QStringLiteral("Bool"),
+                          [](const QJsonValue& v) -> std::optional<bool> {
+                              if (!v.isBool())
+                                  return std::nullopt;
+                              return v.toBool();
+                          });
+    }
+
+    std::optional<qint64> integer(const QString& field, bool required) {
+        const auto value = lookUp(field, required, QStringLiteral("Int"));
+        if (!value)
+            return std::nullopt;
+        if (!value->isDouble()) {
+            mismatch(field, QStringLiteral("Int"), *value);
+            return std::nullopt;
+        }
+        const double number = value->toDouble();
+        // Whole numbers only, and only those a double holds exactly.
+        if (std::trunc(number) != number || std::fabs(number) > 9007199254740992.0) {
+            fail(pathTo(field) + QStringLiteral(": Parsed JSON number <%1> does not fit in Int.")
+                                     .arg(QString::number(number, 'g', 17)));
+            return std::nullopt;
+        }
+        return static_cast<qint64>(number);
+    }
+
+    std::optional<QJsonArray> array(const QString& field, bool required) {
+        return read<QJsonArray>(field, required, QStringLiteral("Array<Any>"),
+                                [](const QJsonValue& v) -> std::optional<QJsonArray> {
+                                    if (!v.isArray())
+                                        return std::nullopt;
+                                    return v.toArray();
+                                });
+    }
+
+    void fail(const QString& detail) {
+        if (!m_failure)
+            m_failure = detail;
+    }
+
+    QString pathTo(const QString& field) const { return m_path + QLatin1Char('.') + snakeCase(field); }
+
+private:
+    template <typename T, typename Convert>
+    std::optional<T> read(const QString& field, bool required, const QString& typeName, Convert convert) {
+        const auto value = lookUp(field, required, typeName);
+        if (!value)
+            return std::nullopt;
+        auto converted = convert(*value);
+        if (!converted)
+            mismatch(field, typeName, *value);
+        return converted;
+    }
+
+    // The value under the field's key; absent and null read as nothing, which is a failure when required.
+    std::optional<QJsonValue> lookUp(const QString& field, bool required, const QString& typeName) {
+        if (m_failure)
+            return std::nullopt;
+        const QString key = snakeCase(field);
+        const bool present = m_object.contains(key) || m_object.contains(field);
+        const QJsonValue value = m_object.contains(key) ? m_object.value(key) : m_object.value(field);
+        if (!present) {
+            if (required)
+                fail(QStringLiteral("missing ") + key);
+            return std::nullopt;
+        }
+        if (value.isNull()) {
+            if (required)
+                fail(pathTo(field) +
+                     QStringLiteral(": Expected %1 value but found null instead.").arg(typeName));
+            return std::nullopt;
+        }
+        return value;
+    }
+
+    void mismatch(const QString& field, const QString& typeName, const QJsonValue& value) {
+        fail(pathTo(field) + QStringLiteral(": Expected to decode %1 but found %2 instead.")
+                                 .arg(typeName, foundDescription(value)));
+    }
+
+    const QJsonObject& m_object;
+    QString m_path;
+    std::optional<QString>& m_failure;
+};
+
+const QString argumentsPath = QStringLiteral("arguments");
+
+template <typename T>
+AgentResult<T> finish(const QString& tool, const std::optional<QString>& failure, T value) {
+    if (failure)
+        return AgentError{Bridge::ErrorCode::invalidArguments,
+                          QStringLiteral("Invalid arguments for %1: %2").arg(tool, *failure)};
+    return value;
+}
+
+} // namespace
+
+AgentResult<ListArgs> listArgs(const QJsonObject& arguments) {
+    std::optional<QString> failure;
+    Reader reader(arguments, argumentsPath, failure);
+    ListArgs args;
+    args.query = reader.string("query", false);
+    args.limit = reader.integer("limit", false);
+    args.includeClosed = reader.boolean("includeClosed", false);
+    return finish(QStringLiteral("list_notes"), failure, args);
+}
+
+AgentResult<ReadArgs> readArgs(const QJsonObject& arguments) {
+    std::optional<QString> failure;
+    Reader reader(arguments, argumentsPath, failure);
+    ReadArgs args;
+    args.note = reader.string("note", true).value_or(QString());
+    args.maxChars = reader.integer("maxChars", false);
+    args.offset = reader.integer("offset", false);
+    return finish(QStringLiteral("read_note"), failure, args);
+}
+
+AgentResult<CreateArgs> createArgs(const QJsonObject& arguments) {
+    std::optional<QString> failure;
+    Reader reader(arguments, argumentsPath, failure);
+    CreateArgs args;
+    const QJsonArray notes = reader.array("notes", true).value_or(QJsonArray());
+    for (qsizetype i = 0; i < notes.size() && !failure; ++i) {
+        const QString path = reader.pathTo("notes") + QLatin1Char('.') + QString::number(i);
+        if (!notes.at(i).isObject()) {
+            reader.fail(path +
+                        QStringLiteral(": Expected to decode Dictionary<String, Any> but found %1 instead.")
+                            .arg(foundDescription(notes.at(i))));
+            break;
+        }
+        const QJsonObject object = notes.at(i).toObject();
+        Reader noteReader(object, path, failure);
+        NewNote note;
+        note.markdown = noteReader.string("markdown", true).value_or(QString());
+        note.color = noteReader.string("color", false);
+        args.notes.append(note);
+    }
+    return finish(QStringLiteral("create_notes"), failure, args);
+}
+
+AgentResult<UpdateArgs> updateArgs(const QJsonObject& arguments) {
+    std::optional<QString> failure;
+    Reader reader(arguments, argumentsPath, failure);
+    UpdateArgs args;
+    args.note = reader.string("note", true).value_or(QString());
+    const auto op = reader.string("op", true);
+    if (op == QLatin1String("append"))
+        args.op = Op::append;
+    else if (op == QLatin1String("replace_section"))
+        args.op = Op::replaceSection;
+    else if (op == QLatin1String("replace_all"))
+        args.op = Op::replaceAll;
+    else if (op)
+        reader.fail(reader.pathTo("op") +
+                    QStringLiteral(": Cannot initialize Op from invalid String value ") + *op);
+    args.markdown = reader.string("markdown", true).value_or(QString());
+    args.expectedRev = reader.integer("expectedRev", true).value_or(0);
+    return finish(QStringLiteral("update_note"), failure, args);
+}
+
+AgentResult<SetTodoArgs> setTodoArgs(const QJsonObject& arguments) {
+    std::optional<QString> failure;
+    Reader reader(arguments, argumentsPath, failure);
+    SetTodoArgs args;
+    args.note = reader.string("note", true).value_or(QString());
+    args.index = reader.integer("index", false);
+    args.match = reader.string("match", false);
+    args.checked = reader.boolean("checked", true).value_or(false);
+    return finish(QStringLiteral("set_todo"), failure, args);
+}
+
+AgentResult<NoteArgs> noteArgs(const QJsonObject& arguments) {
+    std::optional<QString> failure;
+    Reader reader(arguments, argumentsPath, failure);
+    NoteArgs args;
+    args.note = reader.string("note", true).value_or(QString());
+    return finish(QStringLiteral("delete_note"), failure, args);
+}
+
+} // namespace Dovrin::Agent::ToolArguments

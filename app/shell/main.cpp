@@ -1,0 +1,15 @@
+#include "AppDelegate.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("dovrin"));
+    // A tray app: closing its last window does not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // --background (as dovrin-mcp and the login item start it) needs nothing more: no window is raised.
+    Dovrin::Shell::AppDelegate delegate;
+    if (!delegate.launch())
+        return 1;
+    return QApplication::exec();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QRectF>
+#include <QString>
+
+class QScreen;
+
+// Sticky placement, in the design's coordinates: origin at the bottom-left of the primary screen, y grows
+// upwards, so a rectangle's y is its bottom edge. Qt's coordinates are converted only at the window
+// boundary, with toDesign and toQt.
+namespace Dovrin::Stickies::Geometry {
+
+inline constexpr double titleStripHeight = 32;
+inline constexpr double stickyWidth = 260;
+inline constexpr double gridGap = 16;
+inline constexpr double cascadeStep = 22;
+
+inline double maxX(const QRectF& r) {
+    return r.x() + r.width();
+}
+inline double maxY(const QRectF& r) {
+    return r.y() + r.height();
+}
+inline double midX(const QRectF& r) {
+    return r.x() + r.width() / 2;
+}
+inline double midY(const QRectF& r) {
+    return r.y() + r.height() / 2;
+}
+
+// `primary` is the primary screen's geometry in Qt's coordinates.
+QRectF toDesign(const QRectF& qtRect, const QRect& primary);
+QRectF toQt(const QRectF& designRect, const QRect& primary);
+
+QRectF clamped(const QRectF& rect, const QRectF& bounds);
+// Leaves a frame whose title strip shows enough on some screen; otherwise moves it onto the nearest one.
+QRectF corrected(const QRectF& frame, const QList<QRectF>& visibleFrames);
+
+// How tall a sticky showing this markdown will be, for placing an AI's batch before it renders.
+double estimatedHeight(const QString& markdown);
+// One frame per height: a centred grid that avoids the obstacles, then a cascade for what does not fit.
+QList<QRectF> batchLayout(const QList<double>& heights, const QRectF& visible,
+                          const QList<QRectF>& obstacles);
+
+// A stable text for a screen: its serial number, else manufacturer, model and name.
+QString screenID(const QScreen& screen);
+// The screen's visible frame in the design's coordinates.
+QRectF visibleFrame(const QScreen& screen);
+
+} // namespace Dovrin::Stickies::Geometry
