@@ -130,7 +130,7 @@ export function createEditor(mount: HTMLElement, post: Post): EditorHandle {
     view: () => ({
       update(view) {
         const { selection } = view.state;
-        const hasText = !selection.empty && selection.content().content.size > 0 && view.hasFocus();
+        const hasText = !selection.empty && selection.content().content.size > 0;
         if (!hasText) {
           if (shownSelection !== null) post({ type: "selection", rect: null, marks: [] });
           shownSelection = null;
@@ -340,6 +340,8 @@ export function createEditor(mount: HTMLElement, post: Post): EditorHandle {
       },
       blur() {
         flush();
+        if (shownSelection !== null) post({ type: "selection", rect: null, marks: [] });
+        shownSelection = null;
         return false;
       },
     },

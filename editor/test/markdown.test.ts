@@ -22,7 +22,7 @@ const kept: Record<string, string> = {
   dividers: "Above\n\n---\n\n***\n\n___\n\nBelow",
   images: "![A cat](app://local/images/0f8fad5b-d9cb-469f-a165-70867728950e.png)\n\nText ![inline](app://local/images/a.jpg \"title\") after",
   links: "[a link](https://example.com) and <https://example.com/auto> and [titled](https://x.org \"T\")",
-  marks: "**bold** *italic* ~~strike~~ `code` ***both*** **bold `code` inside**",
+  marks: "**bold** *italic* ~~strike~~ `code` ***both*** ***~~all three~~*** **bold `code` inside**",
   "empty lines": "Top\n\n<br />\n\n<br />\n\nBottom",
   "hard break": "line\\\nnext",
   "html block": "<div align=\"center\">\n  <b>kept</b>\n</div>\n\nAfter",

@@ -1,0 +1,285 @@
+import "./dom";
+import assert from "node:assert/strict";
+import { test } from "node:test";
+import { TextSelection } from "prosemirror-state";
+import type { EditorView } from "prosemirror-view";
+import type { Message } from "../src/bridge";
+import { changeDelay, createEditor } from "../src/editor";
+
+function openEditor(markdown = "") {
+  const mount = document.createElement("div");
+  document.body.append(mount);
+  const messages: Message[] = [];
+  const editor = createEditor(mount, (message) => messages.push(message));
+  editor.dovrin.setMarkdown(markdown);
+  return { ...editor, messages };
+}
+
+const pause = (ms: number) => new Promise((resolve) => setTimeout(resolve, ms));
+
+function type(view: EditorView, text: string) {
+  for (const char of text) {
+    const { from, to } = view.state.selection;
+    const handled = view.someProp("handleTextInput", (f) => f(view, from, to, char, () => view.state.tr.insertText(char, from, to)));
+    if (!handled) view.dispatch(view.state.tr.insertText(char, from, to));
+  }
+}
+
+function key(view: EditorView, name: string) {
+  return view.someProp("handleKeyDown", (f) => f(view, new KeyboardEvent("keydown", { key: name }))) ?? false;
+}
+
+function caretAfter(view: EditorView, text: string) {
+  let at = -1;
+  view.state.doc.descendants((node, pos) => {
+    if (at < 0 && node.isText && node.text!.includes(text)) at = pos + node.text!.indexOf(text) + text.length;
+  });
+  assert.ok(at >= 0, `no ${text} in the document`);
+  view.dispatch(view.state.tr.setSelection(TextSelection.create(view.state.doc, at)));
+}
+
+function select(view: EditorView, text: string) {
+  caretAfter(view, text);
+  const to = view.state.selection.from;
+  view.dispatch(view.state.tr.setSelection(TextSelection.create(view.state.doc, to - text.length, to)));
+}
+
+const ofType = (messages: Message[], type: string) => messages.filter((m) => m.type === type);
+
+test("filling is silent; typing is reported after a pause, once, with the whole text", async () => {
+  const { dovrin, view, messages, flush } = openEditor("# Title\n\n- [ ] milk");
+  assert.equal(dovrin.getMarkdown(), "# Title\n\n- [ ] milk");
+  caretAfter(view, "milk");
+  type(view, " and eggs");
+  assert.equal(ofType(messages, "changed").length, 0);
+  await pause(changeDelay + 50);
+  assert.deepEqual(ofType(messages, "changed"), [{ type: "changed", markdown: "# Title\n\n- [ ] milk and eggs" }]);
+  flush();
+  assert.equal(ofType(messages, "changed").length, 1, "an unchanged text is not reported again");
+  dovrin.setMarkdown(42);
+  assert.equal(dovrin.getMarkdown(), "# Title\n\n- [ ] milk and eggs", "a non-string fill is ignored");
+});
+
+test("an AI appending at the bottom merges with the user typing at the top, and the caret stays", () => {
+  const base = "# Groceries\n\n- [ ] milk\n- [ ] eggs\n\nSee you";
+  const { dovrin, view, messages } = openEditor(base);
+  caretAfter(view, "Groceries");
+  type(view, " for Sunday");
+  const answer = dovrin.applyExternalMarkdown({ markdown: base + "\n\n- [ ] bread", base });
+  assert.deepEqual(answer, {
+    status: "applied",
+    markdown: "# Groceries for Sunday\n\n- [ ] milk\n- [ ] eggs\n\nSee you\n\n- [ ] bread",
+  });
+  // The user's own typing was reported before the merged text, so it is saved as theirs.
+  assert.deepEqual(ofType(messages, "changed").at(-1), {
+    type: "changed",
+    markdown: "# Groceries for Sunday\n\n- [ ] milk\n- [ ] eggs\n\nSee you",
+  });
+  type(view, "!");
+  assert.match(dovrin.getMarkdown(), /^# Groceries for Sunday!\n/);
+});
+
+test("an AI edit in the middle keeps a caret that sits below it", () => {
+  const base = "one\n\ntwo\n\nthree";
+  const { dovrin, view } = openEditor(base);
+  caretAfter(view, "thr");
+  const answer = dovrin.applyExternalMarkdown({ markdown: "one\n\nTWO, longer now\n\nthree", base });
+  assert.equal(answer.status, "applied");
+  type(view, "-");
+  assert.equal(dovrin.getMarkdown(), "one\n\nTWO, longer now\n\nthr-ee");
+});
+
+test("overlapping edits are a conflict that leaves the note as the user has it", () => {
+  const base = "- [ ] milk\n- [ ] eggs";
+  const { dovrin, view } = openEditor(base);
+  caretAfter(view, "eggs");
+  type(view, " (six)");
+  const answer = dovrin.applyExternalMarkdown({ markdown: "- [ ] milk\n- [x] eggs", base });
+  assert.equal(answer.status, "conflict");
+  assert.equal(typeof answer.reason, "string");
+  assert.equal(dovrin.getMarkdown(), "- [ ] milk\n- [ ] eggs (six)");
+});
+
+test("a merge compares texts in the editor's form, not as the AI spelled them", () => {
+  const { dovrin } = openEditor("Title\n=====\n\n* a");
+  assert.equal(dovrin.getMarkdown(), "# Title\n\n* a");
+  const answer = dovrin.applyExternalMarkdown({ markdown: "Title\n=====\n\n* a\n* b", base: "Title\n=====\n\n* a" });
+  assert.deepEqual(answer, { status: "applied", markdown: "# Title\n\n* a\n* b" });
+});
+
+test("unusable merge arguments are answered, never thrown", () => {
+  const { dovrin } = openEditor("text");
+  for (const args of [null, undefined, 5, {}, { markdown: 1, base: "" }, { markdown: "x" }]) {
+    const answer = dovrin.applyExternalMarkdown(args);
+    assert.equal(answer.status, "error");
+    assert.ok(answer.reason);
+  }
+  assert.equal(dovrin.getMarkdown(), "text");
+});
+
+test("the slash menu opens on a typed slash, forwards its keys and runs every block command", () => {
+  const { dovrin, view, messages } = openEditor("Intro\n\nitem");
+  caretAfter(view, "item");
+  key(view, "Home");
+  view.dispatch(view.state.tr.setSelection(TextSelection.create(view.state.doc, view.state.selection.$from.start())));
+  type(view, "/he");
+  const slash = ofType(messages, "slash");
+  assert.deepEqual(slash.map((m) => [m.state, m.query]), [["open", ""], ["update", "h"], ["update", "he"]]);
+  assert.ok(slash[0].rect && typeof (slash[0].rect as { x: number }).x === "number");
+  assert.ok(key(view, "ArrowDown"));
+  assert.ok(key(view, "ArrowUp"));
+  assert.ok(key(view, "Enter"));
+  assert.deepEqual(ofType(messages, "slashKey").map((m) => m.key), ["down", "up", "enter"]);
+  dovrin.runCommand("h2", {});
+  assert.equal(dovrin.getMarkdown(), "Intro\n\n## item");
+  assert.equal(ofType(messages, "slash").at(-1)?.state, "close");
+  assert.equal(key(view, "ArrowDown"), false, "keys are the page's own again");
+
+  const cases: Array<[string, string, string]> = [
+    ["todo", "Text", "- [ ] Text"],
+    ["bullet", "Text", "- Text"],
+    ["ordered", "Text", "1. Text"],
+    ["bullet", "- [ ] Text", "- Text"],
+    ["todo", "1. Text", "- [ ] Text"],
+    ["h1", "Text", "# Text"],
+    ["h3", "Text", "### Text"],
+    ["text", "## Text", "Text"],
+    ["text", "> - [ ] Text", "Text"],
+    ["quote", "Text", "> Text"],
+    ["code", "Text", "```\nText\n```"],
+    ["divider", "Text", "Text\n\n---\n\n<br />"],
+    ["image", "Text", "Text"],
+  ];
+  for (const [id, before, after] of cases) {
+    dovrin.setMarkdown(before);
+    caretAfter(view, "Te");
+    dovrin.runCommand(id, {});
+    assert.equal(dovrin.getMarkdown(), after, `${id} on ${JSON.stringify(before)}`);
+  }
+
+  dovrin.setMarkdown("x");
+  caretAfter(view, "x");
+  type(view, " /nothing");
+  dovrin.runCommand("slash:close", {});
+  assert.equal(ofType(messages, "slash").at(-1)?.state, "close");
+  assert.equal(dovrin.getMarkdown(), "x /nothing", "closing keeps what was typed");
+  type(view, "/");
+  assert.notEqual(ofType(messages, "slash").at(-1)?.state, "open", "a slash inside a word is text");
+  dovrin.runCommand("no such command", {});
+  dovrin.runCommand(undefined, undefined);
+});
+
+test("format commands toggle marks on the selection, which is reported with its marks", () => {
+  const { dovrin, view, messages } = openEditor("some text here");
+  select(view, "text");
+  const shown = ofType(messages, "selection").at(-1)!;
+  assert.deepEqual(shown.marks, []);
+  assert.ok(shown.rect);
+  for (const [id, markdown] of [
+    ["mark:bold", "some **text** here"],
+    ["mark:italic", "some ***text*** here"],
+    ["mark:strike", "some ***~~text~~*** here"],
+  ]) {
+    dovrin.runCommand(id, {});
+    assert.equal(dovrin.getMarkdown(), markdown, id);
+  }
+  assert.deepEqual(ofType(messages, "selection").at(-1)!.marks, ["bold", "italic", "strike"]);
+  dovrin.runCommand("mark:bold", {});
+  dovrin.runCommand("mark:italic", {});
+  dovrin.runCommand("mark:strike", {});
+  dovrin.runCommand("mark:code", {});
+  assert.equal(dovrin.getMarkdown(), "some `text` here");
+  caretAfter(view, "some");
+  assert.deepEqual(ofType(messages, "selection").at(-1), { type: "selection", rect: null, marks: [] });
+});
+
+test("links are edited on the reported range, set, and removed", () => {
+  const { dovrin, view, messages } = openEditor("read the docs today");
+  select(view, "the docs");
+  dovrin.runCommand("link:edit", {});
+  const edit = ofType(messages, "link").at(-1)!;
+  assert.equal(edit.mode, "edit");
+  assert.equal(edit.href, "");
+  assert.equal(edit.pos, 6);
+  caretAfter(view, "read");
+  dovrin.runCommand("link:set", { href: "https://example.com/docs" });
+  assert.equal(dovrin.getMarkdown(), "read [the docs](https://example.com/docs) today");
+
+  caretAfter(view, "the d");
+  dovrin.runCommand("link:edit", {});
+  assert.equal(ofType(messages, "link").at(-1)!.href, "https://example.com/docs");
+  dovrin.runCommand("link:cancel", {});
+  dovrin.runCommand("link:set", { href: "https://example.org" });
+  assert.equal(dovrin.getMarkdown(), "read [the docs](https://example.org) today", "the link under the caret is changed");
+  dovrin.runCommand("link:remove", {});
+  assert.equal(dovrin.getMarkdown(), "read the docs today");
+
+  caretAfter(view, "today");
+  dovrin.runCommand("link:edit", {});
+  dovrin.runCommand("link:set", { href: "https://example.net" });
+  assert.equal(dovrin.getMarkdown(), "read the docs today<https://example.net>");
+});
+
+test("images are shown at once, stored by the app, and dropped when storing fails", () => {
+  const { dovrin, view, messages } = openEditor("Photo:");
+  caretAfter(view, "Photo:");
+  dovrin.insertImageFile({ mime: "image/png", data: "iVBORw0KGgo=" });
+  dovrin.insertImageFile({ mime: "image/jpeg", data: "/9j/4AAQ" });
+  const images = ofType(messages, "image");
+  assert.deepEqual(images.map((m) => [m.mime, m.data]), [["image/png", "iVBORw0KGgo="], ["image/jpeg", "/9j/4AAQ"]]);
+  assert.notEqual(images[0].id, images[1].id);
+  assert.equal(dovrin.getMarkdown(), "Photo:", "an image being stored is not in the Markdown yet");
+  assert.ok(view.dom.querySelector('img[src^="data:image/png;base64,"]'));
+
+  dovrin.imageStored(images[0].id, "app://local/images/1b4e28ba-2fa1-11d2-883f-0016d3cca427.png");
+  dovrin.imageStored(images[1].id, null);
+  assert.equal(dovrin.getMarkdown(), "Photo:![](app://local/images/1b4e28ba-2fa1-11d2-883f-0016d3cca427.png)");
+  assert.equal(view.dom.querySelectorAll("img:not(.ProseMirror-separator)").length, 1);
+
+  dovrin.imageStored(999, "app://local/images/unknown.png");
+  dovrin.insertImageFile({ mime: "text/plain", data: "aGk=" });
+  dovrin.insertImageFile({ mime: "image/png" });
+  dovrin.insertImageFile(null);
+  assert.equal(ofType(messages, "image").length, 2);
+});
+
+test("an image still being stored when an AI merge rewrites its block is kept", () => {
+  const { dovrin, view, messages } = openEditor("a");
+  caretAfter(view, "a");
+  dovrin.insertImageFile({ mime: "image/png", data: "iVBORw0KGgo=" });
+  const id = ofType(messages, "image")[0].id;
+  assert.equal(dovrin.applyExternalMarkdown({ markdown: "b", base: "a" }).status, "applied");
+  dovrin.imageStored(id, "app://local/images/late.png");
+  assert.equal(dovrin.getMarkdown(), "b\n\n![](app://local/images/late.png)");
+});
+
+test("colours come from the sticky palette, light and dark", () => {
+  const { dovrin } = openEditor();
+  const root = document.documentElement;
+  dovrin.setColor("blue");
+  assert.equal(root.dataset.color, "blue");
+  assert.equal(root.style.getPropertyValue("--fill-light"), "216 241 255");
+  assert.equal(root.style.getPropertyValue("--text-dark"), "226 237 243");
+  assert.equal(root.style.getPropertyValue("--tint-light"), "27 102 175");
+  dovrin.setColor("chartreuse");
+  dovrin.setColor(undefined);
+  assert.equal(root.dataset.color, "blue");
+});
+
+test("the page's own texts follow the document language", async () => {
+  const { view } = openEditor("");
+  assert.equal(view.dom.getAttribute("data-placeholder"), "Type / for commands");
+  document.documentElement.lang = "zh-Hans";
+  await pause(0);
+  assert.equal(view.dom.getAttribute("data-placeholder"), "输入 / 使用命令");
+  document.documentElement.lang = "en";
+});
+
+test("ctrl-click on a link asks the app to open it", () => {
+  const { view, messages } = openEditor("[site](https://example.com)");
+  const anchor = view.dom.querySelector("a")!;
+  anchor.dispatchEvent(new MouseEvent("mousedown", { bubbles: true, ctrlKey: true }));
+  assert.deepEqual(ofType(messages, "openLink"), [{ type: "openLink", href: "https://example.com" }]);
+  anchor.dispatchEvent(new MouseEvent("mousedown", { bubbles: true }));
+  assert.equal(ofType(messages, "openLink").length, 1, "a plain click edits");
+});
