@@ -1,6 +1,7 @@
 #include "NoteStore.h"
 
 #include "DataDirectory.h"
+#include "Log.h"
 #include "PlainText.h"
 #include "Statement.h"
 
@@ -21,9 +22,36 @@ constexpr double purgeAgeSeconds = 2'592'000; // 30 days
     "created_at, updated_at, rev, deleted_at, created_by, batch_id, last_edited_by, deleted_by, "            \
     "last_agent_action"
 
-constexpr char selectNote[] = "SELECT " NOTE_COLUMNS " FROM note WHERE ";
+const QByteArray selectNote = "SELECT " NOTE_COLUMNS " FROM note WHERE ";
 constexpr char searchCondition[] =
     "deleted_at IS NULL AND (instr(search_title, ?1) > 0 OR instr(search_body, ?1) > 0)";
+
+// Narrows the scan to the notes whose search columns contain the query (?3, as an FTS5 phrase); the instr()
+// conditions still decide, so the answer is the scan's.
+constexpr char searchIndexCondition[] =
+    " AND rowid IN (SELECT rowid FROM note_search WHERE note_search MATCH ?3)";
+
+// A trigram index over the search columns, kept in step by triggers. It lives beside the versioned schema: a
+// database without it gets it at open, and a file that loses it still works by scanning.
+constexpr const char* createSearchIndex[] = {
+    "CREATE VIRTUAL TABLE note_search USING fts5(search_title, search_body, content='note', "
+    "content_rowid='rowid', tokenize='trigram case_sensitive 1')",
+    "CREATE TRIGGER note_search_insert AFTER INSERT ON note BEGIN\n"
+    "    INSERT INTO note_search (rowid, search_title, search_body)\n"
+    "    VALUES (new.rowid, new.search_title, new.search_body);\nEND",
+    "CREATE TRIGGER note_search_delete AFTER DELETE ON note BEGIN\n"
+    "    INSERT INTO note_search (note_search, rowid, search_title, search_body)\n"
+    "    VALUES ('delete', old.rowid, old.search_title, old.search_body);\nEND",
+    "CREATE TRIGGER note_search_update AFTER UPDATE OF search_title, search_body ON note BEGIN\n"
+    "    INSERT INTO note_search (note_search, rowid, search_title, search_body)\n"
+    "    VALUES ('delete', old.rowid, old.search_title, old.search_body);\n"
+    "    INSERT INTO note_search (rowid, search_title, search_body)\n"
+    "    VALUES (new.rowid, new.search_title, new.search_body);\nEND",
+    "INSERT INTO note_search (note_search) VALUES ('rebuild')"};
+
+constexpr const char* dropSearchIndex[] = {
+    "DROP TRIGGER IF EXISTS note_search_insert", "DROP TRIGGER IF EXISTS note_search_delete",
+    "DROP TRIGGER IF EXISTS note_search_update", "DROP TABLE IF EXISTS note_search"};
 
 constexpr char createNoteTable[] = "CREATE TABLE note (\n"
                                    "    id TEXT PRIMARY KEY NOT NULL,\n"
@@ -103,7 +131,7 @@ StoreResult<QList<Note>> readNotes(sqlite3* db, QByteArrayView sql,
 }
 
 StoreResult<std::optional<Note>> readNote(sqlite3* db, const QUuid& id) {
-    auto notes = readNotes(db, QByteArray(selectNote) + "id = ?", {idText(id)});
+    auto notes = readNotes(db, selectNote + "id = ?", {idText(id)});
     if (!notes)
         return notes.error();
     if (notes->isEmpty())
@@ -243,6 +271,13 @@ StoreResult<std::unique_ptr<NoteStore>> NoteStore::open(const QString& filePath)
         return wal.error();
     if (auto migrated = store->migrate(*version); !migrated)
         return migrated.error();
+    // Short queries scan every note; mapping the file spares a read call per page.
+    if (auto mapped = Statement::run(db, "PRAGMA mmap_size = 268435456"); !mapped)
+        return mapped.error();
+    auto indexed = store->ensureSearchIndex();
+    if (!indexed)
+        return indexed.error();
+    store->m_hasSearchIndex = *indexed;
     return store;
 }
 
@@ -260,6 +295,37 @@ StoreResult<void> NoteStore::migrate(int version) {
     if (migrated && version <= 0)
         m_isNew = true;
     return migrated;
+}
+
+StoreResult<bool> NoteStore::ensureSearchIndex() {
+    int parts = 0;
+    auto found = Statement::run(m_db,
+                                "SELECT count(*) FROM sqlite_master WHERE name IN ('note_search', "
+                                "'note_search_insert', 'note_search_delete', 'note_search_update')",
+                                {}, [&](const Statement::Row& row) { parts = int(row.integer(0)); });
+    if (!found)
+        return found.error();
+    if (parts == 4)
+        return true;
+    // A partial index is rebuilt from scratch: triggers left without their table would break every write,
+    // and a table left without its triggers would answer from stale text.
+    auto created = inTransaction<void>(m_db, [&]() -> StoreResult<void> {
+        for (const char* sql : dropSearchIndex) {
+            if (auto result = Statement::run(m_db, sql); !result)
+                return result;
+        }
+        for (const char* sql : createSearchIndex) {
+            if (auto result = Statement::run(m_db, sql); !result)
+                return result;
+        }
+        return {};
+    });
+    if (!created) {
+        // Without FTS5 in this SQLite, search still answers by scanning.
+        qCWarning(dovrinLog, "store: %s", qPrintable(created.error().description));
+        return false;
+    }
+    return true;
 }
 
 StoreResult<QList<Note>> NoteStore::list(Scope scope) {
@@ -284,16 +350,21 @@ StoreResult<std::optional<Note>> NoteStore::note(const QUuid& id) {
 
 StoreResult<NoteStore::SearchResult> NoteStore::search(const QString& query, int limit) {
     const QString folded = PlainText::fold(query.trimmed());
+    // The trigram index only knows substrings of three or more characters; shorter queries scan.
+    const bool indexed = m_hasSearchIndex && folded.toUcs4().size() >= 3;
+    const QByteArray condition = QByteArray(searchCondition) + (indexed ? searchIndexCondition : "");
+    const QString phrase =
+        QLatin1Char('"') + QString(folded).replace('"', QStringLiteral("\"\"")) + QLatin1Char('"');
     SearchResult result;
     auto counted =
-        Statement::run(m_db, QByteArray("SELECT count(*) FROM note WHERE ") + searchCondition, {folded},
+        Statement::run(m_db, "SELECT count(*) FROM note WHERE " + condition, {folded, limit, phrase},
                        [&](const Statement::Row& row) { result.total = int(row.integer(0)); });
     if (!counted)
         return counted.error();
     auto notes = readNotes(m_db,
-                           QByteArray(selectNote) + searchCondition +
+                           selectNote + condition +
                                "\nORDER BY instr(search_title, ?1) > 0 DESC, updated_at DESC LIMIT ?2",
-                           {folded, limit});
+                           {folded, limit, phrase});
     if (!notes)
         return notes.error();
     result.notes = std::move(*notes);
