@@ -374,13 +374,16 @@ export function createEditor(mount: HTMLElement, post: Post): EditorHandle {
         // The user's own typing is reported first, so that it is saved as theirs and not as the AI's.
         flush();
         const ours = serializeMarkdown(view.state.doc);
-        const result = merge3(normalizeMarkdown(base), ours, normalizeMarkdown(markdown));
+        // Each side is compared in the editor's own form; texts already in that form are not parsed again.
+        const theirsDoc = parseMarkdown(markdown);
+        const theirs = serializeMarkdown(theirsDoc);
+        const result = merge3(base === ours ? ours : normalizeMarkdown(base), ours, theirs);
         if (!result.ok) return { status: "conflict", reason: result.reason };
         const before = new Set<number>();
         view.state.doc.descendants((node) => {
           if (node.type === schema.nodes.image && node.attrs.pending !== null) before.add(node.attrs.pending);
         });
-        const tr = applyDocument(view.state, parseMarkdown(result.text));
+        const tr = applyDocument(view.state, result.text === theirs ? theirsDoc : parseMarkdown(result.text));
         tr.setMeta(external, true).setMeta("addToHistory", false);
         view.dispatch(tr);
         for (const id of before) if (!findImages(id).length) orphanImages.add(id);

@@ -358,7 +358,8 @@ const punctuation = /[!-/:-@[-`{-~]/;
 function escapeText(state: MarkdownSerializerState, str: string, startOfLine: boolean): string {
   let out = "";
   const { out: written, delim } = internals(state);
-  const before = written.slice(-1);
+  // The start of the output is the start of a line, as it is after any earlier block.
+  const before = written === "" ? "\n" : written.slice(-1);
   for (let i = 0; i < str.length; i++) {
     const c = str[i];
     const prev = i > 0 ? str[i - 1] : before;
@@ -437,10 +438,38 @@ class NoteSerializerState extends (MarkdownSerializerState as unknown as new (
   }
 }
 
-export function serializeMarkdown(doc: Node): string {
+function serializeWhole(doc: Node): string {
   const state = new NoteSerializerState(serializer.nodes, serializer.marks, { tightLists: true });
   state.renderContent(doc);
   return state.result();
+}
+
+// Top-level blocks are immutable and shared between versions of the document, so the Markdown of each is
+// kept and only changed blocks are written again: "changed" stays cheap while typing in a long note.
+const blockCache = new WeakMap<Node, string>();
+
+export function serializeMarkdown(doc: Node): string {
+  const parts: string[] = [];
+  let whole = false;
+  doc.forEach((block, _offset, index) => {
+    if (whole) return;
+    const previous = index > 0 ? doc.child(index - 1) : null;
+    const dependsOnNeighbours =
+      (block.type === schema.nodes.paragraph && isEmptyParagraph(block)) ||
+      ((block.type === schema.nodes.bullet_list || block.type === schema.nodes.ordered_list) && previous?.type === block.type);
+    let text = dependsOnNeighbours ? undefined : blockCache.get(block);
+    if (text === undefined) {
+      const state = new NoteSerializerState(serializer.nodes, serializer.marks, { tightLists: true });
+      state.render(block, doc, index);
+      text = state.result();
+      if (!dependsOnNeighbours) blockCache.set(block, text);
+    }
+    // Blocks that write nothing or end in a line break change the spacing around them; leave those
+    // rare documents to the serializer as a whole.
+    if (text === "" || text.endsWith("\n")) whole = true;
+    parts.push(text);
+  });
+  return whole ? serializeWhole(doc) : parts.join("\n\n");
 }
 
 // The form the editor writes for a text: what getMarkdown would answer after setMarkdown(text).
