@@ -47,17 +47,27 @@ void StickyManager::currentNote(const QUuid&, std::function<void(std::optional<N
     done(std::nullopt);
 }
 
-void StickyManager::applyExternalEdit(const QUuid& id, const QString&, qint64 baseRev, const QString&,
-                                      Store::AgentLabel::Action, std::function<void(EditOutcome)> done) {
-    // No editor holds the note: the edit applies when the stored text is still the one it was made against.
+void StickyManager::applyExternalEdit(const QUuid& id, const QString& markdown, qint64 baseRev,
+                                      const QString& editor, Store::AgentLabel::Action action,
+                                      std::function<void(EditOutcome)> done) {
+    // No editor holds the note, as with one still loading: the text is saved when its base is current.
     const auto stored = m_store.note(id);
-    if (!stored) {
-        logStoreError(stored.error());
+    if (!stored || !*stored) {
+        if (!stored)
+            logStoreError(stored.error());
         return done({});
     }
-    if (!*stored || (*stored)->rev != baseRev)
-        return done({false, *stored ? (*stored)->rev : 0, *stored ? (*stored)->markdown : QString()});
-    done({true, baseRev, QString()});
+    if ((*stored)->rev != baseRev)
+        return done({false, (*stored)->rev, (*stored)->markdown});
+    const std::optional<QString> agent =
+        editor == QLatin1String("user") ? std::nullopt : std::optional(editor);
+    const auto written = m_store.updateMarkdown(id, markdown, QDateTime::currentDateTimeUtc(), agent, action);
+    if (!written || !*written) {
+        if (!written)
+            logStoreError(written.error());
+        return done({false, (*stored)->rev, (*stored)->markdown});
+    }
+    done({true, (**written).rev, (**written).markdown});
 }
 
 void StickyManager::refreshSticky(const QUuid&) {}

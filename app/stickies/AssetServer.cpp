@@ -1,0 +1,77 @@
+#include "AssetServer.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QUrl>
+#include <QWebEngineUrlRequestJob>
+
+namespace Dovrin::Stickies {
+
+namespace {
+
+QByteArray contentTypeFor(const QString& path) {
+    const QString extension = QFileInfo(path).suffix().toLower();
+    if (extension == QLatin1String("html"))
+        return "text/html; charset=utf-8";
+    if (extension == QLatin1String("js"))
+        return "text/javascript; charset=utf-8";
+    if (extension == QLatin1String("css"))
+        return "text/css; charset=utf-8";
+    if (!extension.isEmpty()) {
+        const QList<QMimeType> types =
+            QMimeDatabase().mimeTypesForFileName(QStringLiteral("file.") + extension);
+        if (!types.isEmpty())
+            return types.first().name().toUtf8();
+    }
+    return "application/octet-stream";
+}
+
+} // namespace
+
+AssetServer::AssetServer(QString root, std::optional<QString> images, QObject* parent)
+    : QWebEngineUrlSchemeHandler(parent), m_root(std::move(root)), m_images(std::move(images)) {}
+
+std::optional<AssetServer::Asset> AssetServer::lookup(const QUrl& url) const {
+    QString path = url.path(QUrl::FullyDecoded);
+    if (path.isEmpty() || path == QLatin1String("/"))
+        path = QStringLiteral("/index.html");
+
+    const QString imagesPrefix = QStringLiteral("/images/");
+    QString base = m_root;
+    QString relative = path;
+    if (m_images && path.startsWith(imagesPrefix)) {
+        base = *m_images;
+        relative = path.mid(imagesPrefix.size());
+    }
+
+    const QString cleanBase = QDir::cleanPath(base);
+    const QString file = QDir::cleanPath(base + QLatin1Char('/') + relative);
+    if (!file.startsWith(cleanBase + QLatin1Char('/')))
+        return std::nullopt;
+    QFile source(file);
+    if (QFileInfo(file).isDir() || !source.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return Asset{contentTypeFor(file), source.readAll()};
+}
+
+void AssetServer::requestStarted(QWebEngineUrlRequestJob* job) {
+    const QUrl url = job->requestUrl();
+    if (!url.isValid()) {
+        job->fail(QWebEngineUrlRequestJob::UrlInvalid);
+        return;
+    }
+    const std::optional<Asset> asset = lookup(url);
+    if (!asset) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    // The engine reads the buffer after this returns; it lives as long as the request.
+    auto* buffer = new QBuffer(job);
+    buffer->setData(asset->body);
+    job->reply(asset->contentType, buffer);
+}
+
+} // namespace Dovrin::Stickies

@@ -1,0 +1,183 @@
+#include "EditorPage.h"
+
+#include "EditorChannel.h"
+#include "EditorProfile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QWebChannel>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+
+namespace Dovrin::Stickies {
+
+namespace {
+
+const QUrl pageUrl(QStringLiteral("app://local/index.html"));
+
+// Keeps the page on "app": any other navigation is handed to the app as a link instead.
+class GuardedWebPage final : public QWebEnginePage {
+public:
+    GuardedWebPage(QWebEngineProfile* profile, std::function<void(const QUrl&)> external)
+        : QWebEnginePage(profile), m_external(std::move(external)) {}
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
+        if (!isMainFrame || url.isEmpty() || url.scheme() == pageUrl.scheme())
+            return true;
+        m_external(url);
+        return false;
+    }
+
+private:
+    std::function<void(const QUrl&)> m_external;
+};
+
+bool isIdentifier(const QString& name) {
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_$][A-Za-z0-9_$]*$"));
+    return identifier.match(name).hasMatch();
+}
+
+// The value inside the one-element array the page wraps every answer in.
+std::optional<QJsonValue> unwrap(const QString& json) {
+    const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8());
+    if (!document.isArray() || document.array().size() != 1)
+        return std::nullopt;
+    return document.array().first();
+}
+
+} // namespace
+
+EditorPage::EditorPage(QObject* parent)
+    : QObject(parent), m_page(new GuardedWebPage(
+                           editorProfile(), [this](const QUrl& url) { emit externalLinkRequested(url); })),
+      m_channel(new QWebChannel(this)), m_host(new EditorChannel(this)) {
+    m_channel->registerObject(QStringLiteral("dovrinHost"), m_host);
+    m_page->setWebChannel(m_channel, QWebEngineScript::MainWorld);
+    connect(m_host, &EditorChannel::messagePosted, this, &EditorPage::handleMessage);
+    connect(m_host, &EditorChannel::replied, this, &EditorPage::handleReply);
+    connect(m_page, &QWebEnginePage::loadStarted, this,
+            [this] { failAll(QStringLiteral("the editor page started loading again")); });
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, [this] {
+        failAll(QStringLiteral("the editor process terminated"));
+        emit renderProcessTerminated();
+    });
+    connect(m_page, &QWebEnginePage::newWindowRequested, this, [this](QWebEngineNewWindowRequest& request) {
+        EditorPage* target = m_windowHandler ? m_windowHandler(request.requestedUrl()) : nullptr;
+        if (target)
+            request.openIn(target->page());
+    });
+}
+
+EditorPage::~EditorPage() {
+    // The engine answers its own pending callbacks while the page goes; they must not reach this half-gone
+    // object, and unfinished calls still get their one answer.
+    m_closing = true;
+    delete m_page;
+    for (auto& [callId, call] : m_pending) {
+        if (!call.receiver)
+            continue;
+        QTimer::singleShot(0, call.receiver.get(), [done = std::move(call.done)] {
+            done(ScriptError{QStringLiteral("the editor page closed")});
+        });
+    }
+}
+
+void EditorPage::load() {
+    m_page->load(pageUrl);
+}
+
+void EditorPage::call(const QString& script, const QJsonObject& arguments, QObject* receiver,
+                      ScriptDone done) {
+    const quint64 callId = m_nextCallId++;
+    if (receiver && done)
+        m_pending.emplace(callId, PendingCall{receiver, std::move(done)});
+
+    QStringList names;
+    QJsonArray values;
+    for (auto it = arguments.begin(); it != arguments.end(); ++it) {
+        if (!isIdentifier(it.key())) {
+            QTimer::singleShot(0, this, [this, callId, name = it.key()] {
+                finish(callId, ScriptError{QStringLiteral("not an argument name: ") + name});
+            });
+            return;
+        }
+        names.append(it.key());
+        values.append(it.value());
+    }
+
+    // Concatenated, not formatted: the script and the arguments may contain anything.
+    const QString id = QString::number(callId);
+    const QString source = QStringLiteral("(function () {\n"
+                                          "if (typeof dovrinHostReply !== 'function') return false;\n"
+                                          "(async function (") +
+                           names.join(QLatin1Char(',')) + QStringLiteral(") {\n") + script +
+                           QStringLiteral("\n}).apply(null, ") +
+                           QString::fromUtf8(QJsonDocument(values).toJson(QJsonDocument::Compact)) +
+                           QStringLiteral(").then(function (value) { dovrinHostReply(") + id +
+                           QStringLiteral(", true, value); }, function (error) { dovrinHostReply(") + id +
+                           QStringLiteral(", false, error); });\nreturn true;\n})()");
+
+    m_page->runJavaScript(source, QWebEngineScript::MainWorld, [this, callId](const QVariant& started) {
+        if (m_closing || started.toBool())
+            return;
+        finish(callId, ScriptError{QStringLiteral("the script did not start (the page is not an editor page "
+                                                  "yet, or the script does not parse)")});
+    });
+}
+
+void EditorPage::call(const QString& script, const QJsonObject& arguments) {
+    call(script, arguments, nullptr, {});
+}
+
+void EditorPage::openWindow() {
+    m_page->runJavaScript(QStringLiteral("window.open('index.html'); undefined"),
+                          QWebEngineScript::MainWorld);
+}
+
+void EditorPage::setWindowHandler(WindowHandler handler) {
+    m_windowHandler = std::move(handler);
+}
+
+void EditorPage::handleMessage(const QString& json) {
+    const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8());
+    if (!document.isObject())
+        return;
+    const QJsonObject body = document.object();
+    emit messageReceived(body.value(QLatin1String("type")).toString(), body);
+}
+
+void EditorPage::handleReply(quint64 callId, bool ok, const QString& json) {
+    const std::optional<QJsonValue> value = unwrap(json);
+    if (!value)
+        finish(callId, ScriptError{QStringLiteral("the page answered with something that is not JSON")});
+    else if (ok)
+        finish(callId, *value);
+    else
+        finish(callId, ScriptError{value->toString()});
+}
+
+void EditorPage::finish(quint64 callId, const ScriptResult& result) {
+    const auto it = m_pending.find(callId);
+    if (it == m_pending.end())
+        return;
+    const PendingCall call = std::move(it->second);
+    m_pending.erase(it);
+    if (call.receiver)
+        call.done(result);
+}
+
+void EditorPage::failAll(const QString& description) {
+    std::map<quint64, PendingCall> pending;
+    pending.swap(m_pending);
+    for (auto& [callId, call] : pending) {
+        if (call.receiver)
+            call.done(ScriptError{description});
+    }
+}
+
+} // namespace Dovrin::Stickies

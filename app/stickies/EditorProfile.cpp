@@ -1,0 +1,148 @@
+#include "EditorProfile.h"
+
+#include "AssetServer.h"
+#include "Log.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPointer>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlScheme>
+
+namespace Dovrin::Stickies {
+
+namespace {
+
+const QByteArray schemeName = QByteArrayLiteral("app");
+const QString languageScriptName = QStringLiteral("dovrin-language");
+
+// Gives the page WebKit's message handler, so the page never knows which engine hosts it. Messages sent
+// before the channel is up are kept in order and sent once it is. Script calls from the app answer through
+// dovrinHostReply with their call id.
+const char* const shimSource = R"js(
+(function () {
+    'use strict';
+    if (window.webkit && window.webkit.messageHandlers && window.webkit.messageHandlers.dovrin)
+        return;
+    let host = null;
+    const waiting = [];
+    function send(method, args) {
+        if (host)
+            host[method].apply(host, args);
+        else
+            waiting.push([method, args]);
+    }
+    function describe(error) {
+        if (error instanceof Error)
+            return error.name + ': ' + error.message;
+        try { return String(error); } catch (_) { return 'unknown error'; }
+    }
+    const handler = Object.freeze({
+        postMessage(body) {
+            send('postMessage', [JSON.stringify(body === undefined ? null : body)]);
+        }
+    });
+    window.webkit = Object.assign(window.webkit || {}, {
+        messageHandlers: Object.freeze({ dovrin: handler })
+    });
+    Object.defineProperty(window, 'dovrinHostReply', {
+        value: function (id, ok, value) {
+            let json;
+            try {
+                json = JSON.stringify([ok ? (value === undefined ? null : value) : describe(value)]);
+            } catch (error) {
+                ok = false;
+                json = JSON.stringify(['result is not JSON: ' + describe(error)]);
+            }
+            send('reply', [id, ok, json]);
+        }
+    });
+    new QWebChannel(qt.webChannelTransport, function (channel) {
+        host = channel.objects.dovrinHost;
+        for (const [method, args] of waiting.splice(0))
+            host[method].apply(host, args);
+    });
+})();
+)js";
+
+QWebEngineScript documentScript(const QString& name, const QString& source) {
+    QWebEngineScript script;
+    script.setName(name);
+    script.setSourceCode(source);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setRunsOnSubFrames(false);
+    return script;
+}
+
+// At document creation the root element may not exist yet; it gets its language as soon as it does.
+QString languageSource(const QString& tag) {
+    return QStringLiteral("(function () {\n"
+                          "    const apply = () => document.documentElement &&\n"
+                          "        (document.documentElement.lang = ") +
+           QString::fromUtf8(QJsonDocument(QJsonArray{tag}).toJson(QJsonDocument::Compact)) +
+           QStringLiteral(
+               "[0], true);\n"
+               "    if (apply()) return;\n"
+               "    const observer = new MutationObserver(() => { if (apply()) observer.disconnect(); });\n"
+               "    observer.observe(document, { childList: true });\n"
+               "})();");
+}
+
+QString channelSource() {
+    QFile library(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    if (!library.open(QIODevice::ReadOnly))
+        qCCritical(dovrinLog, "qwebchannel.js is missing from the QtWebChannel resources");
+    return QString::fromUtf8(library.readAll()) + QLatin1Char('\n') + QString::fromUtf8(shimSource);
+}
+
+} // namespace
+
+void prepareEditorEngine() {
+    QWebEngineUrlScheme scheme(schemeName);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    // Secure and CORS-enabled so that module scripts, fetch and the clipboard work as on https.
+    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::CorsEnabled |
+                    QWebEngineUrlScheme::LocalAccessAllowed);
+    QWebEngineUrlScheme::registerScheme(scheme);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+QString editorDistFolder() {
+    const QString configured = qEnvironmentVariable("DOVRIN_EDITOR_DIST");
+    if (!configured.isEmpty())
+        return QDir::cleanPath(configured);
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/dist");
+    if (QFileInfo::exists(installed + QStringLiteral("/index.html")))
+        return installed;
+    return QStringLiteral(DOVRIN_EDITOR_DIST_BUILD);
+}
+
+QWebEngineProfile* editorProfile() {
+    static QPointer<QWebEngineProfile> profile;
+    if (profile)
+        return profile;
+    profile = new QWebEngineProfile(QCoreApplication::instance());
+    profile->installUrlSchemeHandler(schemeName,
+                                     new AssetServer(editorDistFolder(), imagesFolder(), profile));
+    profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+    profile->scripts()->insert(documentScript(QStringLiteral("dovrin-channel"), channelSource()));
+    profile->scripts()->insert(documentScript(languageScriptName, languageSource(QStringLiteral("en"))));
+    return profile;
+}
+
+void setEditorLanguage(const QString& tag) {
+    QWebEngineScriptCollection* scripts = editorProfile()->scripts();
+    for (const QWebEngineScript& script : scripts->find(languageScriptName))
+        scripts->remove(script);
+    scripts->insert(documentScript(languageScriptName, languageSource(tag)));
+}
+
+} // namespace Dovrin::Stickies

@@ -1,0 +1,116 @@
+#include "StickyPanel.h"
+
+#include "StickyPanelAccessible.h"
+#include "StickyPanelDesktops.h"
+#include "StickyView.h"
+#include "StickyViewDragStrip.h"
+#include "StickyViewState.h"
+#include "StickyViewTexts.h"
+
+#include <QAccessible>
+#include <QCloseEvent>
+#include <QPropertyAnimation>
+#include <QVBoxLayout>
+
+namespace Dovrin::Stickies {
+
+StickyPanel::StickyPanel(StickyViewState* state, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), m_state(state),
+      m_view(new StickyView(state, this)) {
+    installStickyPanelAccessible();
+    setAttribute(Qt::WA_TranslucentBackground);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    // Size limits follow the note one turn later, so that a frame animation started in the same turn
+    // as a collapse or expand is not cut short by them.
+    m_sizeLimitsTimer.setSingleShot(true);
+    m_sizeLimitsTimer.setInterval(0);
+    connect(&m_sizeLimitsTimer, &QTimer::timeout, this, &StickyPanel::applySizeLimits);
+    connect(m_state, &StickyViewState::noteChanged, this, &StickyPanel::applyNote);
+    connect(m_state, &StickyViewState::provenanceChanged, this, &StickyPanel::applyTexts);
+    applyNote();
+    applySizeLimits();
+}
+
+void StickyPanel::applyNote() {
+    const Store::Note& note = m_state->note();
+    // Changing the stacking hint re-creates the native window, which hides it.
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != note.isFloating) {
+        const bool wasVisible = isVisible();
+        setWindowFlag(Qt::WindowStaysOnTopHint, note.isFloating);
+        if (wasVisible)
+            show();
+    }
+    m_sizeLimitsTimer.start();
+    applyTexts();
+}
+
+void StickyPanel::applySizeLimits() {
+    if (m_animation)
+        return;
+    const bool collapsed = m_state->note().isCollapsed;
+    setMinimumSize(minimumWidth, collapsed ? StickyViewDragStrip::stripHeight : minimumExpandedHeight);
+    setMaximumSize(QWIDGETSIZE_MAX, collapsed ? StickyViewDragStrip::stripHeight : QWIDGETSIZE_MAX);
+}
+
+void StickyPanel::applyTexts() {
+    const Store::Note& note = m_state->note();
+    setWindowTitle(StickyViewTexts::windowTitle(note));
+    const QString value = StickyViewTexts::accessibilityValue(note, m_state->provenance());
+    if (value == m_accessibleValue)
+        return;
+    m_accessibleValue = value;
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, value);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void StickyPanel::setFrame(const QRect& frame, bool animated) {
+    if (m_animation)
+        m_animation->stop();
+    if (!animated || !isVisible()) {
+        setGeometry(frame);
+        return;
+    }
+    // The limits of the state being left would stop the glide half way.
+    setMinimumSize(minimumWidth, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    m_animation = new QPropertyAnimation(this, "geometry", this);
+    m_animation->setDuration(frameAnimationMs);
+    m_animation->setEasingCurve(QEasingCurve::InOutQuad);
+    m_animation->setEndValue(frame);
+    connect(m_animation, &QObject::destroyed, &m_sizeLimitsTimer, qOverload<>(&QTimer::start));
+    m_animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void StickyPanel::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange)
+        m_state->setKey(isActiveWindow());
+    QWidget::changeEvent(event);
+}
+
+void StickyPanel::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    emit frameChanged();
+}
+
+void StickyPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    emit frameChanged();
+}
+
+void StickyPanel::showEvent(QShowEvent* event) {
+    // The native window exists but is not mapped yet: the moment a window manager reads its desktop.
+    joinAllDesktops(this);
+    QWidget::showEvent(event);
+}
+
+void StickyPanel::closeEvent(QCloseEvent* event) {
+    // A close from the window manager goes the same way as the close control, which saves first.
+    event->ignore();
+    m_state->request(StickyAction::close);
+}
+
+} // namespace Dovrin::Stickies

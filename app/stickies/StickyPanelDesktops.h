@@ -1,0 +1,11 @@
+#pragma once
+
+class QWidget;
+
+namespace Dovrin::Stickies {
+
+// Puts a top-level window on every virtual desktop. Call it before the window is mapped; where the
+// platform has no virtual desktops it does nothing.
+void joinAllDesktops(QWidget* window);
+
+} // namespace Dovrin::Stickies

@@ -1,0 +1,166 @@
+#include "AssetServer.h"
+#include "ImageStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+using namespace Dovrin::Stickies;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class AssetServerTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void bareRoot_servesTheIndexWithAndWithoutSlash() {
+        QTemporaryDir temp;
+        writeFile(temp.path() + "/dist/index.html", "<p>editor</p>");
+        const AssetServer server(temp.path() + "/dist", temp.path() + "/Images");
+        for (const char* url : {"app://local", "app://local/", "app://local/index.html"}) {
+            const auto asset = server.lookup(QUrl(url));
+            QVERIFY2(asset, url);
+            QCOMPARE(asset->body, QByteArray("<p>editor</p>"));
+            QCOMPARE(asset->contentType, QByteArray("text/html; charset=utf-8"));
+        }
+        QVERIFY(!server.lookup(QUrl("app://local/missing.js")));
+        QVERIFY(!server.lookup(QUrl("app://local/images/")));
+    }
+
+    void climbingOutOfAFolder_isNotFound() {
+        QTemporaryDir temp;
+        writeFile(temp.path() + "/dist/index.html", "page");
+        writeFile(temp.path() + "/secret.txt", "secret");
+        writeFile(temp.path() + "/Images/a.png", "png");
+        const AssetServer server(temp.path() + "/dist", temp.path() + "/Images");
+        QCOMPARE(server.lookup(QUrl("app://local/images/a.png"))->body, QByteArray("png"));
+        // QUrl keeps what the engine hands over; these are the paths a crafted URL could still carry.
+        for (const char* path : {"/images/../secret.txt", "/images/..%2Fsecret.txt", "/../secret.txt",
+                                 "/images/../dist/index.html", "/images/%2E%2E/secret.txt"}) {
+            QUrl url("app://local");
+            url.setPath(QString::fromLatin1(path), QUrl::TolerantMode);
+            QVERIFY2(!server.lookup(url), path);
+        }
+    }
+
+    void withoutImagesFolder_imagesComeFromThePageFolder() {
+        QTemporaryDir temp;
+        writeFile(temp.path() + "/dist/images/logo.svg", "<svg/>");
+        writeFile(temp.path() + "/Images/logo.svg", "elsewhere");
+        const AssetServer server(temp.path() + "/dist", std::nullopt);
+        const auto asset = server.lookup(QUrl("app://local/images/logo.svg"));
+        QVERIFY(asset);
+        QCOMPARE(asset->body, QByteArray("<svg/>"));
+    }
+
+    void contentType_followsTheExtension() {
+        QTemporaryDir temp;
+        const QList<std::pair<QString, QByteArray>> cases = {
+            {"index.js", "text/javascript; charset=utf-8"},
+            {"index.css", "text/css; charset=utf-8"},
+            {"icon.svg", "image/svg+xml"},
+            {"font.woff2", "font/woff2"},
+            {"photo.png", "image/png"},
+            {"photo.JPG", "image/jpeg"},
+            {"data.unknownext", "application/octet-stream"},
+            {"noextension", "application/octet-stream"},
+        };
+        for (const auto& [name, type] : cases)
+            writeFile(temp.path() + "/" + name, "x");
+        const AssetServer server(temp.path(), std::nullopt);
+        for (const auto& [name, type] : cases)
+            QCOMPARE(server.lookup(QUrl("app://local/" + name))->contentType, type);
+    }
+
+    void storeImage_writesAFileNamedForItsType() {
+        QTemporaryDir temp;
+        const ImageStore store(temp.path() + "/data/Images");
+        const auto url = store.store("\x89PNG bytes", "image/png");
+        QVERIFY2(url, qPrintable(url ? QString() : url.error().description));
+        QVERIFY(url->startsWith("app://local/images/"));
+        QVERIFY(url->endsWith(".png"));
+        const QString name = url->mid(QStringLiteral("app://local/images/").size());
+        QCOMPARE(name, name.toLower());
+        QFile file(temp.path() + "/data/Images/" + name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("\x89PNG bytes"));
+
+        const AssetServer server(temp.path(), temp.path() + "/data/Images");
+        QCOMPARE(server.lookup(QUrl(*url))->contentType, QByteArray("image/png"));
+        QVERIFY(store.store("<svg/>", "image/svg+xml")->endsWith(".svg"));
+    }
+
+    void storeImage_refusesWhatIsNotAnImageAndAMissingFolder() {
+        QTemporaryDir temp;
+        const ImageStore store(temp.path() + "/Images");
+        for (const QString type : {"text/plain", "text/html", "application/pdf", "image/not-a-thing", ""}) {
+            const auto url = store.store("bytes", type);
+            QVERIFY(!url);
+            QCOMPARE(url.error().description, "not an image type: " + type);
+        }
+        QVERIFY(!QFileInfo::exists(temp.path() + "/Images"));
+
+        const auto unavailable = ImageStore(std::nullopt).store("bytes", "image/png");
+        QCOMPARE(unavailable.error().description, QStringLiteral("App Group container unavailable"));
+
+        writeFile(temp.path() + "/blocker", "a file where the folder should be");
+        const auto blocked = ImageStore(temp.path() + "/blocker/Images").store("bytes", "image/png");
+        QVERIFY(!blocked);
+    }
+
+    void unavailableDataDirectory_meansNoImagesFolder() {
+        QTemporaryDir temp;
+        writeFile(temp.path() + "/blocker", "x");
+        const QByteArray saved = qgetenv("DOVRIN_HOME");
+        qputenv("DOVRIN_HOME", (temp.path() + "/blocker").toUtf8());
+        QVERIFY(!imagesFolder());
+        QCOMPARE(ImageStore().store("x", "image/png").error().description,
+                 QStringLiteral("App Group container unavailable"));
+        qputenv("DOVRIN_HOME", (temp.path() + "/home").toUtf8());
+        QCOMPARE(*imagesFolder(), temp.path() + "/home/Images");
+        qputenv("DOVRIN_HOME", saved);
+    }
+
+    void imageMessage_badInputIsAnsweredOrIgnored() {
+        QTemporaryDir temp;
+        const ImageStore store(temp.path() + "/Images");
+        const auto stored = store.storeMessage({{"id", 7}, {"mime", "image/png"}, {"data", "iVBORw0KGgo="}});
+        QVERIFY(stored);
+        QCOMPARE(stored->id, 7);
+        QVERIFY(stored->stored);
+        QCOMPARE(stored->stored->bytes, 8);
+
+        for (const QJsonObject& body :
+             {QJsonObject{{"id", 8}, {"mime", "image/png"}, {"data", "not base64!"}},
+              QJsonObject{{"id", 8}, {"mime", "image/png"}}, QJsonObject{{"id", 8}, {"data", "iVBORw0KGgo="}},
+              QJsonObject{{"id", 8}, {"mime", "image/png"}, {"data", 12}},
+              QJsonObject{{"id", 8}, {"mime", "image/png"}, {"data", "中文"}},
+              QJsonObject{{"id", 8}, {"mime", "image/png"}, {"data", ""}}}) {
+            const auto outcome = store.storeMessage(body);
+            QVERIFY(outcome);
+            QCOMPARE(outcome->id, 8);
+            QCOMPARE(outcome->stored.error().description, QStringLiteral("malformed image message"));
+        }
+        const auto textType = store.storeMessage({{"id", 9}, {"mime", "text/plain"}, {"data", "aGk="}});
+        QCOMPARE(textType->stored.error().description, QStringLiteral("not an image type: text/plain"));
+
+        for (const QJsonValue& id : {QJsonValue("7"), QJsonValue(1.5), QJsonValue(), QJsonValue(1e300)})
+            QVERIFY(!store.storeMessage({{"id", id}, {"mime", "image/png"}, {"data", "aGk="}}));
+        QCOMPARE(QDir(temp.path() + "/Images").entryList(QDir::Files).size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(AssetServerTest)
+#include "AssetServerTest.moc"

@@ -1,0 +1,182 @@
+#include "EditorTestSupport.h"
+
+#include <QJsonArray>
+#include <QSignalSpy>
+#include <QWebEnginePage>
+
+#include <csignal>
+#include <memory>
+
+using namespace Dovrin::Stickies;
+using namespace Dovrin::Stickies::Testing;
+
+// The host side's mechanism against a stand-in page, so that its faults show apart from the editor's.
+class EditorPageTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        qputenv("DOVRIN_EDITOR_DIST", qgetenv("DOVRIN_SOURCE_DIR") + "/tests/stickies/page");
+    }
+
+    void loadedPage_postsReadyThroughTheShim() {
+        EditorPage page;
+        MessageLog log(page);
+        page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(log.count("ready"), 1, 15000);
+        QVERIFY(log.last("ready").value("msSinceNavigation").isDouble());
+        QCOMPARE(callAndWait(page, "return document.documentElement.lang")->value(), QJsonValue("en"));
+
+        setEditorLanguage("zh-Hans");
+        EditorPage chinese;
+        MessageLog chineseLog(chinese);
+        chinese.load();
+        QTRY_COMPARE_WITH_TIMEOUT(chineseLog.count("ready"), 1, 15000);
+        QCOMPARE(callAndWait(chinese, "return document.documentElement.lang")->value(),
+                 QJsonValue("zh-Hans"));
+        setEditorLanguage("en");
+    }
+
+    void call_answersWithValuesErrorsAndArgumentsIntact() {
+        EditorPage page;
+        MessageLog log(page);
+        page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(log.count("ready"), 1, 15000);
+
+        const QString tricky = QStringLiteral("%1 `${x}` \\ \" ' </script> \u2028 ✦ 中文");
+        auto answer =
+            callAndWait(page, "dovrin.setMarkdown(markdown); return { back: dovrin.getMarkdown(), n, flag };",
+                        {{"markdown", tricky}, {"n", 42}, {"flag", true}});
+        QVERIFY(answer && answer->ok());
+        QCOMPARE(answer->value().toObject().value("back").toString(), tricky);
+        QCOMPARE(answer->value().toObject().value("n").toInt(), 42);
+        QCOMPARE(answer->value().toObject().value("flag").toBool(), true);
+
+        answer = callAndWait(page, "return await dovrin.later(50, [1, 'two', null])");
+        QVERIFY(answer && answer->ok());
+        QCOMPARE(answer->value().toArray(), QJsonArray({1, "two", QJsonValue::Null}));
+
+        answer = callAndWait(page, "dovrin.setColor(color)", {{"color", "pink"}});
+        QVERIFY(answer && answer->ok());
+        QVERIFY(answer->value().isNull());
+
+        answer = callAndWait(page, "return await dovrin.fail()");
+        QVERIFY(answer && !answer->ok());
+        QCOMPARE(answer->error().description, QStringLiteral("TypeError: asked to fail"));
+
+        answer = callAndWait(page, "return window");
+        QVERIFY(answer && !answer->ok());
+        QVERIFY(answer->error().description.startsWith("result is not JSON"));
+
+        answer = callAndWait(page, "return (", {});
+        QVERIFY(answer && !answer->ok());
+
+        answer = callAndWait(page, "return 1", {{"not a name", 1}});
+        QVERIFY(answer && !answer->ok());
+        QCOMPARE(answer->error().description, QStringLiteral("not an argument name: not a name"));
+    }
+
+    void largeNote_survivesTheRoundTrip() {
+        EditorPage page;
+        MessageLog log(page);
+        page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(log.count("ready"), 1, 15000);
+        QString note;
+        while (note.size() < 200 * 1024)
+            note += QStringLiteral("- [ ] line %1 with ✦ and \"quotes\"\n").arg(note.size());
+        const auto answer = callAndWait(page, "dovrin.setMarkdown(markdown); return dovrin.getMarkdown()",
+                                        {{"markdown", note}});
+        QVERIFY(answer && answer->ok());
+        QCOMPARE(answer->value().toString(), note);
+    }
+
+    void unfinishedCalls_areAnsweredWhenThePageGoesAway() {
+        auto page = std::make_unique<EditorPage>();
+        MessageLog log(*page);
+        page->load();
+        QTRY_COMPARE_WITH_TIMEOUT(log.count("ready"), 1, 15000);
+
+        QObject receiver;
+        std::optional<ScriptResult> reloaded;
+        page->call("return await dovrin.never()", {}, &receiver,
+                   [&](const ScriptResult& r) { reloaded = r; });
+        page->load();
+        QTRY_VERIFY(reloaded.has_value());
+        QVERIFY(!reloaded->ok());
+        QTRY_COMPARE_WITH_TIMEOUT(log.count("ready"), 2, 15000);
+
+        std::optional<ScriptResult> terminated;
+        QSignalSpy died(page.get(), &EditorPage::renderProcessTerminated);
+        page->call("return await dovrin.never()", {}, &receiver,
+                   [&](const ScriptResult& r) { terminated = r; });
+        QTest::qWait(50);
+        QVERIFY(page->page()->renderProcessPid() > 0);
+        ::kill(static_cast<pid_t>(page->page()->renderProcessPid()), SIGKILL);
+        QTRY_COMPARE_WITH_TIMEOUT(died.count(), 1, 10000);
+        QVERIFY(terminated && !terminated->ok());
+
+        // The process is gone for good; the next page starts a new one.
+        page = std::make_unique<EditorPage>();
+        MessageLog nextLog(*page);
+        page->load();
+        QTRY_COMPARE_WITH_TIMEOUT(nextLog.count("ready"), 1, 15000);
+        std::optional<ScriptResult> closed;
+        page->call("return await dovrin.never()", {}, &receiver, [&](const ScriptResult& r) { closed = r; });
+        QTest::qWait(50);
+        page.reset();
+        QTRY_VERIFY(closed.has_value());
+        QCOMPARE(closed->error().description, QStringLiteral("the editor page closed"));
+    }
+
+    void callBeforeTheShimExists_failsInsteadOfHanging() {
+        EditorPage page;
+        const auto answer = callAndWait(page, "return 1");
+        QVERIFY(answer && !answer->ok());
+    }
+
+    void readyPage_spawnsTheNextThroughItsWindowHandler() {
+        EditorPage first;
+        MessageLog firstLog(first);
+        first.load();
+        QTRY_COMPARE_WITH_TIMEOUT(firstLog.count("ready"), 1, 15000);
+
+        std::unique_ptr<EditorPage> spawned;
+        std::unique_ptr<MessageLog> spawnedLog;
+        QList<QUrl> asked;
+        first.setWindowHandler([&](const QUrl& url) -> EditorPage* {
+            asked.append(url);
+            if (spawned)
+                return nullptr;
+            spawned = std::make_unique<EditorPage>();
+            spawnedLog = std::make_unique<MessageLog>(*spawned);
+            return spawned.get();
+        });
+        first.openWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(spawnedLog && spawnedLog->count("ready") == 1, 15000);
+        QCOMPARE(asked, QList<QUrl>{QUrl("app://local/index.html")});
+        QCOMPARE(spawned->page()->url(), QUrl("app://local/index.html"));
+        const auto answer = callAndWait(*spawned, "return typeof dovrin.getMarkdown");
+        QVERIFY(answer && answer->ok());
+        QCOMPARE(answer->value().toString(), QStringLiteral("function"));
+
+        // A refused window leaves the page as it was.
+        first.openWindow();
+        QTRY_COMPARE(asked.size(), 2);
+        QCOMPARE(firstLog.count("ready"), 1);
+    }
+
+    void navigationAway_isHandedOverAsALink() {
+        EditorPage page;
+        MessageLog log(page);
+        QSignalSpy links(&page, &EditorPage::externalLinkRequested);
+        page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(log.count("ready"), 1, 15000);
+        page.call("location.href = 'https://example.com/n/1'");
+        QTRY_COMPARE(links.count(), 1);
+        QCOMPARE(links.first().first().toUrl(), QUrl("https://example.com/n/1"));
+        QCOMPARE(page.page()->url(), QUrl("app://local/index.html"));
+    }
+};
+
+DOVRIN_EDITOR_TEST_MAIN(EditorPageTest)
+#include "EditorPageTest.moc"

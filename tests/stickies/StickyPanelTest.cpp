@@ -1,0 +1,303 @@
+#include "StickyPanel.h"
+#include "LabelText.h"
+#include "Provenance.h"
+#include "StickyPalette.h"
+#include "StickyView.h"
+#include "StickyViewButton.h"
+#include "StickyViewDragStrip.h"
+#include "StickyViewProvenanceLabel.h"
+#include "StickyViewState.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolTip>
+
+using namespace Dovrin::Stickies;
+using Dovrin::Agent::Provenance;
+using Dovrin::Store::AgentLabel;
+using Dovrin::Store::Note;
+using Dovrin::Store::StickyColor;
+
+Q_DECLARE_METATYPE(Dovrin::Stickies::StickyAction)
+
+namespace {
+
+Note sampleNote(const QString& markdown = "# Groceries\n- [ ] milk") {
+    Note note;
+    note.id = QUuid::createUuid();
+    note.markdown = markdown;
+    note.color = StickyColor::yellow;
+    note.frame = QRectF(100, 100, 280, 240);
+    note.updatedAt = QDateTime::currentDateTimeUtc();
+    return note;
+}
+
+struct Sticky {
+    explicit Sticky(const Note& note = sampleNote()) : state(note), panel(&state) {
+        panel.setGeometry(200, 150, 280, 240);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    }
+
+    StickyViewDragStrip* strip() const { return panel.view()->strip(); }
+    void hover(bool inside) {
+        // Through the window, as a real pointer arrives: the widgets get their enter and leave events.
+        QTest::mouseMove(panel.windowHandle(), inside ? QPoint(140, 120) : QPoint(-50, -50));
+        if (!inside) {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(panel.view(), &leave);
+        }
+    }
+
+    StickyViewState state;
+    StickyPanel panel;
+};
+
+QColor pixel(const QImage& image, QPoint logical) {
+    return image.pixelColor(logical * image.devicePixelRatio());
+}
+
+} // namespace
+
+class StickyPanelTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void hover_showsControlsAndShortensTheLabel() {
+        Provenance table;
+        Sticky sticky;
+        Note labelled = sticky.state.note();
+        labelled.agentLabel = AgentLabel{"Claude", AgentLabel::Action::edited};
+        table.note(labelled);
+        sticky.state.followProvenance(table);
+        StickyViewProvenanceLabel* label = sticky.strip()->provenanceLabel();
+
+        QVERIFY(label->isVisible());
+        QCOMPARE(label->text(), Dovrin::Agent::LabelText::fullForm(*labelled.agentLabel));
+        QVERIFY(!sticky.strip()->closeButton()->isVisible());
+
+        sticky.hover(true);
+        QVERIFY(sticky.state.isHovering());
+        QVERIFY(sticky.strip()->closeButton()->isVisible());
+        QVERIFY(sticky.strip()->newStickyButton()->isVisible());
+        QVERIFY(sticky.strip()->copyLinkButton()->isVisible());
+        QCOMPARE(label->text(), Dovrin::Agent::LabelText::shortForm(AgentLabel::Action::edited));
+        // The short label stays clear of the controls.
+        QVERIFY(label->geometry().right() < sticky.strip()->copyLinkButton()->x());
+        QVERIFY(label->x() > sticky.strip()->closeButton()->geometry().right());
+
+        sticky.hover(false);
+        QVERIFY(!sticky.state.isHovering());
+        QVERIFY(!sticky.strip()->closeButton()->isVisible());
+        QCOMPARE(label->text(), Dovrin::Agent::LabelText::fullForm(*labelled.agentLabel));
+
+        QHelpEvent help(QEvent::ToolTip, label->geometry().center(),
+                        sticky.strip()->mapToGlobal(label->geometry().center()));
+        QApplication::sendEvent(sticky.strip(), &help);
+        QCOMPARE(QToolTip::text(), Dovrin::Agent::LabelText::tooltip(*labelled.agentLabel, labelled.updatedAt,
+                                                                     QDateTime::currentDateTimeUtc()));
+
+        table.clear(labelled.id);
+        QVERIFY(!sticky.state.provenance());
+        QVERIFY(!label->isVisible());
+    }
+
+    void controls_askForTheirActions() {
+        Sticky sticky;
+        QSignalSpy actions(&sticky.state, &StickyViewState::actionRequested);
+        sticky.hover(true);
+        QTest::mouseClick(sticky.strip()->closeButton(), Qt::LeftButton);
+        QTest::mouseClick(sticky.strip()->newStickyButton(), Qt::LeftButton);
+        QTest::mouseClick(sticky.strip()->copyLinkButton(), Qt::LeftButton);
+        QCOMPARE(actions.size(), 3);
+        QCOMPARE(actions.at(0).at(0).value<StickyAction>(), StickyAction::close);
+        QCOMPARE(actions.at(1).at(0).value<StickyAction>(), StickyAction::newSticky);
+        QCOMPARE(actions.at(2).at(0).value<StickyAction>(), StickyAction::copyLink);
+
+        QCOMPARE(sticky.strip()->closeButton()->text(), QString("Close"));
+        QCOMPARE(sticky.strip()->closeButton()->toolTip(),
+                 QString("Hides this note. Find it again in the Dovrin menu."));
+        QCOMPARE(sticky.strip()->newStickyButton()->text(), QString("New sticky"));
+        QCOMPARE(sticky.strip()->copyLinkButton()->toolTip(),
+                 QString("Copies this note's link. Paste it into your AI."));
+
+        // A window manager's close goes through the owner, which saves before it closes.
+        sticky.panel.close();
+        QVERIFY(sticky.panel.isVisible());
+        QCOMPARE(actions.last().at(0).value<StickyAction>(), StickyAction::close);
+    }
+
+    void copyLink_showsCopiedThenReturns() {
+        Sticky sticky;
+        sticky.hover(true);
+        StickyViewButton* copy = sticky.strip()->copyLinkButton();
+        QCOMPARE(copy->text(), QString("Copy link"));
+        const int restingWidth = copy->width();
+
+        sticky.state.setCopiedDuration(std::chrono::milliseconds(50));
+        sticky.state.showCopied();
+        QVERIFY(sticky.state.isShowingCopied());
+        QCOMPARE(copy->text(), QString("Copied"));
+        QVERIFY(copy->width() > restingWidth);
+        QTRY_VERIFY(!sticky.state.isShowingCopied());
+        QCOMPARE(copy->text(), QString("Copy link"));
+        QCOMPARE(copy->width(), restingWidth);
+    }
+
+    void emptyNote_disablesCopyLink() {
+        Sticky sticky(sampleNote(" \n<br />\n  "));
+        QSignalSpy actions(&sticky.state, &StickyViewState::actionRequested);
+        sticky.hover(true);
+        StickyViewButton* copy = sticky.strip()->copyLinkButton();
+        QVERIFY(!copy->isEnabled());
+        QCOMPARE(copy->toolTip(), QString("Write something first"));
+        QTest::mouseClick(copy, Qt::LeftButton);
+        QCOMPARE(actions.size(), 0);
+
+        Note typed = sticky.state.note();
+        typed.markdown = "x";
+        sticky.state.setNote(typed);
+        QVERIFY(copy->isEnabled());
+    }
+
+    void strip_doubleClickCollapsesDragMovesRightClickAsksForMenu() {
+        Sticky sticky;
+        QSignalSpy actions(&sticky.state, &StickyViewState::actionRequested);
+        QSignalSpy menus(&sticky.state, &StickyViewState::menuRequested);
+        QSignalSpy frames(&sticky.panel, &StickyPanel::frameChanged);
+        const QPoint inStrip(140, 16);
+
+        QTest::mouseDClick(sticky.strip(), Qt::LeftButton, {}, inStrip);
+        QCOMPARE(actions.size(), 1);
+        QCOMPARE(actions.at(0).at(0).value<StickyAction>(), StickyAction::toggleCollapsed);
+        QCOMPARE(sticky.panel.pos(), QPoint(200, 150));
+
+        QTest::mousePress(sticky.strip(), Qt::LeftButton, {}, inStrip);
+        QTest::mouseMove(sticky.strip(), inStrip + QPoint(60, 35));
+        QTest::mouseRelease(sticky.strip(), Qt::LeftButton, {}, inStrip + QPoint(60, 35));
+        QCOMPARE(sticky.panel.pos(), QPoint(260, 185));
+        QVERIFY(!frames.isEmpty());
+        QCOMPARE(actions.size(), 1);
+
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, inStrip, sticky.strip()->mapToGlobal(inStrip));
+        QApplication::sendEvent(sticky.strip(), &menu);
+        QCOMPARE(menus.size(), 1);
+        QCOMPARE(menus.at(0).at(0).toPoint(), sticky.strip()->mapToGlobal(inStrip));
+    }
+
+    void collapsed_showsOnlyTheStripWithTheTitle() {
+        Sticky sticky;
+        Note collapsed = sticky.state.note();
+        collapsed.isCollapsed = true;
+        sticky.state.setNote(collapsed);
+        sticky.panel.setFrame(QRect(200, 150, 280, 32), false);
+        QTRY_COMPARE(sticky.panel.maximumHeight(), 32);
+        QCOMPARE(sticky.panel.height(), 32);
+        QVERIFY(!sticky.panel.view()->editorHost()->isVisible());
+
+        const QImage image = sticky.panel.grab().toImage();
+        const QColor text = stickyPalette(StickyColor::yellow, Appearance::light).text;
+        bool titleDrawn = false;
+        for (int x = 62; x < 280 - 62 && !titleDrawn; ++x) {
+            for (int y = 8; y < 24; ++y)
+                titleDrawn = titleDrawn || pixel(image, QPoint(x, y)).lightness() < 128;
+        }
+        QVERIFY2(titleDrawn, "the title is drawn in the strip in the text colour");
+        QVERIFY(text.lightness() < 128);
+
+        collapsed.isCollapsed = false;
+        sticky.state.setNote(collapsed);
+        sticky.panel.setFrame(QRect(200, 150, 280, 240), true);
+        QTRY_COMPARE(sticky.panel.height(), 240);
+        QTRY_COMPARE(sticky.panel.minimumHeight(), 160);
+        QVERIFY(sticky.panel.view()->editorHost()->isVisible());
+    }
+
+    void painting_roundsTheCornersAndFillsInThePalette() {
+        const QPalette original = QApplication::palette();
+        Sticky sticky;
+        QImage image = sticky.panel.grab().toImage();
+        QCOMPARE(image.deviceIndependentSize(), QSizeF(280, 240));
+        QCOMPARE(pixel(image, QPoint(0, 0)).alpha(), 0);
+        QCOMPARE(pixel(image, QPoint(279, 239)).alpha(), 0);
+        QCOMPARE(pixel(image, QPoint(140, 160)), stickyPalette(StickyColor::yellow, Appearance::light).fill);
+        // The hairline darkens the edge a little but keeps it opaque.
+        const QColor edge = pixel(image, QPoint(140, 239));
+        QVERIFY(edge.alpha() > 200);
+        QVERIFY(edge.lightness() < stickyPalette(StickyColor::yellow, Appearance::light).fill.lightness());
+
+        Note blue = sticky.state.note();
+        blue.color = StickyColor::blue;
+        sticky.state.setNote(blue);
+        QPalette dark = original;
+        dark.setColor(QPalette::Window, QColor(0x1E, 0x1E, 0x1E));
+        QApplication::setPalette(dark);
+        image = sticky.panel.grab().toImage();
+        QCOMPARE(pixel(image, QPoint(140, 160)), stickyPalette(StickyColor::blue, Appearance::dark).fill);
+        QApplication::setPalette(original);
+    }
+
+    void webView_isHostedBelowTheStripAndHandedBack() {
+        Sticky sticky;
+        auto* editor = new QWidget;
+        sticky.state.setWebView(editor);
+        QCOMPARE(editor->parentWidget(), sticky.panel.view()->editorHost());
+        QVERIFY(editor->isVisible());
+        QTRY_VERIFY(editor->mapTo(&sticky.panel, QPoint(0, 0)).y() >= StickyViewDragStrip::stripHeight);
+
+        sticky.state.setWebView(nullptr);
+        QCOMPARE(editor->parentWidget(), nullptr);
+        delete editor;
+    }
+
+    void window_titleAccessibilityAndFloating() {
+        Provenance table;
+        Sticky sticky;
+        sticky.state.followProvenance(table);
+        StickyPanel& panel = sticky.panel;
+        QCOMPARE(panel.windowTitle(), QString("Groceries"));
+        QVERIFY(panel.windowFlags().testFlag(Qt::Tool));
+        QVERIFY(panel.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(panel.testAttribute(Qt::WA_TranslucentBackground));
+        QVERIFY(!panel.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&panel);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Value), QString("Sticky note, Yellow"));
+        QCOMPARE(
+            accessible->actionInterface()->actionNames(),
+            QStringList({"Copy Link", "Copy as Text", "Next Color", "Float on Top", "Collapse", "Delete"}));
+
+        Note note = sticky.state.note();
+        note.markdown = "";
+        note.color = StickyColor::green;
+        note.isFloating = true;
+        note.isCollapsed = true;
+        sticky.state.setNote(note);
+        QCOMPARE(panel.windowTitle(), QString("Untitled"));
+        QVERIFY(panel.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(panel.isVisible());
+        QCOMPARE(accessible->text(QAccessible::Value), QString("Sticky note, Green, floating, Collapsed"));
+        QCOMPARE(accessible->actionInterface()->actionNames().at(4), QString("Expand"));
+
+        note.isCollapsed = false;
+        note.agentLabel = AgentLabel{"Codex", AgentLabel::Action::added};
+        sticky.state.setNote(note);
+        table.note(note);
+        QCOMPARE(accessible->text(QAccessible::Value),
+                 QString("Sticky note, Green, floating, Added by Codex"));
+
+        QSignalSpy actions(&sticky.state, &StickyViewState::actionRequested);
+        accessible->actionInterface()->doAction("Next Color");
+        accessible->actionInterface()->doAction("Delete");
+        QCOMPARE(actions.size(), 2);
+        QCOMPARE(actions.at(0).at(0).value<StickyAction>(), StickyAction::nextColor);
+        QCOMPARE(actions.at(1).at(0).value<StickyAction>(), StickyAction::remove);
+    }
+};
+
+QTEST_MAIN(StickyPanelTest)
+#include "StickyPanelTest.moc"
