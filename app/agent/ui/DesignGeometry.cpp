@@ -1,0 +1,37 @@
+#include "DesignGeometry.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace Dovrin::Agent::DesignGeometry {
+
+QRectF fromQt(const QRectF& rect, const QRectF& primary) {
+    return QRectF(rect.x() - primary.x(), primary.bottom() - rect.bottom(), rect.width(), rect.height());
+}
+
+QRectF toQt(const QRectF& rect, const QRectF& primary) {
+    return QRectF(rect.x() + primary.x(), primary.bottom() - rect.y() - rect.height(), rect.width(),
+                  rect.height());
+}
+
+QRectF primaryGeometry() {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    return primary ? QRectF(primary->geometry()) : QRectF();
+}
+
+QList<ScreenFrames> screens() {
+    const QRectF primary = primaryGeometry();
+    QList<ScreenFrames> frames;
+    const QScreen* main = QGuiApplication::primaryScreen();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const ScreenFrames entry{fromQt(QRectF(screen->geometry()), primary),
+                                 fromQt(QRectF(screen->availableGeometry()), primary)};
+        if (screen == main)
+            frames.prepend(entry);
+        else
+            frames.append(entry);
+    }
+    return frames;
+}
+
+} // namespace Dovrin::Agent::DesignGeometry

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QRectF>
+
+class QScreen;
+
+// The design places windows in its own screen coordinates: origin at the bottom-left corner of the
+// primary screen, y growing upwards. Qt's have the origin at the top-left, y growing downwards. Geometry is
+// computed in the design's coordinates and converted only where it meets a window or a screen.
+namespace Dovrin::Agent::DesignGeometry {
+
+// `primary` is the primary screen's geometry in Qt's coordinates.
+QRectF fromQt(const QRectF& rect, const QRectF& primary);
+QRectF toQt(const QRectF& rect, const QRectF& primary);
+
+// A screen's frame and visible frame (without panels and docks), in the design's coordinates.
+struct ScreenFrames {
+    QRectF frame;
+    QRectF visibleFrame;
+};
+
+// The main screen first, then the others.
+QList<ScreenFrames> screens();
+// The primary screen's geometry in Qt's coordinates (empty when there is no screen).
+QRectF primaryGeometry();
+
+} // namespace Dovrin::Agent::DesignGeometry
