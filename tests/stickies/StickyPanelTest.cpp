@@ -5,6 +5,7 @@
 #include "StickyView.h"
 #include "StickyViewButton.h"
 #include "StickyViewDragStrip.h"
+#include "StickyViewIcons.h"
 #include "StickyViewProvenanceLabel.h"
 #include "StickyViewState.h"
 
@@ -44,9 +45,10 @@ struct Sticky {
 
     StickyViewDragStrip* strip() const { return panel.view()->strip(); }
     void hover(bool inside) {
-        // Through the window, as a real pointer arrives: the widgets get their enter and leave events.
-        QTest::mouseMove(panel.windowHandle(), inside ? QPoint(140, 120) : QPoint(-50, -50));
-        if (!inside) {
+        if (inside) {
+            QEnterEvent enter(QPointF(140, 120), QPointF(140, 120), panel.mapToGlobal(QPointF(140, 120)));
+            QApplication::sendEvent(panel.view(), &enter);
+        } else {
             QEvent leave(QEvent::Leave);
             QApplication::sendEvent(panel.view(), &leave);
         }
@@ -188,6 +190,22 @@ private slots:
         QCOMPARE(menus.at(0).at(0).toPoint(), sticky.strip()->mapToGlobal(inStrip));
     }
 
+    void edges_resizeTheWindowWithinItsLimits() {
+        Sticky sticky;
+        StickyView* view = sticky.panel.view();
+        const QPoint corner(277, 237);
+        QTest::mousePress(view, Qt::LeftButton, {}, corner);
+        QTest::mouseMove(view, corner + QPoint(40, 30));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, corner + QPoint(40, 30));
+        QCOMPARE(sticky.panel.geometry(), QRect(200, 150, 320, 270));
+
+        const QPoint left(2, 100);
+        QTest::mousePress(view, Qt::LeftButton, {}, left);
+        QTest::mouseMove(view, left + QPoint(300, 0));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, left + QPoint(300, 0));
+        QCOMPARE(sticky.panel.geometry(), QRect(320, 150, StickyPanel::minimumWidth, 270));
+    }
+
     void collapsed_showsOnlyTheStripWithTheTitle() {
         Sticky sticky;
         Note collapsed = sticky.state.note();
@@ -224,10 +242,15 @@ private slots:
         QCOMPARE(pixel(image, QPoint(0, 0)).alpha(), 0);
         QCOMPARE(pixel(image, QPoint(279, 239)).alpha(), 0);
         QCOMPARE(pixel(image, QPoint(140, 160)), stickyPalette(StickyColor::yellow, Appearance::light).fill);
-        // The hairline darkens the edge a little but keeps it opaque.
+        // The hairline sits on the shape's outermost pixels and darkens them.
         const QColor edge = pixel(image, QPoint(140, 239));
-        QVERIFY(edge.alpha() > 200);
+        QVERIFY(edge.alpha() > 128);
         QVERIFY(edge.lightness() < stickyPalette(StickyColor::yellow, Appearance::light).fill.lightness());
+
+        const QImage sparkle = tintedGlyph(StickyGlyph::sparkle, QSize(8, 8), Qt::red, 2).toImage();
+        QCOMPARE(sparkle.size(), QSize(16, 16));
+        QCOMPARE(sparkle.pixelColor(8, 8), QColor(Qt::red));
+        QCOMPARE(sparkle.pixelColor(0, 0).alpha(), 0);
 
         Note blue = sticky.state.note();
         blue.color = StickyColor::blue;
