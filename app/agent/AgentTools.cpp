@@ -424,16 +424,8 @@ void AgentTools::writeNote(const Note& before, const QString& markdown, AgentAct
     const auto action = change == AgentActivity::Change::checked ? Store::AgentLabel::Action::checkedOff
                                                                  : Store::AgentLabel::Action::edited;
     const bool join = m_activity.joinsEdit(agent, before.id);
-    const auto store = [this, before, markdown, change, agent, action, join, done] {
-        const auto written =
-            m_stickies.store().updateMarkdown(before.id, markdown, m_clock.now(), agent, action);
-        if (!written || !*written) {
-            if (!written)
-                qCWarning(dovrinLog, "store: %s", qUtf8Printable(written.error().description));
-            return done(AgentError{ErrorCode::unavailable,
-                                   QStringLiteral("Dovrin couldn't save the note. Try again.")});
-        }
-        const Note note = **written;
+    // After the write: label, sticky, undo snapshot and activity record.
+    const auto finish = [this, before, change, agent, join, done](const Note& note) {
         m_provenance.note(note);
         if (m_stickies.hasOpenSticky(note.id))
             m_stickies.refreshSticky(note.id);
@@ -442,13 +434,31 @@ void AgentTools::writeNote(const Note& before, const QString& markdown, AgentAct
         m_activity.recordEdited(note.id, change, agent);
         done(note);
     };
-    if (!m_stickies.hasOpenSticky(before.id))
-        return store();
+    const auto unsaved = [done] {
+        done(AgentError{ErrorCode::unavailable, QStringLiteral("Dovrin couldn't save the note. Try again.")});
+    };
+    if (!m_stickies.hasOpenSticky(before.id)) {
+        const auto written =
+            m_stickies.store().updateMarkdown(before.id, markdown, m_clock.now(), agent, action);
+        if (!written)
+            qCWarning(dovrinLog, "store: %s", qUtf8Printable(written.error().description));
+        if (!written || !*written)
+            return unsaved();
+        return finish(**written);
+    }
+    // The open sticky merges the text with the user's typing and saves the merge itself; writing the
+    // AI's text again here would throw that typing away.
     m_stickies.applyExternalEdit(before.id, markdown, before.rev, agent, action,
-                                 [store, done](StickyAccess::EditOutcome outcome) {
+                                 [this, id = before.id, finish, unsaved, done](auto outcome) {
                                      if (!outcome.applied)
                                          return done(AgentOps::conflict(outcome.rev, outcome.markdown));
-                                     store();
+                                     const auto stored = m_stickies.store().note(id);
+                                     if (!stored)
+                                         qCWarning(dovrinLog, "store: %s",
+                                                   qUtf8Printable(stored.error().description));
+                                     if (!stored || !*stored || (*stored)->deletedAt)
+                                         return unsaved();
+                                     finish(**stored);
                                  });
 }
 

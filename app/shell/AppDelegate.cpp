@@ -1,6 +1,8 @@
 #include "AppDelegate.h"
 
+#include "AgentIcons.h"
 #include "AgentServer.h"
+#include "AgentTray.h"
 #include "DataDirectory.h"
 #include "Log.h"
 #include "NoteStore.h"
@@ -56,6 +58,9 @@ AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
 
 AppDelegate::~AppDelegate() {
     // The server and the manager reach the store until they are gone.
+    m_agentTray.reset();
+    m_menu.reset();
+    m_trayIcon.reset();
     m_agents.reset();
     m_manager.reset();
 }
@@ -80,14 +85,20 @@ bool AppDelegate::openStore() {
 }
 
 void AppDelegate::showTray() {
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_trayIcon = std::make_unique<QSystemTrayIcon>(Agent::AgentIcons::normal());
+        m_trayIcon->setToolTip(QStringLiteral("Dovrin"));
+    }
+    m_agentTray = std::make_unique<Agent::AgentTray>(m_agents->activity(), m_trayIcon.get());
     m_menu = std::make_unique<QMenu>();
+    m_menu->addActions(m_agentTray->menuItems());
+    m_menu->addSeparator();
     m_menu->addAction(tr("Quit Dovrin"), QKeySequence(tr("Ctrl+Q")), qApp, &QCoreApplication::quit);
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return;
-    m_trayIcon = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/shell/MenuBarIcon.svg")));
-    m_trayIcon->setToolTip(QStringLiteral("Dovrin"));
-    m_trayIcon->setContextMenu(m_menu.get());
-    m_trayIcon->show();
+    connect(m_menu.get(), &QMenu::aboutToShow, m_agentTray.get(), &Agent::AgentTray::refreshMenu);
+    if (m_trayIcon) {
+        m_trayIcon->setContextMenu(m_menu.get());
+        m_trayIcon->show();
+    }
 }
 
 } // namespace Dovrin::Shell

@@ -14,7 +14,8 @@ class NoteStore;
 }
 namespace Dovrin::Agent {
 class AgentServer;
-}
+class AgentTray;
+} // namespace Dovrin::Agent
 
 namespace Dovrin::Stickies {
 class StickyManager;
@@ -43,6 +44,7 @@ private:
     std::unique_ptr<Stickies::StickyManager> m_manager;
     std::unique_ptr<Agent::AgentServer> m_agents;
     std::unique_ptr<QMenu> m_menu;
+    std::unique_ptr<Agent::AgentTray> m_agentTray;
     std::unique_ptr<QSystemTrayIcon> m_trayIcon;
 };
 

@@ -1,0 +1,341 @@
+#include "AgentTools.h"
+#include "ActivityStickies.h"
+#include "AgentActivity.h"
+#include "AgentOps.h"
+#include "ManualClock.h"
+#include "Provenance.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSettings>
+#include <QtTest>
+
+using namespace Dovrin;
+using namespace Dovrin::Agent;
+using Bridge::ErrorCode;
+
+namespace {
+
+struct Fixture {
+    QTemporaryDir folder;
+    ActivityStickies stickies;
+    ManualClock clock{QDateTime::currentDateTimeUtc()};
+    Provenance provenance;
+    AgentActivity activity{stickies, provenance, clock, folder.filePath("settings.json")};
+    QString images = folder.filePath("Images");
+    AgentTools tools{stickies, activity, provenance, clock, images};
+
+    Fixture() { QDir().mkpath(images); }
+
+    AgentResult<ToolOutput> call(Tool tool, const QJsonObject& arguments, const QString& agent = "Claude") {
+        std::optional<AgentResult<ToolOutput>> answer;
+        tools.run(tool, arguments, agent,
+                  [&answer](AgentResult<ToolOutput> result) { answer = std::move(result); });
+        if (!answer)
+            qFatal("the tool did not answer");
+        return std::move(*answer);
+    }
+
+    QJsonValue json(Tool tool, const QJsonObject& arguments) {
+        const auto result = call(tool, arguments);
+        if (!result)
+            qFatal("%s failed: %s", qPrintable(toolName(tool)), qPrintable(result.error().message));
+        const auto document = QJsonDocument::fromJson(result->text.toUtf8());
+        return document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object());
+    }
+
+    AgentError error(Tool tool, const QJsonObject& arguments) {
+        const auto result = call(tool, arguments);
+        if (result)
+            qFatal("%s succeeded: %s", qPrintable(toolName(tool)), qPrintable(result->text));
+        return result.error();
+    }
+};
+
+QString repeated(const QString& piece, int count) {
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+
+} // namespace
+
+class AgentToolsTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void arguments_detailsNameThePath() {
+        Fixture f;
+        QCOMPARE(
+            f.error(Tool::listNotes, {{"limit", "5"}}).message,
+            QString("Invalid arguments for list_notes: arguments.limit: Expected to decode Int but found a "
+                    "string instead."));
+        QCOMPARE(f.error(Tool::readNote, {}).message,
+                 QString("Invalid arguments for read_note: missing note"));
+        QCOMPARE(f.error(Tool::updateNote, {{"note", "x"}, {"op", "append"}, {"markdown", "m"}}).message,
+                 QString("Invalid arguments for update_note: missing expected_rev"));
+        QCOMPARE(
+            f.error(Tool::updateNote,
+                    {{"note", "x"}, {"op", "prepend"}, {"markdown", "m"}, {"expected_rev", 1}})
+                .message,
+            QString(
+                "Invalid arguments for update_note: arguments.op: Cannot initialize Op from invalid String "
+                "value prepend"));
+        QCOMPARE(
+            f.error(Tool::setTodo, {{"note", "x"}, {"checked", QJsonValue()}}).message,
+            QString("Invalid arguments for set_todo: arguments.checked: Expected Bool value but found null "
+                    "instead."));
+        QCOMPARE(
+            f.error(Tool::createNotes, {{"notes", QJsonArray{QJsonObject{{"markdown", 3}}}}}).message,
+            QString(
+                "Invalid arguments for create_notes: arguments.notes.0.markdown: Expected to decode String "
+                "but found a number instead."));
+        QCOMPARE(f.error(Tool::readNote, {{"note", "x"}, {"max_chars", 1.5}}).code,
+                 ErrorCode::invalidArguments);
+        // The camel-case spelling of a key works too.
+        QVERIFY(f.call(Tool::listNotes, {{"includeClosed", false}}).ok());
+    }
+
+    void noteReference_acceptsIdsAndLinks() {
+        Fixture f;
+        const Store::Note note = f.stickies.userNote("# Plan");
+        const QString id = note.idText();
+        for (const QString& reference : {id.toUpper(), "  dovrin://note/" + id + " \n", "DOVRIN://note/" + id,
+                                         "https://example.com/n/" + id})
+            QVERIFY2(f.call(Tool::readNote, {{"note", reference}}).ok(), qPrintable(reference));
+        for (const QString& reference :
+             {"dovrin://NOTE/" + id, "https://example.com/x/n/" + id, QString("plan")})
+            QCOMPARE(
+                f.error(Tool::readNote, {{"note", reference}}),
+                (AgentError{ErrorCode::notFound,
+                            "\"" + reference +
+                                "\" isn't a Dovrin note id or link. Call list_notes to see the notes."}));
+        QVERIFY(f.stickies.store()
+                    .moveToRecentlyDeleted(note.id, QDateTime::currentDateTimeUtc(), std::nullopt)
+                    .ok());
+        const AgentError gone{ErrorCode::notFound,
+                              "No note " + id +
+                                  " on this computer (it may have been deleted). Call list_notes."};
+        QCOMPARE(f.error(Tool::readNote, {{"note", id}}), gone);
+        QCOMPARE(f.error(Tool::deleteNote, {{"note", id}}), gone);
+        QCOMPARE(f.error(Tool::setTodo, {{"note", id}, {"index", 0}, {"checked", true}}), gone);
+    }
+
+    void listNotes_filtersNewestFirst() {
+        Fixture f;
+        const Store::Note older = f.stickies.userNote("# Groceries\n\n- [ ] Milk\n- [x] Bread\nmore   text");
+        QTest::qWait(5);
+        const Store::Note closed = f.stickies.userNote("Closed one");
+        QVERIFY(f.stickies.store().close(closed.id).ok());
+
+        const QJsonArray all = f.json(Tool::listNotes, {}).toArray();
+        QCOMPARE(all.size(), 2);
+        QCOMPARE(all.at(0)["id"].toString(), closed.idText());
+        const QJsonObject groceries = all.at(1).toObject();
+        QCOMPARE(groceries.keys(), QStringList({"color", "id", "is_open", "link", "preview", "rev", "title",
+                                                "todos", "updated"}));
+        QCOMPARE(groceries["title"].toString(), QString("Groceries"));
+        QCOMPARE(groceries["preview"].toString(), QString("- [ ] Milk - [x] Bread more   text"));
+        QCOMPARE(groceries["todos"].toObject(), (QJsonObject{{"open", 1}, {"done", 1}}));
+        QCOMPARE(groceries["updated"].toString(), older.updatedAt.toUTC().toString(Qt::ISODate));
+        QCOMPARE(groceries["link"].toString(), "dovrin://note/" + older.idText());
+
+        QCOMPARE(f.json(Tool::listNotes, {{"include_closed", false}}).toArray().size(), 1);
+        QCOMPARE(f.json(Tool::listNotes, {{"query", "MILK"}}).toArray().size(), 1);
+        QCOMPARE(f.json(Tool::listNotes, {{"limit", 0}}).toArray().size(), 0);
+        QCOMPARE(f.json(Tool::listNotes, {{"limit", -3}}).toArray().size(), 0);
+    }
+
+    void readNote_pagesByUserPerceivedCharacters() {
+        Fixture f;
+        // A thumbs-up with a skin tone and an "e" with a combining accent are one character each.
+        const QString wide = QString::fromUtf8("👍🏽") + QString::fromUtf8("e\u0301");
+        const Store::Note note = f.stickies.userNote("- [ ] a\n- [x] b\n" + repeated(wide, 1500));
+        const QString total = QString::number(16 + 3000);
+        const QString text = f.call(Tool::readNote, {{"note", note.idText()}, {"max_chars", 10}})->text;
+        QVERIFY(text.contains("todos (index for set_todo):\n  [0] [ ] a\n  [1] [x] b\n"));
+        QVERIFY(text.contains(
+            QString("markdown: characters 0–1000 of %1; call read_note with offset 1000 for the rest")
+                .arg(total)));
+        const QString page = text.mid(text.indexOf("\n---\n") + 5);
+        QCOMPARE(page, QString("- [ ] a\n- [x] b\n") + repeated(wide, 492));
+
+        const QString tail = f.call(Tool::readNote, {{"note", note.idText()}, {"offset", 2019}})->text;
+        QVERIFY(tail.contains("\n---\n" + wide.right(2) + wide.left(4)));
+        QVERIFY(tail.endsWith(wide));
+        QVERIFY(tail.contains(QString("markdown: characters 2019–%1 of %1\n").arg(total)));
+
+        const Store::Note exact = f.stickies.userNote(repeated("x", 24000));
+        QVERIFY(!f.call(Tool::readNote, {{"note", exact.idText()}})->text.contains("markdown: characters"));
+        QVERIFY(f.call(Tool::readNote, {{"note", exact.idText()}, {"offset", -5}}).ok());
+    }
+
+    void readNote_attachesAtMostFourImages() {
+        Fixture f;
+        QString markdown;
+        for (int i = 1; i <= 6; ++i) {
+            QFile file(f.images + QString("/p%1.png").arg(i));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("\x89PNG\r\n\x1a\n") + QByteArray::number(i));
+            markdown += QString("![](app://local/images/p%1.png)\n").arg(i);
+        }
+        QFile big(f.images + "/big.jpg");
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        big.write(QByteArray(AgentTools::maxImageBytes + 1, 'x'));
+        big.close();
+        markdown = "![](app://local/images/big.jpg) ![](app://local/images/none.gif) " + markdown;
+        const Store::Note note = f.stickies.userNote(markdown);
+        const auto output = f.call(Tool::readNote, {{"note", note.idText()}});
+        QCOMPARE(output->images.size(), 4);
+        QCOMPARE(output->images.first().mimeType, QString("image/png"));
+        QCOMPARE(QByteArray::fromBase64(output->images.first().data.toLatin1()),
+                 QByteArray("\x89PNG\r\n\x1a\n1"));
+        for (const char* line :
+             {"image big.jpg: not attached (missing, over 2 MB, or not an image)",
+              "image none.gif: not attached (missing, over 2 MB, or not an image)", "image 1: p1.png",
+              "image 4: p4.png", "image p5.png: not attached (at most 4 images per read)",
+              "image p6.png: not attached (at most 4 images per read)"})
+            QVERIFY2(output->text.contains(QString(line) + "\n"), line);
+    }
+
+    void createNotes_checksEveryNoteFirst() {
+        Fixture f;
+        QJsonArray eleven;
+        for (int i = 0; i < 11; ++i)
+            eleven.append(QJsonObject{{"markdown", "n"}, {"color", "teal"}});
+        QCOMPARE(f.error(Tool::createNotes, {{"notes", eleven}}).message,
+                 QString("create_notes takes at most 10 notes per call; you sent 11. Split them."));
+        QCOMPARE(f.error(Tool::createNotes, {{"notes", QJsonArray()}}).message,
+                 QString("create_notes needs at least one note."));
+        QJsonArray ten;
+        for (int i = 0; i < 10; ++i)
+            ten.append(QJsonObject{{"markdown", "n"}, {"color", i == 9 ? "Blue" : "blue"}});
+        QCOMPARE(f.error(Tool::createNotes, {{"notes", ten}}).message,
+                 QString("Unknown color \"Blue\". Use one of: yellow, blue, green, pink, purple, gray."));
+        const QString limit = repeated("a", AgentTools::maxMarkdownBytes - 3) + "\r\né";
+        QCOMPARE(
+            f.error(Tool::createNotes, {{"notes", QJsonArray{QJsonObject{{"markdown", limit + "b"}}}}}),
+            (AgentError{ErrorCode::tooLarge, "A note can hold at most 200 KB of markdown; this is 200 KB."}));
+        QVERIFY(f.stickies.everyNote().isEmpty());
+
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "dovrin", "dovrin")
+            .setValue("defaultColor", "green");
+        const QJsonObject created =
+            f.json(Tool::createNotes,
+                   {{"notes", QJsonArray{QJsonObject{{"markdown", limit}},
+                                         QJsonObject{{"markdown", "# B"}, {"color", "pink"}}}}})
+                .toObject();
+        const QJsonArray notes = created["notes"].toArray();
+        QCOMPARE(notes.size(), 2);
+        QCOMPARE(notes.at(1).toObject().keys(), QStringList({"id", "link", "rev", "title"}));
+        const auto first = f.stickies.reload(QUuid::fromString(notes.at(0)["id"].toString()));
+        QCOMPARE(first.color, Store::StickyColor::green);
+        QVERIFY(!first.markdown.contains('\r'));
+        QCOMPARE(f.stickies.reload(QUuid::fromString(notes.at(1)["id"].toString())).color,
+                 Store::StickyColor::pink);
+        QCOMPARE(first.batchID->toString(QUuid::WithoutBraces), created["batch_id"].toString());
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "dovrin", "dovrin").remove("defaultColor");
+    }
+
+    void updateNote_checksRevThenWrites() {
+        Fixture f;
+        const Store::Note note = f.stickies.userNote("# Plan\n## Tasks\n- a\n## Notes\nx");
+        const QString id = note.idText();
+        const AgentError stale = f.error(
+            Tool::updateNote, {{"note", id}, {"op", "append"}, {"markdown", "- b"}, {"expected_rev", 7}});
+        QCOMPARE(stale, AgentOps::conflict(note.rev, note.markdown));
+        QCOMPARE(f.error(Tool::updateNote, {{"note", id},
+                                            {"op", "replace_section"},
+                                            {"markdown", "no heading"},
+                                            {"expected_rev", note.rev}})
+                     .code,
+                 ErrorCode::invalidArguments);
+        QCOMPARE(f.stickies.reload(note.id), note);
+
+        const QJsonObject replaced = f.json(Tool::updateNote, {{"note", id},
+                                                               {"op", "replace_section"},
+                                                               {"markdown", "## Tasks\n- c"},
+                                                               {"expected_rev", note.rev}})
+                                         .toObject();
+        QCOMPARE(replaced, (QJsonObject{{"id", id}, {"rev", note.rev + 1}, {"link", note.link()}}));
+        QCOMPARE(f.stickies.reload(note.id).markdown, QString("# Plan\n## Tasks\n- c\n\n## Notes\nx"));
+        QCOMPARE(f.stickies.reload(note.id).agentLabel,
+                 (Store::AgentLabel{"Claude", Store::AgentLabel::Action::edited}));
+
+        // Through the open sticky's editor.
+        f.stickies.open.insert(note.id);
+        const QJsonObject appended =
+            f.json(Tool::updateNote,
+                   {{"note", id}, {"op", "append"}, {"markdown", "tail"}, {"expected_rev", note.rev + 1}})
+                .toObject();
+        QCOMPARE(appended["rev"].toInteger(), note.rev + 2);
+        QVERIFY(f.stickies.reload(note.id).markdown.endsWith("## Notes\nx\n\ntail"));
+        f.stickies.editorConflicts = true;
+        QCOMPARE(
+            f.error(Tool::updateNote,
+                    {{"note", id}, {"op", "replace_all"}, {"markdown", "x"}, {"expected_rev", note.rev + 2}})
+                .code,
+            ErrorCode::conflict);
+        QCOMPARE(f.stickies.reload(note.id).rev, note.rev + 2);
+    }
+
+    void setTodo_needsExactlyOneTarget() {
+        Fixture f;
+        const QString unknown = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        const AgentError exactlyOne{ErrorCode::invalidArguments, "Pass exactly one of index or match."};
+        QCOMPARE(f.error(Tool::setTodo, {{"note", unknown}, {"checked", true}}), exactlyOne);
+        QCOMPARE(f.error(Tool::setTodo, {{"note", unknown}, {"index", 0}, {"match", "a"}, {"checked", true}}),
+                 exactlyOne);
+
+        const Store::Note note = f.stickies.userNote("- [x] done\n- [ ] open");
+        const QJsonObject same =
+            f.json(Tool::setTodo, {{"note", note.idText()}, {"index", 0}, {"checked", true}}).toObject();
+        QCOMPARE(same["rev"].toInteger(), note.rev);
+        QCOMPARE(same["todo"].toObject(), (QJsonObject{{"index", 0}, {"text", "done"}, {"checked", true}}));
+        QCOMPARE(f.stickies.reload(note.id), note);
+
+        const QJsonObject ticked =
+            f.json(Tool::setTodo, {{"note", note.idText()}, {"match", "OPEN"}, {"checked", true}}).toObject();
+        QCOMPARE(ticked["rev"].toInteger(), note.rev + 1);
+        QCOMPARE(f.stickies.reload(note.id).agentLabel->action, Store::AgentLabel::Action::checkedOff);
+        QCOMPARE(f.error(Tool::setTodo, {{"note", note.idText()}, {"index", 5e9}, {"checked", true}}).code,
+                 ErrorCode::notFound);
+    }
+
+    void undo_restoresEachKind() {
+        Fixture f;
+        const Store::Note kept = f.stickies.userNote("- [ ] keep\n");
+        const QList<Store::Note> before = f.stickies.everyNote();
+
+        f.json(Tool::setTodo, {{"note", kept.idText()}, {"index", 0}, {"checked", true}});
+        f.json(Tool::updateNote, {{"note", kept.idText()},
+                                  {"op", "append"},
+                                  {"markdown", "more"},
+                                  {"expected_rev", kept.rev + 1}});
+        QCOMPARE(f.activity.undoable().size(), 1);
+        f.activity.undo(f.activity.undoable().last().id);
+        const Store::Note undone = f.stickies.reload(kept.id);
+        QCOMPARE(undone.markdown, kept.markdown);
+        QCOMPARE(undone.agentLabel, kept.agentLabel);
+
+        f.json(Tool::createNotes,
+               {{"notes", QJsonArray{QJsonObject{{"markdown", "a"}}, QJsonObject{{"markdown", "b"}}}}});
+        f.activity.undo(f.activity.undoable().last().id);
+        auto active = f.stickies.store().list(Store::NoteStore::Scope::active);
+        QCOMPARE(active->size(), 1);
+        QCOMPARE(active->first().id, kept.id);
+
+        f.json(Tool::deleteNote, {{"note", kept.idText()}});
+        QVERIFY(f.stickies.reload(kept.id).deletedAt);
+        QCOMPARE(f.stickies.reload(kept.id).deletedBy, QString("Claude"));
+        f.activity.undo(f.activity.undoable().last().id);
+        QVERIFY(!f.stickies.reload(kept.id).deletedAt);
+        QVERIFY(!f.stickies.reload(kept.id).deletedBy);
+        QCOMPARE(before.size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(AgentToolsTest)
+#include "AgentToolsTest.moc"
