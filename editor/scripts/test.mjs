@@ -1,4 +1,5 @@
-// Bundles every test/*.test.ts (and the page itself) into .test-out/ and runs them with node's test runner.
+// Bundles every test/*.test.ts (and the page itself) into .test-out/<pid>/ and runs them with node's test
+// runner. The folder stays inside editor/ so that the bundles find jsdom in node_modules.
 import { build } from "esbuild";
 import { spawnSync } from "node:child_process";
 import { readdir, rm } from "node:fs/promises";
@@ -6,7 +7,7 @@ import path from "node:path";
 import { fileURLToPath } from "node:url";
 
 const root = path.dirname(path.dirname(fileURLToPath(import.meta.url)));
-const out = path.join(root, ".test-out");
+const out = path.join(root, ".test-out", String(process.pid));
 await rm(out, { recursive: true, force: true });
 
 const tests = (await readdir(path.join(root, "test"))).filter((name) => name.endsWith(".test.ts"));
@@ -30,4 +31,5 @@ if (page.status !== 0) process.exit(page.status ?? 1);
 
 const files = tests.map((name) => path.join(out, name.replace(/\.ts$/, ".mjs")));
 const run = spawnSync(process.execPath, ["--enable-source-maps", "--test", ...files], { stdio: "inherit", cwd: root });
+await rm(out, { recursive: true, force: true });
 process.exit(run.status ?? 1);

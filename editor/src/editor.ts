@@ -1,6 +1,6 @@
 import { history } from "prosemirror-history";
 import { type Node, Slice } from "prosemirror-model";
-import { type Command, EditorState, Plugin, PluginKey, Selection, type Transaction } from "prosemirror-state";
+import { type Command, EditorState, Plugin, PluginKey, NodeSelection, Selection, type Transaction } from "prosemirror-state";
 import { EditorView } from "prosemirror-view";
 import { applyDocument } from "./apply";
 import { blockCommands, markCommands } from "./blocks";
@@ -130,7 +130,7 @@ export function createEditor(mount: HTMLElement, post: Post): EditorHandle {
     view: () => ({
       update(view) {
         const { selection } = view.state;
-        const hasText = !selection.empty && selection.content().content.size > 0;
+        const hasText = !selection.empty && !(selection instanceof NodeSelection) && !selection.$from.parent.type.spec.code;
         if (!hasText) {
           if (shownSelection !== null) post({ type: "selection", rect: null, marks: [] });
           shownSelection = null;
@@ -288,6 +288,11 @@ export function createEditor(mount: HTMLElement, post: Post): EditorHandle {
     dispatchTransaction(tr: Transaction) {
       view.updateState(view.state.apply(tr));
       if (tr.docChanged && !tr.getMeta(external)) scheduleChanged();
+    },
+    // Plain text on the clipboard is Markdown both ways, so notes copy into AI chats and back intact.
+    clipboardTextSerializer(slice) {
+      const doc = schema.nodes.doc.createAndFill(null, slice.content);
+      return doc ? serializeMarkdown(doc) : slice.content.textBetween(0, slice.content.size, "\n\n");
     },
     clipboardTextParser(textValue, $context, plain) {
       if (plain || $context.parent.type.spec.code) {

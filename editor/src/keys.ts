@@ -26,7 +26,7 @@ function itemDepth(state: Parameters<Command>[0]): number {
 // Enter in a to-do starts another unchecked to-do; in a plain item, another plain item.
 const splitItem: Command = (state, dispatch) => {
   const depth = itemDepth(state);
-  if (depth < 0) return false;
+  if (depth < 0 || state.selection.$from.parent.type.spec.code) return false;
   const checked = state.selection.$from.node(depth).attrs.checked;
   return splitListItem(list_item, { checked: checked === null ? null : false })(state, dispatch);
 };
