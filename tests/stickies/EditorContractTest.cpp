@@ -1,0 +1,282 @@
+#include "EditorScripts.h"
+#include "EditorTestSupport.h"
+#include "ImageStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QRegularExpression>
+#include <QWebEngineView>
+
+#include <memory>
+
+using namespace Dovrin::Stickies;
+using namespace Dovrin::Stickies::Testing;
+
+namespace {
+
+// A 1 × 1 PNG.
+const char* const pixelPng =
+    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg==";
+
+// The built editor page in a shown view, as a sticky holds it.
+struct Editor {
+    Editor() {
+        view.setPage(page.page());
+        view.resize(320, 320);
+        view.show();
+    }
+
+    EditorPage page;
+    MessageLog log{page};
+    QWebEngineView view;
+};
+
+QString text(const std::optional<ScriptResult>& answer) {
+    return answer && answer->ok() ? answer->value().toString() : QStringLiteral("<no answer>");
+}
+
+} // namespace
+
+// The app's whole contract with the real editor page, driven from C++ through the app scheme.
+class EditorContractTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(QFileInfo::exists(editorDistFolder() + "/index.html"),
+                 qPrintable("the editor page is not built in " + editorDistFolder()));
+    }
+
+    void readyAndFill_showTheNoteAndTakeFocus() {
+        Editor editor;
+        editor.page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
+        QVERIFY(editor.log.last("ready").value("msSinceNavigation").toDouble() >= 0);
+
+        const QString note =
+            QStringLiteral("# Shopping\n\n- [ ] milk ✦\n- [x] bread\n\nSee [site](https://example.com).");
+        auto answer = callAndWait(editor.page, EditorScripts::fill,
+                                  {{"markdown", note}, {"color", "blue"}, {"focus", true}});
+        QVERIFY(answer && answer->ok());
+        QCOMPARE(answer->value().toObject().value("markdown").toString(), note);
+        QCOMPARE(answer->value().toObject().value("focused").toBool(), true);
+        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), note);
+        QVERIFY(callAndWait(editor.page, EditorScripts::setColor, {{"color", "gray"}})->ok());
+        // The fill is the app's own doing and is not reported back as an edit.
+        QTest::qWait(300);
+        QCOMPARE(editor.log.count("changed"), 0);
+
+        // An empty markdown leaves the page empty and focus may be declined.
+        Editor empty;
+        empty.page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(empty.log.count("ready"), 1, 15000);
+        answer = callAndWait(empty.page, EditorScripts::fill,
+                             {{"markdown", ""}, {"color", "yellow"}, {"focus", false}});
+        QVERIFY(answer && answer->ok());
+        QCOMPARE(answer->value().toObject().value("markdown").toString(), QString());
+        QCOMPARE(answer->value().toObject().value("focused").toBool(), false);
+    }
+
+    void typing_postsChangedWithTheWholeNote() {
+        Editor editor;
+        editor.page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
+        QVERIFY(callAndWait(editor.page, EditorScripts::fill,
+                            {{"markdown", "Hello"}, {"color", "yellow"}, {"focus", true}})
+                    ->ok());
+        QTRY_VERIFY(editor.view.focusProxy());
+        QTest::keyClicks(editor.view.focusProxy(), " world");
+        QTRY_VERIFY_WITH_TIMEOUT(editor.log.count("changed") > 0 &&
+                                     editor.log.last("changed").value("markdown") ==
+                                         QJsonValue("Hello world"),
+                                 5000);
+        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), QStringLiteral("Hello world"));
+    }
+
+    void everyCommand_changesTheBlockOrSelection() {
+        Editor editor;
+        editor.page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
+        const auto run = [&](const QString& markdown, const QString& id, const QJsonObject& arg = {}) {
+            callAndWait(editor.page, EditorScripts::fill,
+                        {{"markdown", markdown}, {"color", "yellow"}, {"focus", true}});
+            const auto done = callAndWait(editor.page, EditorScripts::runCommand, {{"id", id}, {"arg", arg}});
+            return done && done->ok() ? text(callAndWait(editor.page, EditorScripts::getMarkdown))
+                                      : QStringLiteral("<command failed>");
+        };
+        QCOMPARE(run("line", "todo"), QStringLiteral("- [ ] line"));
+        QCOMPARE(run("line", "bullet"), QStringLiteral("- line"));
+        QCOMPARE(run("line", "ordered"), QStringLiteral("1. line"));
+        QCOMPARE(run("line", "h1"), QStringLiteral("# line"));
+        QCOMPARE(run("line", "h2"), QStringLiteral("## line"));
+        QCOMPARE(run("line", "h3"), QStringLiteral("### line"));
+        QCOMPARE(run("# line", "text"), QStringLiteral("line"));
+        QCOMPARE(run("line", "quote"), QStringLiteral("> line"));
+        QCOMPARE(run("line", "code"), QStringLiteral("```\nline\n```"));
+        QVERIFY(run("line", "divider").startsWith(QStringLiteral("line\n\n---")));
+        QCOMPARE(run("line", "image"), QStringLiteral("line"));
+        QCOMPARE(run("line", "slash:close"), QStringLiteral("line"));
+        QCOMPARE(run("line", "no-such-command"), QStringLiteral("line"));
+
+        // Marks and links act on the selection: select the whole line first.
+        const auto selected = [&](const QString& id, const QJsonObject& arg = {}) {
+            callAndWait(editor.page, EditorScripts::fill,
+                        {{"markdown", "word"}, {"color", "yellow"}, {"focus", true}});
+            QTest::keyClick(editor.view.focusProxy(), Qt::Key_A, Qt::ControlModifier);
+            QTest::qWait(50);
+            callAndWait(editor.page, EditorScripts::runCommand, {{"id", id}, {"arg", arg}});
+            return text(callAndWait(editor.page, EditorScripts::getMarkdown));
+        };
+        QTRY_VERIFY(editor.view.focusProxy());
+        QCOMPARE(selected("mark:bold"), QStringLiteral("**word**"));
+        QCOMPARE(selected("mark:italic"), QStringLiteral("*word*"));
+        QCOMPARE(selected("mark:strike"), QStringLiteral("~~word~~"));
+        QCOMPARE(selected("mark:code"), QStringLiteral("`word`"));
+        QCOMPARE(selected("link:set", {{"href", "https://example.com/"}}),
+                 QStringLiteral("[word](https://example.com/)"));
+
+        const int links = editor.log.count("link");
+        QCOMPARE(selected("link:edit"), QStringLiteral("word"));
+        QTRY_COMPARE(editor.log.count("link"), links + 1);
+        QCOMPARE(editor.log.last("link").value("mode").toString(), QStringLiteral("edit"));
+        QVERIFY(callAndWait(editor.page, EditorScripts::runCommand,
+                            {{"id", "link:set"}, {"arg", QJsonObject{{"href", "https://dovrin.test/"}}}})
+                    ->ok());
+        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)),
+                 QStringLiteral("[word](https://dovrin.test/)"));
+        QVERIFY(callAndWait(editor.page, EditorScripts::runCommand,
+                            {{"id", "link:remove"}, {"arg", QJsonObject()}})
+                    ->ok());
+        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), QStringLiteral("word"));
+        QVERIFY(callAndWait(editor.page, EditorScripts::runCommand,
+                            {{"id", "link:cancel"}, {"arg", QJsonObject()}})
+                    ->ok());
+        QTRY_VERIFY(editor.log.count("selection") > 0);
+    }
+
+    void externalMarkdown_mergesOrReportsAConflict() {
+        Editor editor;
+        editor.page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
+        const QString base = QStringLiteral("one\n\ntwo\n\nthree");
+        callAndWait(
+            editor.page, EditorScripts::fill,
+            {{"markdown", "one, edited by the user\n\ntwo\n\nthree"}, {"color", "yellow"}, {"focus", false}});
+
+        auto answer = callAndWait(editor.page, EditorScripts::applyExternalMarkdown,
+                                  {{"markdown", "one\n\ntwo\n\nthree, edited by the AI"}, {"base", base}});
+        QVERIFY(answer && answer->ok());
+        QCOMPARE(answer->value().toObject().value("status").toString(), QStringLiteral("applied"));
+        const QString merged = QStringLiteral("one, edited by the user\n\ntwo\n\nthree, edited by the AI");
+        QCOMPARE(answer->value().toObject().value("markdown").toString(), merged);
+        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), merged);
+
+        answer = callAndWait(editor.page, EditorScripts::applyExternalMarkdown,
+                             {{"markdown", "one, edited by the AI\n\ntwo\n\nthree"}, {"base", base}});
+        QVERIFY(answer && answer->ok());
+        QVERIFY(answer->value().toObject().value("status").toString() != QStringLiteral("applied"));
+        QVERIFY(!answer->value().toObject().value("reason").toString().isEmpty());
+        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), merged);
+
+        answer = callAndWait(editor.page, EditorScripts::applyExternalMarkdown,
+                             {{"markdown", 12}, {"base", QJsonValue()}});
+        QVERIFY(answer && answer->ok());
+        QVERIFY(answer->value().toObject().value("status").toString() != QStringLiteral("applied"));
+        QVERIFY(answer->value().toObject().value("reason").isString());
+    }
+
+    void imageMessage_isStoredServedAndAnswered() {
+        // The asset server took the images folder of this test's own data directory when it started.
+        const QString images = *imagesFolder();
+        QVERIFY(QDir(images).removeRecursively());
+        const ImageStore store;
+        Editor editor;
+        editor.page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
+        // What the sticky does with every "image" message.
+        connect(&editor.page, &EditorPage::messageReceived, this,
+                [&](const QString& type, const QJsonObject& body) {
+                    if (type != QLatin1String("image"))
+                        return;
+                    const auto outcome = store.storeMessage(body);
+                    if (!outcome)
+                        return;
+                    const QJsonValue url = outcome->stored ? QJsonValue(outcome->stored->url) : QJsonValue();
+                    editor.page.call(EditorScripts::imageStored, {{"id", outcome->id}, {"url", url}});
+                });
+        callAndWait(editor.page, EditorScripts::fill,
+                    {{"markdown", "Picture:"}, {"color", "yellow"}, {"focus", true}});
+
+        QVERIFY(callAndWait(editor.page, EditorScripts::insertImageFile,
+                            {{"mime", "image/png"}, {"data", pixelPng}})
+                    ->ok());
+        QTRY_COMPARE(editor.log.count("image"), 1);
+        QCOMPARE(editor.log.last("image").value("mime").toString(), QStringLiteral("image/png"));
+        QTRY_VERIFY(
+            text(callAndWait(editor.page, EditorScripts::getMarkdown)).contains("app://local/images/"));
+        const QString markdown = text(callAndWait(editor.page, EditorScripts::getMarkdown));
+        const auto match = QRegularExpression(R"(app://local/images/([0-9a-f-]{36}\.png))").match(markdown);
+        QVERIFY2(match.hasMatch(), qPrintable(markdown));
+        QVERIFY(QFileInfo::exists(images + "/" + match.captured(1)));
+        QTRY_VERIFY(editor.log.count("changed") > 0 &&
+                    editor.log.last("changed").value("markdown").toString().contains(match.captured(1)));
+        // The picture itself comes back through the app scheme.
+        QTRY_COMPARE(callAndWait(editor.page,
+                                 "return document.querySelector('img[src^=\"app://local/images/\"]')"
+                                 "?.naturalWidth ?? -1")
+                         ->value()
+                         .toInt(),
+                     1);
+
+        // Bytes that are not base64 are answered with null, which takes the placeholder away again.
+        QVERIFY(callAndWait(editor.page, EditorScripts::insertImageFile,
+                            {{"mime", "image/png"}, {"data", "@@not base64@@"}})
+                    ->ok());
+        QTRY_COMPARE(editor.log.count("image"), 2);
+        QTRY_COMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), markdown);
+        QCOMPARE(QDir(images).entryList(QDir::Files).size(), 1);
+    }
+
+    void largeNote_fillsAndReadsBackWhole() {
+        Editor editor;
+        editor.page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
+        QStringList paragraphs;
+        qsizetype size = 0;
+        for (int i = 0; size < 200 * 1024; ++i) {
+            paragraphs.append(
+                QStringLiteral("Paragraph %1 with ✦ some words to make it long enough.").arg(i));
+            size += paragraphs.last().size() + 2;
+        }
+        const QString note = paragraphs.join("\n\n");
+        const auto answer = callAndWait(editor.page, EditorScripts::fill,
+                                        {{"markdown", note}, {"color", "green"}, {"focus", true}}, 30000);
+        QVERIFY(answer && answer->ok());
+        QCOMPARE(answer->value().toObject().value("markdown").toString(), note);
+        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), note);
+    }
+
+    void readyPage_spawnsTheNextEditor() {
+        Editor first;
+        first.page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(first.log.count("ready"), 1, 15000);
+        std::unique_ptr<Editor> second;
+        first.page.setWindowHandler([&](const QUrl& url) -> EditorPage* {
+            if (url != QUrl("app://local/index.html") || second)
+                return nullptr;
+            second = std::make_unique<Editor>();
+            return &second->page;
+        });
+        first.page.openWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(second && second->log.count("ready") == 1, 15000);
+        const auto answer = callAndWait(second->page, EditorScripts::fill,
+                                        {{"markdown", "spawned"}, {"color", "pink"}, {"focus", false}});
+        QVERIFY(answer && answer->ok());
+        QCOMPARE(answer->value().toObject().value("markdown").toString(), QStringLiteral("spawned"));
+        QCOMPARE(first.log.count("ready"), 1);
+    }
+};
+
+DOVRIN_EDITOR_TEST_MAIN(EditorContractTest)
+#include "EditorContractTest.moc"
