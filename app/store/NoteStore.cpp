@@ -32,7 +32,8 @@ constexpr char searchIndexCondition[] =
     " AND rowid IN (SELECT rowid FROM note_search WHERE note_search MATCH ?3)";
 
 // A trigram index over the search columns, kept in step by triggers. It lives beside the versioned schema: a
-// database without it gets it at open, and a file that loses it still works by scanning.
+// database without it, or with only part of it, gets it whole at open. It points at the note table's implicit
+// rowids, which a VACUUM may renumber, so the store never vacuums.
 constexpr const char* createSearchIndex[] = {
     "CREATE VIRTUAL TABLE note_search USING fts5(search_title, search_body, content='note', "
     "content_rowid='rowid', tokenize='trigram case_sensitive 1')",
