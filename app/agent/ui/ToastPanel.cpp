@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QVBoxLayout>
 
 namespace Dovrin::Agent {
@@ -84,33 +85,37 @@ void ToastPanel::syncViews() {
     for (ToastView* view : std::as_const(m_views)) {
         const bool showing = std::any_of(items.begin(), items.end(),
                                          [&](const Toast& toast) { return toast.id == view->toastID(); });
-        if (!showing) {
-            // A view may be removed from inside its own button's click.
-            view->hide();
-            view->deleteLater();
-        }
+        if (!showing)
+            view->leave();
     }
     QList<ToastView*> ordered;
     for (const Toast& toast : items) {
         const auto found = std::find_if(m_views.begin(), m_views.end(),
                                         [&](ToastView* view) { return view->toastID() == toast.id; });
-        ToastView* view = found != m_views.end() ? *found : new ToastView(m_toasts, toast, m_stack);
-        if (found != m_views.end())
-            view->setToast(toast);
+        if (found != m_views.end()) {
+            (*found)->setToast(toast);
+            ordered.append(*found);
+            continue;
+        }
+        auto* view = new ToastView(m_toasts, toast, m_stack);
+        view->appear();
         ordered.append(view);
     }
+    // Leaving views keep their place below the others until they have faded out.
     for (ToastView* view : ordered)
         m_stackLayout->removeWidget(view);
-    for (ToastView* view : ordered) {
-        m_stackLayout->addWidget(view);
-        view->show();
+    for (int i = 0; i < ordered.size(); ++i) {
+        m_stackLayout->insertWidget(i, ordered[i]);
+        ordered[i]->show();
     }
     m_views = ordered;
     if (m_toasts.items().isEmpty())
         m_toasts.setHovering(false);
+}
+
+void ToastPanel::updateMask() {
     // Only the toasts take the pointer; clicks on the transparent rest reach the windows below.
-    layout()->activate();
-    setMask(QRegion(m_stack->geometry().adjusted(-4, -4, 4, 4)));
+    setMask(QRegion(m_stack->geometry().adjusted(-10, -10, 10, 10)));
 }
 
 void ToastPanel::announce(const QString& text) {
@@ -123,9 +128,29 @@ void ToastPanel::announce(const QString& text) {
     QAccessible::updateAccessibility(&alert);
 }
 
+void ToastPanel::paintEvent(QPaintEvent*) {
+    // A soft shadow under each toast, fading with it.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    constexpr int rings = 6;
+    for (const ToastView* view : m_stack->findChildren<ToastView*>(Qt::FindDirectChildrenOnly)) {
+        if (!view->isVisible())
+            continue;
+        const QRectF card = QRectF(view->geometry()).translated(m_stack->pos()).translated(0, 3);
+        for (int ring = rings; ring >= 1; --ring) {
+            painter.setBrush(QColor(0, 0, 0, int(0.14 * 255 * view->opacity() / rings)));
+            const QRectF spread = card.adjusted(-ring, -ring, ring, ring);
+            painter.drawRoundedRect(spread, ToastView::cornerRadius + ring, ToastView::cornerRadius + ring);
+        }
+    }
+}
+
 bool ToastPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_stack) {
-        if (event->type() == QEvent::Enter || event->type() == QEvent::HoverEnter)
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Move)
+            updateMask();
+        else if (event->type() == QEvent::Enter || event->type() == QEvent::HoverEnter)
             m_toasts.setHovering(true);
         else if (event->type() == QEvent::Leave || event->type() == QEvent::HoverLeave)
             m_toasts.setHovering(false);

@@ -39,10 +39,12 @@ public:
     void present();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void syncViews();
+    void updateMask();
     void announce(const QString& text);
 
     Toasts& m_toasts;

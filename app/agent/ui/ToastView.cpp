@@ -2,11 +2,12 @@
 
 #include "AgentIcons.h"
 
-#include <QGraphicsDropShadowEffect>
+#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -15,11 +16,10 @@ namespace Dovrin::Agent {
 
 namespace {
 
-constexpr qreal cornerRadius = 12;
-
-QFont pointFont(const QFont& base, qreal points) {
+// The design's sizes are logical pixels, not typographic points.
+QFont sizedFont(const QFont& base, int pixels) {
     QFont font = base;
-    font.setPointSizeF(points);
+    font.setPixelSize(pixels);
     return font;
 }
 
@@ -31,21 +31,23 @@ ToastView::ToastView(Toasts& toasts, const Toast& toast, QWidget* parent)
     setMinimumHeight(minimumHeight);
     setAttribute(Qt::WA_Hover);
 
-    auto* shadow = new QGraphicsDropShadowEffect(this);
-    shadow->setBlurRadius(14);
-    shadow->setOffset(0, 3);
-    shadow->setColor(QColor(0, 0, 0, int(0.14 * 255)));
-    setGraphicsEffect(shadow);
+    // The panel draws the shadow, so that this one effect can fade the whole toast.
+    m_opacity = new QGraphicsOpacityEffect(this);
+    m_opacity->setOpacity(0);
+    setGraphicsEffect(m_opacity);
+    connect(m_opacity, &QGraphicsOpacityEffect::opacityChanged, this, [this] {
+        if (parentWidget())
+            parentWidget()->window()->update();
+    });
 
     const QColor text = palette().color(QPalette::WindowText);
     auto* sparkle = new QLabel(this);
     sparkle->setPixmap(AgentIcons::sparkle(text).pixmap(11, 11));
     sparkle->setAlignment(Qt::AlignTop);
     sparkle->setContentsMargins(0, 3, 0, 0);
-    sparkle->setAccessibleName(QString());
 
     m_message = new QLabel(this);
-    m_message->setFont(pointFont(font(), 13));
+    m_message->setFont(sizedFont(font(), 13));
     m_message->setWordWrap(true);
     m_message->setTextFormat(Qt::PlainText);
 
@@ -99,7 +101,7 @@ void ToastView::setToast(const Toast& toast) {
     }
     for (const ToastAction& action : toast.actions) {
         auto* button = new QPushButton(action.title, this);
-        button->setFont(pointFont(font(), 12));
+        button->setFont(sizedFont(font(), 12));
         button->setFixedHeight(28);
         button->setFocusPolicy(Qt::NoFocus);
         button->setFlat(true);
@@ -113,6 +115,29 @@ void ToastView::setToast(const Toast& toast) {
     }
     m_buttons->addStretch(1);
     QWidget::update();
+}
+
+qreal ToastView::opacity() const {
+    return m_opacity->opacity();
+}
+
+void ToastView::appear() {
+    fade(1, [] {});
+}
+
+void ToastView::leave() {
+    m_leaving = true;
+    setEnabled(false);
+    fade(0, [this] { deleteLater(); });
+}
+
+void ToastView::fade(qreal to, std::function<void()> done) {
+    auto* animation = new QPropertyAnimation(m_opacity, "opacity", this);
+    animation->setDuration(fadeMs);
+    animation->setEasingCurve(QEasingCurve::OutCubic);
+    animation->setEndValue(to);
+    connect(animation, &QPropertyAnimation::finished, this, std::move(done));
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 void ToastView::paintEvent(QPaintEvent*) {

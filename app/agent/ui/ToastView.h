@@ -4,7 +4,10 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QBoxLayout;
+class QGraphicsOpacityEffect;
 class QLabel;
 class QToolButton;
 
@@ -18,6 +21,9 @@ class ToastView final : public QWidget {
 public:
     static constexpr int width = 340;
     static constexpr int minimumHeight = 44;
+    static constexpr int cornerRadius = 12;
+    // Toasts fade in and out; they never slide, which also suits reduced motion.
+    static constexpr int fadeMs = 200;
 
     ToastView(Toasts& toasts, const Toast& toast, QWidget* parent = nullptr);
 
@@ -25,18 +31,28 @@ public:
     // Shows the toast's current message and buttons (it may have been replaced in place).
     void setToast(const Toast& toast);
 
+    void appear();
+    // Fades out and deletes itself; the model has already let the toast go.
+    void leave();
+    bool isLeaving() const { return m_leaving; }
+    qreal opacity() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
+    void fade(qreal to, std::function<void()> done);
+
     Toasts& m_toasts;
     QUuid m_toastID;
     QLabel* m_message = nullptr;
     QBoxLayout* m_buttons = nullptr;
     QToolButton* m_close = nullptr;
+    QGraphicsOpacityEffect* m_opacity = nullptr;
     bool m_hovered = false;
+    bool m_leaving = false;
 };
 
 } // namespace Dovrin::Agent

@@ -105,7 +105,6 @@ private slots:
         show->click();
         QCOMPARE(f.stickies.parkedShown, 1);
         undo->click();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         const auto active = f.stickies.store().list(Store::NoteStore::Scope::active);
         QCOMPARE(active->size(), 1);
         QCOMPARE(active->first().id, note.id);
