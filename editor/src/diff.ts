@@ -8,7 +8,7 @@ export interface Hunk {
 
 // Past this many differences the middle is treated as one changed run: cheaper than an exact answer
 // that nobody needs (such texts cannot be merged line by line anyway).
-const maxEdits = 4000;
+const maxEdits = 1000;
 
 // Myers' O(ND) difference of two sequences, after trimming their common ends.
 export function diff<T>(a: readonly T[], b: readonly T[], eq: (x: T, y: T) => boolean): Hunk[] {

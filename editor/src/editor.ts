@@ -27,7 +27,7 @@ export interface Dovrin {
   setMarkdown(markdown: unknown): void;
   setColor(color: unknown): void;
   focus(): boolean;
-  applyExternalMarkdown(args: unknown): MergeAnswer;
+  applyExternalMarkdown(args: unknown): MergeAnswer | Promise<MergeAnswer>;
   imageStored(id: unknown, url: unknown): void;
   runCommand(id: unknown, arg?: unknown): void;
   insertImageFile(args: unknown): void;
@@ -352,6 +352,46 @@ export function createEditor(mount: HTMLElement, post: Post): EditorHandle {
     },
   });
 
+  function mergeExternal(args: unknown): MergeAnswer {
+    try {
+      const { markdown, base } = (args ?? {}) as { markdown?: unknown; base?: unknown };
+      if (typeof markdown !== "string") return { status: "error", reason: "markdown must be a string" };
+      if (typeof base !== "string") return { status: "error", reason: "base must be a string" };
+      // The user's own typing is reported first, so that it is saved as theirs and not as the AI's.
+      flush();
+      const ours = serializeMarkdown(view.state.doc);
+      // Each side is compared in the editor's own form; texts already in that form are not parsed again.
+      const theirsDoc = parseMarkdown(markdown);
+      const theirs = serializeMarkdown(theirsDoc);
+      const result = merge3(base === ours ? ours : normalizeMarkdown(base), ours, theirs);
+      if (!result.ok) return { status: "conflict", reason: result.reason };
+      const before = new Set<number>();
+      view.state.doc.descendants((node) => {
+        if (node.type === schema.nodes.image && node.attrs.pending !== null) before.add(node.attrs.pending);
+      });
+      const tr = applyDocument(view.state, result.text === theirs ? theirsDoc : parseMarkdown(result.text));
+      tr.setMeta(external, true).setMeta("addToHistory", false);
+      view.dispatch(tr);
+      for (const id of before) if (!findImages(id).length) orphanImages.add(id);
+      lastMarkdown = serializeMarkdown(view.state.doc);
+      return { status: "applied", markdown: lastMarkdown };
+    } catch (error) {
+      return { status: "error", reason: `editor error: ${error instanceof Error ? error.message : String(error)}` };
+    }
+  }
+
+  function afterComposition(): Promise<void> {
+    return new Promise((resolve) => {
+      const done = () => {
+        clearTimeout(timer);
+        view.dom.removeEventListener("compositionend", done);
+        setTimeout(resolve, 20);
+      };
+      const timer = setTimeout(done, 2000);
+      view.dom.addEventListener("compositionend", done);
+    });
+  }
+
   const dovrin: Dovrin = {
     getMarkdown: () => serializeMarkdown(view.state.doc),
 
@@ -372,34 +412,13 @@ export function createEditor(mount: HTMLElement, post: Post): EditorHandle {
     },
 
     applyExternalMarkdown(args) {
-      try {
-        const { markdown, base } = (args ?? {}) as { markdown?: unknown; base?: unknown };
-        if (typeof markdown !== "string") return { status: "error", reason: "markdown must be a string" };
-        if (typeof base !== "string") return { status: "error", reason: "base must be a string" };
-        // The user's own typing is reported first, so that it is saved as theirs and not as the AI's.
-        flush();
-        const ours = serializeMarkdown(view.state.doc);
-        // Each side is compared in the editor's own form; texts already in that form are not parsed again.
-        const theirsDoc = parseMarkdown(markdown);
-        const theirs = serializeMarkdown(theirsDoc);
-        const result = merge3(base === ours ? ours : normalizeMarkdown(base), ours, theirs);
-        if (!result.ok) return { status: "conflict", reason: result.reason };
-        const before = new Set<number>();
-        view.state.doc.descendants((node) => {
-          if (node.type === schema.nodes.image && node.attrs.pending !== null) before.add(node.attrs.pending);
-        });
-        const tr = applyDocument(view.state, result.text === theirs ? theirsDoc : parseMarkdown(result.text));
-        tr.setMeta(external, true).setMeta("addToHistory", false);
-        view.dispatch(tr);
-        for (const id of before) if (!findImages(id).length) orphanImages.add(id);
-        lastMarkdown = serializeMarkdown(view.state.doc);
-        return { status: "applied", markdown: lastMarkdown };
-      } catch (error) {
-        return { status: "error", reason: `editor error: ${error instanceof Error ? error.message : String(error)}` };
-      }
+      // Changing the document under an input method's composition would break what the user is typing;
+      // the app awaits the answer, so the merge waits for the composition to end (at most 2 s).
+      if (view.composing) return afterComposition().then(() => mergeExternal(args));
+      return mergeExternal(args);
     },
 
-    imageStored(id, url) {
+    imageStored(id: unknown, url: unknown) {
       if (typeof id !== "number") return;
       const found = findImages(id);
       const tr = view.state.tr;

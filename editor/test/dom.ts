@@ -17,7 +17,7 @@ win.document.elementFromPoint = () => null;
 for (const key of [
   "window", "document", "navigator", "Node", "Element", "HTMLElement", "HTMLAnchorElement", "Text", "Range",
   "MutationObserver", "getSelection", "DOMParser", "Event", "KeyboardEvent", "MouseEvent", "FileReader",
-  "ClipboardEvent", "DragEvent", "requestAnimationFrame", "cancelAnimationFrame", "getComputedStyle",
+  "ClipboardEvent", "DragEvent", "CompositionEvent", "requestAnimationFrame", "cancelAnimationFrame", "getComputedStyle",
 ]) {
   const value = (win as unknown as Record<string, unknown>)[key];
   if (value === undefined) continue;

@@ -60,12 +60,12 @@ test("filling is silent; typing is reported after a pause, once, with the whole 
   assert.equal(dovrin.getMarkdown(), "# Title\n\n- [ ] milk and eggs", "a non-string fill is ignored");
 });
 
-test("an AI appending at the bottom merges with the user typing at the top, and the caret stays", () => {
+test("an AI appending at the bottom merges with the user typing at the top, and the caret stays", async () => {
   const base = "# Groceries\n\n- [ ] milk\n- [ ] eggs\n\nSee you";
   const { dovrin, view, messages } = openEditor(base);
   caretAfter(view, "Groceries");
   type(view, " for Sunday");
-  const answer = dovrin.applyExternalMarkdown({ markdown: base + "\n\n- [ ] bread", base });
+  const answer = await dovrin.applyExternalMarkdown({ markdown: base + "\n\n- [ ] bread", base });
   assert.deepEqual(answer, {
     status: "applied",
     markdown: "# Groceries for Sunday\n\n- [ ] milk\n- [ ] eggs\n\nSee you\n\n- [ ] bread",
@@ -79,42 +79,86 @@ test("an AI appending at the bottom merges with the user typing at the top, and 
   assert.match(dovrin.getMarkdown(), /^# Groceries for Sunday!\n/);
 });
 
-test("an AI edit in the middle keeps a caret that sits below it", () => {
+test("an AI edit in the middle keeps a caret that sits below it", async () => {
   const base = "one\n\ntwo\n\nthree";
   const { dovrin, view } = openEditor(base);
   caretAfter(view, "thr");
-  const answer = dovrin.applyExternalMarkdown({ markdown: "one\n\nTWO, longer now\n\nthree", base });
+  const answer = await dovrin.applyExternalMarkdown({ markdown: "one\n\nTWO, longer now\n\nthree", base });
   assert.equal(answer.status, "applied");
   type(view, "-");
   assert.equal(dovrin.getMarkdown(), "one\n\nTWO, longer now\n\nthr-ee");
 });
 
-test("overlapping edits are a conflict that leaves the note as the user has it", () => {
+test("overlapping edits are a conflict that leaves the note as the user has it", async () => {
   const base = "- [ ] milk\n- [ ] eggs";
   const { dovrin, view } = openEditor(base);
   caretAfter(view, "eggs");
   type(view, " (six)");
-  const answer = dovrin.applyExternalMarkdown({ markdown: "- [ ] milk\n- [x] eggs", base });
+  const answer = await dovrin.applyExternalMarkdown({ markdown: "- [ ] milk\n- [x] eggs", base });
   assert.equal(answer.status, "conflict");
   assert.equal(typeof answer.reason, "string");
   assert.equal(dovrin.getMarkdown(), "- [ ] milk\n- [ ] eggs (six)");
 });
 
-test("a merge compares texts in the editor's form, not as the AI spelled them", () => {
+test("a merge compares texts in the editor's form, not as the AI spelled them", async () => {
   const { dovrin } = openEditor("Title\n=====\n\n* a");
   assert.equal(dovrin.getMarkdown(), "# Title\n\n* a");
-  const answer = dovrin.applyExternalMarkdown({ markdown: "Title\n=====\n\n* a\n* b", base: "Title\n=====\n\n* a" });
+  const answer = await dovrin.applyExternalMarkdown({ markdown: "Title\n=====\n\n* a\n* b", base: "Title\n=====\n\n* a" });
   assert.deepEqual(answer, { status: "applied", markdown: "# Title\n\n* a\n* b" });
 });
 
-test("unusable merge arguments are answered, never thrown", () => {
+test("unusable merge arguments are answered, never thrown", async () => {
   const { dovrin } = openEditor("text");
   for (const args of [null, undefined, 5, {}, { markdown: 1, base: "" }, { markdown: "x" }]) {
-    const answer = dovrin.applyExternalMarkdown(args);
+    const answer = await dovrin.applyExternalMarkdown(args);
     assert.equal(answer.status, "error");
     assert.ok(answer.reason);
   }
   assert.equal(dovrin.getMarkdown(), "text");
+});
+
+test("a merge waits until the input method's composition ends", async () => {
+  const base = "first\n\nsecond";
+  const { dovrin, view } = openEditor(base);
+  caretAfter(view, "first");
+  view.dom.dispatchEvent(new CompositionEvent("compositionstart", { data: "" }));
+  assert.equal(view.composing, true);
+  const pending = dovrin.applyExternalMarkdown({ markdown: base + "\n\nthird", base });
+  assert.ok(pending instanceof Promise);
+  assert.equal(dovrin.getMarkdown(), base, "nothing changes under the composition");
+  view.dom.dispatchEvent(new CompositionEvent("compositionend", { data: "" }));
+  assert.deepEqual(await pending, { status: "applied", markdown: base + "\n\nthird" });
+});
+
+test("bad input through the page's interface throws nothing and loses nothing", async () => {
+  const { dovrin, view } = openEditor();
+  const awkward = [
+    "```js\nno closing fence\n# not a heading",
+    "<details>\n<summary>Open</summary>\n\nhidden *text*\n\n</details>",
+    "| a | b |\n|---|---|\n| 1 | 2 |",
+    "\u0000\u0001 binary \uFFFF \uD800",
+  ];
+  for (const input of awkward) {
+    dovrin.setMarkdown(input);
+    for (const word of input.match(/[A-Za-z0-9]+/g) ?? []) assert.ok(dovrin.getMarkdown().includes(word), word);
+  }
+  const lines: string[] = [];
+  for (let i = 0; lines.join("\n\n").length < 200_000; i++) lines.push(`Line ${i} of a long note, *with* marks`);
+  const big = lines.join("\n\n");
+  dovrin.setMarkdown(big);
+  assert.equal(dovrin.getMarkdown(), big);
+  caretAfter(view, "Line 0");
+  type(view, " (top)");
+  const answer = await dovrin.applyExternalMarkdown({ markdown: big + "\n\nAppended", base: big });
+  assert.equal(answer.status, "applied");
+  assert.equal(dovrin.getMarkdown(), big.replace("Line 0", "Line 0 (top)") + "\n\nAppended");
+  const rewritten = lines.map((line) => line.toUpperCase()).join("\n\n");
+  assert.equal((await dovrin.applyExternalMarkdown({ markdown: rewritten, base: big })).status, "conflict");
+  for (const [id, arg] of [[1, 2], [null, null], ["link:set", { href: 5 }], ["link:set", "x"], ["h1", undefined]]) {
+    dovrin.runCommand(id, arg);
+  }
+  dovrin.imageStored("1", "app://local/images/x.png");
+  dovrin.imageStored(1.5, {});
 });
 
 test("the slash menu opens on a typed slash, forwards its keys and runs every block command", () => {
@@ -243,12 +287,12 @@ test("images are shown at once, stored by the app, and dropped when storing fail
   assert.equal(ofType(messages, "image").length, 2);
 });
 
-test("an image still being stored when an AI merge rewrites its block is kept", () => {
+test("an image still being stored when an AI merge rewrites its block is kept", async () => {
   const { dovrin, view, messages } = openEditor("a");
   caretAfter(view, "a");
   dovrin.insertImageFile({ mime: "image/png", data: "iVBORw0KGgo=" });
   const id = ofType(messages, "image")[0].id;
-  assert.equal(dovrin.applyExternalMarkdown({ markdown: "b", base: "a" }).status, "applied");
+  assert.equal((await dovrin.applyExternalMarkdown({ markdown: "b", base: "a" })).status, "applied");
   dovrin.imageStored(id, "app://local/images/late.png");
   assert.equal(dovrin.getMarkdown(), "b\n\n![](app://local/images/late.png)");
 });
