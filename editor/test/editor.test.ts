@@ -143,7 +143,8 @@ test("bad input through the page's interface throws nothing and loses nothing", 
     for (const word of input.match(/[A-Za-z0-9]+/g) ?? []) assert.ok(dovrin.getMarkdown().includes(word), word);
   }
   const lines: string[] = [];
-  for (let i = 0; lines.join("\n\n").length < 200_000; i++) lines.push(`Line ${i} of a long note, *with* marks`);
+  const filler = "words that make a long paragraph, *with* marks and [links](https://example.com). ".repeat(20).trim();
+  for (let i = 0, size = 0; size < 200_000; i++) size += lines[lines.push(`Line ${i}: ${filler}`) - 1].length + 2;
   const big = lines.join("\n\n");
   dovrin.setMarkdown(big);
   assert.equal(dovrin.getMarkdown(), big);
