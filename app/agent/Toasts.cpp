@@ -42,12 +42,13 @@ std::optional<Toast> Toasts::toastFor(const ToastKey& key) const {
     return std::nullopt;
 }
 
+// Both take copies first: the argument may live in the very list being thinned out.
 void Toasts::dismiss(const Toast& toast) {
-    removeWhere([&](const Toast& t) { return t.id == toast.id; });
+    removeWhere([id = toast.id](const Toast& t) { return t.id == id; });
 }
 
 void Toasts::dismiss(const QUuid& entryID) {
-    removeWhere([&](const Toast& t) { return t.entryID == entryID; });
+    removeWhere([entry = entryID](const Toast& t) { return t.entryID == entry; });
 }
 
 void Toasts::runAction(const QUuid& toastID, const QUuid& actionID) {

@@ -204,6 +204,18 @@ private slots:
         QVERIFY(!f.activity().refreshMenu().undoEntry);
     }
 
+    void undoOfAnEditToANoteTheSameAgentCreated_restoresItsAddedLabel() {
+        Fixture f;
+        const auto batch = f.stickies.createBatchForAgent({{"Idea", {}}}, QUuid::createUuid(), "Claude");
+        QVERIFY(batch);
+        const QUuid id = batch->notes.first().id;
+        f.agentEdit("Claude", id, "Idea, grown", Change::changed);
+        f.activity().undo(f.activity().undoable().last().id);
+        const Store::AgentLabel added{"Claude", Store::AgentLabel::Action::added};
+        QCOMPARE(f.stickies.reload(id).agentLabel, added);
+        QCOMPARE(f.run->provenance.label(id)->label, added);
+    }
+
     void failedUndoThroughTheSticky_changesNothingAndSaysSo() {
         Fixture f;
         const Store::Note note = f.stickies.userNote("Old");
