@@ -1,0 +1,152 @@
+// How fast editor pages become ready in QtWebEngine and take a large note. Prints its numbers; they are
+// recorded in docs/performance.md.
+#include "EditorPage.h"
+#include "EditorProfile.h"
+#include "EditorScripts.h"
+#include "Measure.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QWebEngineView>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+using namespace Dovrin::Stickies;
+using Dovrin::Bench::measure;
+using Dovrin::Bench::report;
+using Dovrin::Bench::Timing;
+
+namespace {
+
+// The page's "ready" and every script answer arrive through the event loop.
+bool spinUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    return true;
+}
+
+// For samples taken around a step whose set-up must not be timed.
+Timing timingOf(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    Timing timing;
+    timing.runs = static_cast<int>(samples.size());
+    if (samples.empty())
+        return timing;
+    timing.medianMs = samples[samples.size() / 2];
+    timing.p99Ms = samples[std::min(samples.size() - 1, samples.size() * 99 / 100)];
+    timing.minMs = samples.front();
+    timing.maxMs = samples.back();
+    return timing;
+}
+
+// An editor page shown in a sticky-sized view.
+struct Sticky {
+    Sticky() {
+        QObject::connect(&page, &EditorPage::messageReceived, &page,
+                         [this](const QString& type, const QJsonObject& body) {
+                             if (type != QLatin1String("ready"))
+                                 return;
+                             ready = true;
+                             pageMs = body.value(QLatin1String("msSinceNavigation")).toDouble();
+                         });
+        view.setPage(page.page());
+        view.resize(260, 260);
+        view.show();
+    }
+
+    EditorPage page;
+    QWebEngineView view;
+    bool ready = false;
+    // The page's own count from the start of its navigation to "ready".
+    double pageMs = -1;
+};
+
+QString largeNote() {
+    QString note;
+    for (int i = 0; note.size() < 200 * 1024; ++i) {
+        note +=
+            QStringLiteral("## Section %1\n\n- [ ] a task with **bold** and a [link](https://example.com)\n"
+                           "- [x] a finished task\n\nA paragraph of ordinary words, long enough to wrap "
+                           "inside a sticky.\n\n")
+                .arg(i);
+    }
+    return note;
+}
+
+void runScript(EditorPage& page, const char* script, const QJsonObject& arguments) {
+    bool answered = false;
+    QObject receiver;
+    page.call(script, arguments, &receiver, [&](const ScriptResult& result) {
+        if (!result)
+            qFatal("script failed: %s", qPrintable(result.error().description));
+        answered = true;
+    });
+    if (!spinUntil([&] { return answered; }))
+        qFatal("the script never answered");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir home;
+    qputenv("DOVRIN_HOME", home.path().toUtf8());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
+    prepareEditorEngine();
+    QApplication app(argc, argv);
+    QTextStream(stdout) << "editor page: " << editorDistFolder() << "\n";
+
+    std::vector<std::unique_ptr<Sticky>> stickies;
+    const auto bootstrap = [&] {
+        stickies.push_back(std::make_unique<Sticky>());
+        stickies.back()->page.load();
+        if (!spinUntil([&] { return stickies.back()->ready; }))
+            qFatal("the editor page never became ready");
+    };
+    report(QStringLiteral("first page ready, engine start included"), measure(1, bootstrap));
+    report(QStringLiteral("page loaded from scratch ready"), measure(10, bootstrap));
+
+    // Every later editor is spawned by the one before it, as the sticky manager does. A sticky and its view
+    // exist before its editor is asked for, so only the spawn is timed.
+    std::vector<double> spawnMs;
+    std::vector<double> spawnPageMs;
+    for (int i = 0; i < 30; ++i) {
+        Sticky* opener = stickies.back().get();
+        stickies.push_back(std::make_unique<Sticky>());
+        Sticky* next = stickies.back().get();
+        spinUntil([] { return false; }, 20);
+        opener->page.setWindowHandler([next](const QUrl&) { return &next->page; });
+        QElapsedTimer timer;
+        timer.start();
+        opener->page.openWindow();
+        if (!spinUntil([&] { return next->ready; }))
+            qFatal("the spawned editor page never became ready");
+        spawnMs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        spawnPageMs.push_back(next->pageMs);
+        opener->page.setWindowHandler({});
+    }
+    report(QStringLiteral("spawned page ready"), timingOf(spawnMs));
+    report(QStringLiteral("… of which the page's own navigation to ready"), timingOf(spawnPageMs));
+
+    const QString note = largeNote();
+    EditorPage& page = stickies.back()->page;
+    report(
+        QStringLiteral("fill a 200 KB note"), measure(10, [&] {
+            runScript(page, EditorScripts::fill, {{"markdown", note}, {"color", "yellow"}, {"focus", true}});
+        }));
+    report(QStringLiteral("read the 200 KB note back"),
+           measure(10, [&] { runScript(page, EditorScripts::getMarkdown, {}); }));
+    stickies.clear();
+    return 0;
+}
