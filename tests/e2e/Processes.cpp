@@ -1,0 +1,156 @@
+#include "Processes.h"
+
+#include "GroupSettings.h"
+#include "Socket.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QThread>
+
+namespace Dovrin::E2e {
+
+QProcessEnvironment Home::environment() const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DOVRIN_HOME"), data());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("DOVRIN_APP"), binary(QStringLiteral("dovrin")));
+    return environment;
+}
+
+void Home::setAccess(const QString& raw) const {
+    Bridge::GroupSettings settings = Bridge::GroupSettings::readFile(dir.filePath("settings.json"));
+    settings.aiAccess = *Bridge::aiAccessFromRawValue(raw);
+    if (!settings.writeFile(dir.filePath("settings.json")))
+        qFatal("can't write settings.json");
+}
+
+QString binary(const QString& name) {
+    return qEnvironmentVariable("DOVRIN_BUILD_DIR") + QStringLiteral("/bin/") + name;
+}
+
+App::App(const Home& home) {
+    m_process.setProcessEnvironment(home.environment());
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+}
+
+App::~App() {
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            kill();
+    }
+}
+
+bool App::start() {
+    m_process.start(binary(QStringLiteral("dovrin")), {QStringLiteral("--background")});
+    if (!m_process.waitForStarted(10000))
+        return false;
+    const QDeadlineTimer deadline(20000);
+    while (!deadline.hasExpired()) {
+        if (m_process.state() == QProcess::NotRunning)
+            return false;
+        m_process.waitForReadyRead(50);
+        m_output += QString::fromUtf8(m_process.readAll());
+        if (m_output.contains(QStringLiteral("agent bridge listening at")))
+            return true;
+    }
+    return false;
+}
+
+void App::kill() {
+    m_process.kill();
+    m_process.waitForFinished(5000);
+}
+
+QString App::output() {
+    m_process.waitForReadyRead(200);
+    m_output += QString::fromUtf8(m_process.readAll());
+    return m_output;
+}
+
+Mcp::Mcp(const Home& home, const QString& clientName, const QString& clientTitle) {
+    m_process.setProcessEnvironment(home.environment());
+    m_process.setReadChannel(QProcess::StandardOutput);
+    m_process.start(binary(QStringLiteral("dovrin-mcp")), {});
+    if (!m_process.waitForStarted(10000))
+        qFatal("dovrin-mcp did not start");
+    QJsonObject clientInfo{{"name", clientName}, {"version", "1.0"}};
+    if (!clientTitle.isEmpty())
+        clientInfo.insert("title", clientTitle);
+    request({{"method", "initialize"},
+             {"params", QJsonObject{{"protocolVersion", "2025-06-18"},
+                                    {"capabilities", QJsonObject()},
+                                    {"clientInfo", clientInfo}}}});
+    const QJsonObject initialized{{"jsonrpc", "2.0"}, {"method", "notifications/initialized"}};
+    m_process.write(QJsonDocument(initialized).toJson(QJsonDocument::Compact) + '\n');
+}
+
+Mcp::~Mcp() {
+    m_process.closeWriteChannel();
+    if (!m_process.waitForFinished(5000)) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+}
+
+QJsonObject Mcp::request(const QJsonObject& message) {
+    QJsonObject full = message;
+    const int id = m_nextID++;
+    full.insert("jsonrpc", "2.0");
+    full.insert("id", id);
+    m_process.write(QJsonDocument(full).toJson(QJsonDocument::Compact) + '\n');
+    const QDeadlineTimer deadline(30000);
+    while (!deadline.hasExpired()) {
+        while (m_process.canReadLine()) {
+            const QJsonObject answer = QJsonDocument::fromJson(m_process.readLine()).object();
+            if (answer.value("id").toInt() == id)
+                return answer;
+        }
+        // Keeps the event loop turning, so that an agent server in this process can answer too.
+        QCoreApplication::processEvents();
+        m_process.waitForReadyRead(5);
+    }
+    qFatal("dovrin-mcp did not answer request %d", id);
+}
+
+Mcp::Result Mcp::call(const QString& tool, const QJsonObject& arguments) {
+    const QJsonObject answer = request(
+        {{"method", "tools/call"}, {"params", QJsonObject{{"name", tool}, {"arguments", arguments}}}});
+    Result result;
+    result.message = answer;
+    const QJsonObject body = answer.value("result").toObject();
+    result.isError = body.value("isError").toBool();
+    for (const QJsonValue& content : body.value("content").toArray()) {
+        if (content["type"] == QLatin1String("text"))
+            result.text += content["text"].toString();
+        else if (content["type"] == QLatin1String("image"))
+            result.images.append(content.toObject());
+    }
+    return result;
+}
+
+QJsonObject Mcp::callJson(const QString& tool, const QJsonObject& arguments) {
+    return parsed(call(tool, arguments).text);
+}
+
+std::optional<Bridge::BridgeResponse> rawExchange(const QString& socketPath, const QByteArray& request) {
+    auto socket = Bridge::connectToSocket(socketPath);
+    if (!socket)
+        return std::nullopt;
+    if (!Bridge::writeAll(socket->fd(), request))
+        return std::nullopt;
+    Bridge::shutdownWriting(socket->fd());
+    auto response = Bridge::BridgeResponse::decode(Bridge::readUntilEndOfFile(socket->fd()));
+    if (!response)
+        return std::nullopt;
+    return *response;
+}
+
+QJsonObject parsed(const QString& text) {
+    return QJsonDocument::fromJson(text.toUtf8()).object();
+}
+
+} // namespace Dovrin::E2e

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "BridgeResponse.h"
+
+#include <QJsonObject>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <optional>
+
+namespace Dovrin::E2e {
+
+// A data directory short enough for its socket path, with its own config folder.
+struct Home {
+    QTemporaryDir dir{QStringLiteral("/tmp/dv-XXXXXX")};
+
+    QString data() const { return dir.path(); }
+    QString socket() const { return dir.filePath(QStringLiteral("dv.sock")); }
+    QString database() const { return dir.filePath(QStringLiteral("Dovrin.sqlite")); }
+    QProcessEnvironment environment() const;
+    // Writes "aiAccess" into settings.json as the settings window would.
+    void setAccess(const QString& raw) const;
+};
+
+QString binary(const QString& name);
+
+// The dovrin app, started as dovrin-mcp starts it: offscreen, in the background.
+class App final {
+public:
+    explicit App(const Home& home);
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // Waits until the socket answers; false when the app died or never listened.
+    bool start();
+    void kill();
+    QString output();
+
+private:
+    QProcess m_process;
+    QString m_output;
+};
+
+// One AI client session: dovrin-mcp over stdin/stdout, initialized with a client identity.
+class Mcp final {
+public:
+    struct Result {
+        QString text;
+        bool isError = false;
+        QList<QJsonObject> images;
+        // The raw JSON-RPC answer, for protocol-level errors.
+        QJsonObject message;
+    };
+
+    Mcp(const Home& home, const QString& clientName, const QString& clientTitle = {});
+    ~Mcp();
+    Mcp(const Mcp&) = delete;
+    Mcp& operator=(const Mcp&) = delete;
+
+    Result call(const QString& tool, const QJsonObject& arguments);
+    // The text parsed as JSON (object results), or an empty object.
+    QJsonObject callJson(const QString& tool, const QJsonObject& arguments);
+
+private:
+    QJsonObject request(const QJsonObject& message);
+
+    QProcess m_process;
+    int m_nextID = 1;
+};
+
+// One exchange straight over dv.sock, for requests dovrin-mcp would never send.
+std::optional<Bridge::BridgeResponse> rawExchange(const QString& socketPath, const QByteArray& request);
+QJsonObject parsed(const QString& text);
+
+} // namespace Dovrin::E2e

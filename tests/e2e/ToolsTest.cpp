@@ -1,0 +1,372 @@
+#include "NoteStore.h"
+#include "Processes.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QtTest>
+
+#include <atomic>
+#include <thread>
+
+using namespace Dovrin;
+using namespace Dovrin::E2e;
+
+namespace {
+
+QString idOf(const QJsonObject& created, int index = 0) {
+    return created["notes"].toArray().at(index)["id"].toString();
+}
+
+QJsonObject createOne(Mcp& mcp, const QString& markdown) {
+    return mcp.callJson("create_notes", {{"notes", QJsonArray{QJsonObject{{"markdown", markdown}}}}});
+}
+
+std::unique_ptr<Store::NoteStore> openStore(const Home& home) {
+    auto store = Store::NoteStore::open(home.database());
+    if (!store)
+        qFatal("can't open the database: %s", qPrintable(store.error().description));
+    return std::move(store).value();
+}
+
+} // namespace
+
+class ToolsTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyTool_answersAsAnAIClientSeesIt() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        Mcp mcp(home, "claude-code");
+
+        const QJsonObject created = mcp.callJson(
+            "create_notes",
+            {{"notes", QJsonArray{QJsonObject{{"markdown", "# Trip\n- [ ] Tickets\n- [ ] Hotel"}},
+                                  QJsonObject{{"markdown", "Second"}, {"color", "blue"}}}}});
+        QCOMPARE(created["notes"].toArray().size(), 2);
+        const QString id = idOf(created);
+        QCOMPARE(created["notes"].toArray().at(0)["title"].toString(), QString("Trip"));
+
+        const QJsonArray listed = QJsonDocument::fromJson(mcp.call("list_notes", {}).text.toUtf8()).array();
+        QCOMPARE(listed.size(), 2);
+        QCOMPARE(listed.at(1)["todos"].toObject(), (QJsonObject{{"open", 2}, {"done", 0}}));
+
+        const auto read = mcp.call("read_note", {{"note", "dovrin://note/" + id}});
+        QVERIFY(!read.isError);
+        QVERIFY(read.text.startsWith("id: " + id + "\ntitle: Trip\ncolor: yellow\nrev: 1\n"));
+        QVERIFY(read.text.endsWith("  [1] [ ] Hotel\n---\n# Trip\n- [ ] Tickets\n- [ ] Hotel"));
+
+        QCOMPARE(
+            mcp.callJson(
+                   "update_note",
+                   {{"note", id}, {"op", "append"}, {"markdown", "- [ ] Bags"}, {"expected_rev", 1}})["rev"]
+                .toInt(),
+            2);
+        QCOMPARE(mcp.callJson("update_note", {{"note", id},
+                                              {"op", "replace_section"},
+                                              {"markdown", "# Trip\n- [ ] Train"},
+                                              {"expected_rev", 2}})["rev"]
+                     .toInt(),
+                 3);
+        const QJsonObject ticked =
+            mcp.callJson("set_todo", {{"note", id}, {"match", "train"}, {"checked", true}});
+        QCOMPARE(ticked["todo"].toObject(),
+                 (QJsonObject{{"index", 0}, {"text", "Train"}, {"checked", true}}));
+        QCOMPARE(ticked["rev"].toInt(), 4);
+        QCOMPARE(
+            mcp.callJson(
+                   "update_note",
+                   {{"note", id}, {"op", "replace_all"}, {"markdown", "Done"}, {"expected_rev", 4}})["rev"]
+                .toInt(),
+            5);
+        QCOMPARE(
+            mcp.callJson("delete_note", {{"note", id}}),
+            (QJsonObject{{"id", id},
+                         {"deleted", true},
+                         {"message", "Moved to Recently Deleted; the user can restore it for 30 days."}}));
+
+        const auto store = openStore(home);
+        const auto note = store->note(QUuid::fromString(id));
+        QCOMPARE((*note)->markdown, QString("Done"));
+        QCOMPARE((*note)->rev, 5);
+        QCOMPARE((*note)->deletedBy, QString("Claude"));
+        QVERIFY(app.output().contains("agent Claude delete_note: ok"));
+    }
+
+    void errors_comeBackAsErrorObjects() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        Mcp mcp(home, "cursor");
+        const QString id = idOf(createOne(mcp, "- [ ] Buy milk\n- [ ] Buy milk powder\n## A\n## A"));
+        const QString missing = QUuid::createUuid().toString(QUuid::WithoutBraces);
+
+        const auto error = [&mcp](const QString& tool, const QJsonObject& arguments) {
+            const auto result = mcp.call(tool, arguments);
+            if (!result.isError)
+                qWarning("not an error: %s", qPrintable(result.text));
+            return parsed(result.text);
+        };
+        QCOMPARE(
+            error("read_note", {{"note", "nope"}}),
+            (QJsonObject{
+                {"error", "not_found"},
+                {"message", "\"nope\" isn't a Dovrin note id or link. Call list_notes to see the notes."}}));
+        QCOMPARE(error("delete_note", {{"note", missing}})["message"].toString(),
+                 "No note " + missing + " on this computer (it may have been deleted). Call list_notes.");
+        QCOMPARE(
+            error("update_note", {{"note", id}, {"op", "append"}, {"markdown", "x"}, {"expected_rev", 9}}),
+            (QJsonObject{{"error", "conflict"},
+                         {"message",
+                          "The note changed since you read it, and nothing was written. Merge your "
+                          "change into current_markdown and retry with current_rev."},
+                         {"current_rev", 1},
+                         {"current_markdown", "- [ ] Buy milk\n- [ ] Buy milk powder\n## A\n## A"}}));
+        QCOMPARE(
+            error("set_todo", {{"note", id}, {"match", "buy"}, {"checked", true}}),
+            (QJsonObject{
+                {"error", "ambiguous"},
+                {"message", "\"buy\" matches 2 todos. Retry with index."},
+                {"candidates",
+                 QJsonArray{QJsonObject{{"index", 0}, {"text", "Buy milk"}, {"checked", false}},
+                            QJsonObject{{"index", 1}, {"text", "Buy milk powder"}, {"checked", false}}}}}));
+        QCOMPARE(error("update_note", {{"note", id},
+                                       {"op", "replace_section"},
+                                       {"markdown", "## a\nx"},
+                                       {"expected_rev", 1}})["error"],
+                 QJsonValue("ambiguous"));
+        QCOMPARE(error("list_notes", {{"limit", "ten"}})["message"].toString(),
+                 QString("Invalid arguments for list_notes: arguments.limit: Expected to decode Int but "
+                         "found a string "
+                         "instead."));
+        QCOMPARE(error("set_todo", {{"note", id}, {"checked", true}})["message"].toString(),
+                 QString("Pass exactly one of index or match."));
+        QCOMPARE(error("create_notes",
+                       {{"notes", QJsonArray{QJsonObject{{"markdown", "x"}, {"color", "red"}}}}})["error"],
+                 QJsonValue("invalid_arguments"));
+
+        const auto unknown = rawExchange(home.socket(), R"({"tool":"rename_note","arguments":{}})");
+        QVERIFY(unknown && unknown->isError);
+        QCOMPARE(parsed(unknown->text),
+                 (QJsonObject{{"error", "invalid_arguments"}, {"message", "Unknown tool rename_note."}}));
+        QCOMPARE(openStore(home)->note(QUuid::fromString(id)).value()->rev, 1);
+    }
+
+    void access_offRefusesEverythingWithoutCost() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        Mcp mcp(home, "codex");
+        const QString id = idOf(createOne(mcp, "note"));
+
+        home.setAccess("off");
+        for (const auto& [tool, arguments] : QList<std::pair<QString, QJsonObject>>{
+                 {"list_notes", {}},
+                 {"read_note", {{"note", id}}},
+                 {"create_notes", {{"notes", QJsonArray{QJsonObject{{"markdown", "x"}}}}}},
+                 {"update_note", {{"note", id}, {"op", "append"}, {"markdown", "x"}, {"expected_rev", 1}}},
+                 {"set_todo", {{"note", id}, {"index", 0}, {"checked", true}}},
+                 {"delete_note", {{"note", id}}}}) {
+            for (int i = 0; i < 15; ++i) {
+                const auto result = mcp.call(tool, arguments);
+                QVERIFY(result.isError);
+                QCOMPARE(
+                    parsed(result.text),
+                    (QJsonObject{{"error", "forbidden"},
+                                 {"message", "Dovrin AI access is off. Ask the user to turn it on in Dovrin "
+                                             "Settings › AI."}}));
+            }
+        }
+
+        home.setAccess("read_only");
+        QVERIFY(!mcp.call("list_notes", {}).isError);
+        QVERIFY(!mcp.call("read_note", {{"note", id}}).isError);
+        const auto refused = mcp.call("delete_note", {{"note", id}});
+        QCOMPARE(
+            parsed(refused.text)["message"].toString(),
+            QString(
+                "Dovrin is set to Read only. Ask the user to allow Read & write in Dovrin Settings › AI."));
+
+        // 90 refused calls cost nothing: 57 more calls still pass (1 create and 2 reads were counted).
+        home.setAccess("read_write");
+        for (int i = 0; i < 57; ++i)
+            QVERIFY(!mcp.call("list_notes", {}).isError);
+        QCOMPARE(parsed(mcp.call("list_notes", {}).text)["error"], QJsonValue("rate_limited"));
+    }
+
+    void rateLimits_refuseThe61stCallAndThe21stWrite() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        Mcp writer(home, "x", "Writer Bot");
+        for (int i = 0; i < 20; ++i)
+            QVERIFY(!writer.call("create_notes", {{"notes", QJsonArray{QJsonObject{{"markdown", "n"}}}}})
+                         .isError);
+        const QJsonObject refused =
+            parsed(writer.call("create_notes", {{"notes", QJsonArray{QJsonObject{{"markdown", "n"}}}}}).text);
+        QCOMPARE(refused["error"], QJsonValue("rate_limited"));
+        QCOMPARE(refused["message"], QJsonValue("Too many Dovrin changes (20 a minute). Wait, then retry."));
+        QVERIFY(refused["retry_after_seconds"].toInt() >= 55 && refused["retry_after_seconds"].toInt() <= 60);
+        QVERIFY(!writer.call("list_notes", {{"limit", 1}}).isError);
+
+        // Both sessions say "Claude": one bucket.
+        Mcp first(home, "claude-desktop");
+        Mcp second(home, "x", "Claude Code");
+        for (int i = 0; i < 60; ++i)
+            QVERIFY(!(i % 2 ? first : second).call("list_notes", {{"limit", 1}}).isError);
+        const QJsonObject limited = parsed(first.call("list_notes", {}).text);
+        QCOMPARE(limited["message"], QJsonValue("Too many Dovrin calls (60 a minute). Wait, then retry."));
+        QVERIFY(limited["retry_after_seconds"].toInt() >= 55);
+        QCOMPARE(openStore(home)->list(Store::NoteStore::Scope::active)->size(), 20);
+    }
+
+    void staleSocket_isReplacedAtStart() {
+        Home home;
+        {
+            App crashed(home);
+            QVERIFY(crashed.start());
+            crashed.kill();
+        }
+        QVERIFY(QFile::exists(home.socket()));
+        QVERIFY(!rawExchange(home.socket(), R"({"tool":"list_notes","arguments":{}})"));
+        App app(home);
+        QVERIFY(app.start());
+        Mcp mcp(home, "claude");
+        QCOMPARE(mcp.call("list_notes", {}).text, QString("[\n]"));
+    }
+
+    void badInput_neverCrashesOrCorrupts() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        Mcp mcp(home, "claude");
+        const QString id = idOf(createOne(mcp, "keep"));
+
+        for (const QByteArray& request :
+             {QByteArray("not json"), QByteArray(R"({"arguments":{}})"),
+              QByteArray(R"({"tool":"list_notes"})"), QByteArray(), QByteArray("\x00\xff\xfe", 3)}) {
+            const auto response = rawExchange(home.socket(), request);
+            QVERIFY(response && response->isError);
+            QCOMPARE(parsed(response->text)["error"], QJsonValue("unavailable"));
+            QVERIFY(parsed(response->text)["message"].toString().startsWith("Dovrin failed: "));
+        }
+
+        const QString huge(10 * 1024 * 1024, QLatin1Char('x'));
+        const auto tooLarge = mcp.call(
+            "update_note", {{"note", id}, {"op", "replace_all"}, {"markdown", huge}, {"expected_rev", 1}});
+        QCOMPARE(parsed(tooLarge.text),
+                 (QJsonObject{{"error", "too_large"},
+                              {"message", "A note can hold at most 200 KB of markdown; this is 10240 KB."}}));
+        QCOMPARE(parsed(mcp.call("create_notes", {{"notes", QJsonArray{QJsonObject{{"markdown", huge}}}}})
+                            .text)["error"],
+                 QJsonValue("too_large"));
+        for (const QJsonObject& arguments :
+             {QJsonObject{{"note", 5}},
+              QJsonObject{{"note", id}, {"op", "append"}, {"markdown", QJsonArray()}, {"expected_rev", "1"}},
+              QJsonObject{{"note", id}, {"op", QJsonValue()}, {"markdown", "x"}, {"expected_rev", 1}}})
+            QCOMPARE(parsed(mcp.call("update_note", arguments).text)["error"],
+                     QJsonValue("invalid_arguments"));
+
+        const auto store = openStore(home);
+        QCOMPARE(store->list(Store::NoteStore::Scope::active)->size(), 1);
+        QCOMPARE(store->note(QUuid::fromString(id)).value()->markdown, QString("keep"));
+        QVERIFY(!mcp.call("list_notes", {}).isError);
+    }
+
+    void concurrentWriters_neitherLoseNorRepeatAWrite() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        Mcp mcp(home, "claude");
+        const QString id = idOf(createOne(mcp, "start"));
+
+        constexpr int clients = 50;
+        std::atomic<int> accepted = 0;
+        std::atomic<int> conflicts = 0;
+        std::vector<char> wrote(clients, 0);
+        std::vector<std::thread> threads;
+        for (int i = 0; i < clients; ++i) {
+            threads.emplace_back([&, i] {
+                const QJsonObject client{{"name", "bot"}, {"title", QString("Bot %1").arg(i)}};
+                // Every client read the note at rev 1 first, then they all write at once.
+                for (int attempt = 0; attempt < 3 && !wrote[i]; ++attempt) {
+                    const auto read = rawExchange(
+                        home.socket(), QJsonDocument(QJsonObject{{"tool", "read_note"},
+                                                                 {"client", client},
+                                                                 {"arguments", QJsonObject{{"note", id}}}})
+                                           .toJson());
+                    if (!read || read->isError)
+                        return;
+                    const qint64 rev =
+                        attempt == 0 ? 1 : read->text.section("rev: ", 1).section('\n', 0, 0).toLongLong();
+                    const auto write = rawExchange(
+                        home.socket(),
+                        QJsonDocument(
+                            QJsonObject{{"tool", "update_note"},
+                                        {"client", client},
+                                        {"arguments", QJsonObject{{"note", id},
+                                                                  {"op", "append"},
+                                                                  {"markdown", QString("line %1").arg(i)},
+                                                                  {"expected_rev", rev}}}})
+                            .toJson());
+                    if (!write)
+                        return;
+                    if (!write->isError) {
+                        wrote[i] = 1;
+                        ++accepted;
+                    } else if (parsed(write->text)["error"] == QJsonValue("conflict")) {
+                        ++conflicts;
+                    }
+                }
+            });
+        }
+        for (auto& thread : threads)
+            thread.join();
+
+        QVERIFY(accepted >= 1);
+        QVERIFY(conflicts >= 1);
+        const auto note = openStore(home)->note(QUuid::fromString(id)).value();
+        QCOMPARE(note->rev, 1 + accepted);
+        for (int i = 0; i < clients; ++i)
+            QCOMPARE(note->markdown.count(QRegularExpression(QString("^line %1$").arg(i),
+                                                             QRegularExpression::MultilineOption)),
+                     wrote[i] ? 1 : 0);
+    }
+
+    void readNote_attachesFourOfSixImagesAndPagesCharacters() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        QDir().mkpath(home.dir.filePath("Images"));
+        QString markdown = QString::fromUtf8("👩🏽‍💻 café\n");
+        for (int i = 1; i <= 6; ++i) {
+            QFile file(home.dir.filePath(QString("Images/i%1.png").arg(i)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8"
+                                              "BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg=="));
+            markdown += QString("![](app://local/images/i%1.png)\n").arg(i);
+        }
+        markdown += QString(2000, QLatin1Char('z'));
+        Mcp mcp(home, "claude");
+        const QString id = idOf(createOne(mcp, markdown));
+        const auto read = mcp.call("read_note", {{"note", id}, {"max_chars", 1000}});
+        QCOMPARE(read.images.size(), 4);
+        QCOMPARE(read.images.first()["mimeType"].toString(), QString("image/png"));
+        QVERIFY(
+            read.text.contains("image 4: i4.png\nimage i5.png: not attached (at most 4 images per read)\n"));
+        // The woman technologist with a skin tone is one character, "é" another.
+        const int total = 7 + 6 * 31 + 2000;
+        QVERIFY2(
+            read.text.contains(
+                QString("markdown: characters 0–1000 of %1; call read_note with offset 1000").arg(total)),
+            qPrintable(read.text.left(800)));
+        const auto rest = mcp.call("read_note", {{"note", id}, {"offset", 1}, {"max_chars", 5}});
+        QVERIFY(rest.images.isEmpty());
+        QVERIFY(rest.text.contains(QString("\n---\n café\n![](app")));
+    }
+};
+
+QTEST_GUILESS_MAIN(ToolsTest)
+#include "ToolsTest.moc"
