@@ -73,6 +73,11 @@ function activeMarks(state: EditorState): string[] {
   return names;
 }
 
+// Script URLs are kept as text in the Markdown but never become a link the user can follow.
+function unsafeHref(href: string): boolean {
+  return /^\s*(javascript|vbscript|data):/i.test(href);
+}
+
 function base64ToDataUrl(mime: string, data: string): string {
   return `data:${mime};base64,${data}`;
 }
@@ -191,6 +196,11 @@ export function createEditor(mount: HTMLElement, post: Post): EditorHandle {
   };
 
   const setLink = (href: string) => {
+    if (unsafeHref(href)) {
+      view.dispatch(view.state.tr.setMeta(linkTargetKey, null));
+      view.focus();
+      return;
+    }
     const range = linkRange();
     const tr = view.state.tr.setMeta(linkTargetKey, null);
     const type = schema.marks.link;
@@ -340,8 +350,17 @@ export function createEditor(mount: HTMLElement, post: Post): EditorHandle {
         if (!anchor || !(event.ctrlKey || event.metaKey || event.button === 1)) return false;
         event.preventDefault();
         const info = linkHref(anchor);
-        if (info?.href) post({ type: "openLink", href: info.href });
+        if (info?.href && !unsafeHref(info.href)) post({ type: "openLink", href: info.href });
         return true;
+      },
+      // Links inside the note are never followed by the page itself; the app opens them.
+      click(_view, event) {
+        if (linkAt(event.target)) event.preventDefault();
+        return false;
+      },
+      auxclick(_view, event) {
+        if (linkAt(event.target)) event.preventDefault();
+        return false;
       },
       blur() {
         flush();

@@ -57,6 +57,12 @@ const hardBreak: Command = (state, dispatch) => {
   return true;
 };
 
+const indentCode: Command = (state, dispatch) => {
+  if (!state.selection.$from.parent.type.spec.code) return false;
+  dispatch?.(state.tr.insertText("  ").scrollIntoView());
+  return true;
+};
+
 function markRule(pattern: RegExp, type: MarkType): InputRule {
   return new InputRule(pattern, (state, match, start, end) => {
     const inner = match[2];
@@ -131,8 +137,9 @@ export function editingPlugins(editLink: Command): Plugin[] {
       "Mod-Enter": chainCommands(toggleTodo, exitCode),
       "Shift-Enter": chainCommands(exitCode, hardBreak),
       Enter: splitItem,
-      Tab: sinkListItem(list_item),
-      "Shift-Tab": liftListItem(list_item),
+      // Tab never leaves the note: it indents list items, indents code, and is otherwise ignored.
+      Tab: chainCommands(sinkListItem(list_item), indentCode, () => true),
+      "Shift-Tab": chainCommands(liftListItem(list_item), () => true),
     }),
     keymap(baseKeymap),
   ];

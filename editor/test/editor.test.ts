@@ -259,6 +259,11 @@ test("links are edited on the reported range, set, and removed", () => {
   dovrin.runCommand("link:remove", {});
   assert.equal(dovrin.getMarkdown(), "read the docs today");
 
+  select(view, "docs");
+  dovrin.runCommand("link:edit", {});
+  dovrin.runCommand("link:set", { href: "javascript:alert(1)" });
+  assert.equal(dovrin.getMarkdown(), "read the docs today", "a script URL never becomes a link");
+
   caretAfter(view, "today");
   dovrin.runCommand("link:edit", {});
   dovrin.runCommand("link:set", { href: "https://example.net" });
@@ -318,6 +323,19 @@ test("the page's own texts follow the document language", async () => {
   await pause(0);
   assert.equal(view.dom.getAttribute("data-placeholder"), "输入 / 使用命令");
   document.documentElement.lang = "en";
+});
+
+test("Tab indents list items and code, and otherwise keeps the focus in the note", () => {
+  const { dovrin, view } = openEditor("- one\n- two\n\ntext\n\n```\ncode\n```");
+  caretAfter(view, "two");
+  assert.ok(key(view, "Tab"));
+  assert.equal(dovrin.getMarkdown(), "- one\n  - two\n\ntext\n\n```\ncode\n```");
+  assert.ok(key(view, "Tab") !== false);
+  caretAfter(view, "text");
+  assert.ok(key(view, "Tab"), "Tab is taken even where it changes nothing");
+  caretAfter(view, "co");
+  key(view, "Tab");
+  assert.equal(dovrin.getMarkdown(), "- one\n  - two\n\ntext\n\n```\nco  de\n```");
 });
 
 test("ctrl-click on a link asks the app to open it", () => {
