@@ -11,8 +11,6 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
 
 namespace Dovrin::Mcp {
@@ -106,7 +104,7 @@ int MCPServer::run(int inputFd, int outputFd) {
     }
     if (!pending.isEmpty())
         handleLine(pending);
-    waitForBackgroundWork();
+    m_workers.waitUntilAllFinished();
     return 0;
 }
 
@@ -125,7 +123,7 @@ void MCPServer::handleLine(const QByteArray& line) {
     const QJsonObject params = message.value(QLatin1String("params")).toObject();
     // Tool calls wait for the app, possibly for seconds; everything else is answered at once.
     if (method.toString() == QLatin1String("tools/call"))
-        runInBackground([this, id, params] { respond(id, callTool(params)); });
+        m_workers.run([this, id, params] { respond(id, callTool(params)); });
     else
         respond(id, handle(method.toString(), params));
 }
@@ -194,30 +192,6 @@ void MCPServer::writeLine(const QJsonObject& message) {
             return;
         written += count;
     }
-}
-
-void MCPServer::runInBackground(std::function<void()> work) {
-    {
-        std::lock_guard lock(m_workMutex);
-        ++m_workInFlight;
-    }
-    auto task = [this, work = std::move(work)] {
-        work();
-        std::lock_guard lock(m_workMutex);
-        --m_workInFlight;
-        m_workFinished.notify_all();
-    };
-    try {
-        std::thread(task).detach();
-    } catch (const std::system_error&) {
-        // Out of threads: answer in line rather than not at all.
-        task();
-    }
-}
-
-void MCPServer::waitForBackgroundWork() {
-    std::unique_lock lock(m_workMutex);
-    m_workFinished.wait(lock, [this] { return m_workInFlight == 0; });
 }
 
 } // namespace Dovrin::Mcp

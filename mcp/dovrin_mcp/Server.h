@@ -4,13 +4,13 @@
 #include "ClientInfo.h"
 #include "Result.h"
 #include "Unavailable.h"
+#include "WorkerThreads.h"
 
 #include <QByteArray>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
 
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -45,17 +45,14 @@ private:
     Result<QJsonValue, RPCError> callTool(const QJsonObject& params);
     void respond(const QJsonValue& id, const Result<QJsonValue, RPCError>& outcome);
     void writeLine(const QJsonObject& message);
-    void runInBackground(std::function<void()> work);
-    void waitForBackgroundWork();
 
     Call m_call;
     int m_outputFd = -1;
     std::mutex m_outputMutex;
     std::mutex m_identityMutex;
     std::optional<Bridge::ClientInfo> m_identity;
-    std::mutex m_workMutex;
-    std::condition_variable m_workFinished;
-    int m_workInFlight = 0;
+    // Last, so that its threads are gone before anything they use.
+    WorkerThreads m_workers;
 };
 
 } // namespace Dovrin::Mcp
