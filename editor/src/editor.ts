@@ -39,8 +39,10 @@ export interface EditorHandle {
   flush(): void;
 }
 
-// User edits are reported this long after the last keystroke, and at once when the page loses focus.
+// User edits are reported this long after the last keystroke, at least this often while typing goes
+// on, and at once when the page loses focus.
 export const changeDelay = 120;
+const changeMaxWait = 1000;
 
 // Transactions the app caused (fill, AI merge) are not the user's edits and are not reported back.
 const external = "dovrinExternal";
@@ -104,9 +106,12 @@ export function createEditor(mount: HTMLElement, post: Post): EditorHandle {
   let hoverTimer: ReturnType<typeof setTimeout> | undefined;
   let shownSelection: string | null = null;
 
+  let pendingSince = 0;
+
   const flush = () => {
     if (changeTimer !== undefined) clearTimeout(changeTimer);
     changeTimer = undefined;
+    pendingSince = 0;
     const markdown = serializeMarkdown(view.state.doc);
     if (markdown === lastMarkdown) return;
     lastMarkdown = markdown;
@@ -115,7 +120,9 @@ export function createEditor(mount: HTMLElement, post: Post): EditorHandle {
 
   const scheduleChanged = () => {
     if (changeTimer !== undefined) clearTimeout(changeTimer);
-    changeTimer = setTimeout(flush, changeDelay);
+    const now = Date.now();
+    if (!pendingSince) pendingSince = now;
+    changeTimer = setTimeout(flush, Math.max(0, Math.min(changeDelay, pendingSince + changeMaxWait - now)));
   };
 
   const linkTarget = new Plugin<Range | null>({

@@ -60,6 +60,17 @@ test("filling is silent; typing is reported after a pause, once, with the whole 
   assert.equal(dovrin.getMarkdown(), "# Title\n\n- [ ] milk and eggs", "a non-string fill is ignored");
 });
 
+test("typing without a pause is still reported every second", async () => {
+  const { view, messages } = openEditor("x");
+  caretAfter(view, "x");
+  const started = Date.now();
+  while (Date.now() - started < 1500) {
+    type(view, "y");
+    await pause(changeDelay / 3);
+  }
+  assert.ok(ofType(messages, "changed").length >= 1);
+});
+
 test("an AI appending at the bottom merges with the user typing at the top, and the caret stays", async () => {
   const base = "# Groceries\n\n- [ ] milk\n- [ ] eggs\n\nSee you";
   const { dovrin, view, messages } = openEditor(base);
