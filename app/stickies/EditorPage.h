@@ -60,6 +60,8 @@ signals:
     void messageReceived(const QString& type, const QJsonObject& body);
     // The page tried to navigate outside "app"; it stays where it is.
     void externalLinkRequested(const QUrl& url);
+    // Unfinished calls have had their error by now. The engine does not give a page whose process died its
+    // scripts again, so such a page is replaced by a new EditorPage rather than loaded again.
     void renderProcessTerminated();
 
 private:

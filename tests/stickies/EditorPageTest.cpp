@@ -37,6 +37,22 @@ private slots:
         setEditorLanguage("en");
     }
 
+    void messages_arriveInOrderAndOnlyAsDictionaries() {
+        EditorPage page;
+        MessageLog log(page);
+        page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(log.count("ready"), 1, 15000);
+        page.call("const post = (body) => window.webkit.messageHandlers.dovrin.postMessage(body);\n"
+                  "post(5); post('text'); post(null); post([1]); post({ type: 7 });\n"
+                  "for (let i = 0; i < 200; ++i) post({ type: 'changed', markdown: String(i) });");
+        QTRY_COMPARE(log.count("changed"), 200);
+        QCOMPARE(log.messages.size(), 202);
+        QCOMPARE(log.messages.at(1).first, QString());
+        QCOMPARE(log.messages.at(1).second.value("type").toInt(), 7);
+        for (int i = 0; i < 200; ++i)
+            QCOMPARE(log.messages.at(i + 2).second.value("markdown").toString(), QString::number(i));
+    }
+
     void call_answersWithValuesErrorsAndArgumentsIntact() {
         EditorPage page;
         MessageLog log(page);
