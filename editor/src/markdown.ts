@@ -189,7 +189,7 @@ function isEmptyParagraph(node: Node): boolean {
 }
 
 function destination(url: string): string {
-  if (/[\s<>]/.test(url) || url === "") return "<" + url.replace(/[<>]/g, (c) => encodeURIComponent(c)) + ">";
+  if (/[\s<>]/.test(url) || url === "") return "<" + url.replace(/[<>\\]/g, "\\$&") + ">";
   return url.replace(/[()\\]/g, "\\$&");
 }
 
@@ -251,6 +251,9 @@ const serializer = new MarkdownSerializer(
     heading(state, node) {
       state.write("#".repeat(node.attrs.level) + " ");
       state.renderInline(node, false);
+      // A run of "#" at the end after a space would be read back as the closing sequence and dropped.
+      const internal = internals(state);
+      internal.out = internal.out.replace(/([ \t]|^#+ )(#+)([ \t]*)$/, "$1\\$2$3");
       state.closeBlock(node);
     },
     horizontal_rule(state, node) {

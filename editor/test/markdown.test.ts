@@ -1,12 +1,14 @@
 import assert from "node:assert/strict";
 import { test } from "node:test";
 import { normalizeMarkdown, parseMarkdown, serializeMarkdown } from "../src/markdown";
+import { schema } from "../src/schema";
 
 const roundTrip = (markdown: string) => serializeMarkdown(parseMarkdown(markdown));
 
 // Every construct the editor writes comes back exactly as written.
 const kept: Record<string, string> = {
   headings: "# One\n\n## Two\n\n### Three\n\n#### Four\n\n##### Five\n\n###### Six",
+  "headings ending in #": "## C#\n\n## Issue \\#\n\n# \\#",
   paragraphs: "First paragraph\nwith a second line\n\nSecond paragraph",
   todos: "- [ ] open\n- [x] done\n  - [ ] nested open\n  - [x] nested done\n- [ ]",
   "numbered todos": "1. [ ] first\n2. [x] second\n3. [ ] third",
@@ -57,6 +59,52 @@ test("other input is normalised once and then stays stable", () => {
   for (const [input, expected] of normalised) {
     assert.equal(normalizeMarkdown(input), expected, JSON.stringify(input));
     assert.equal(normalizeMarkdown(expected), expected, `stable: ${JSON.stringify(expected)}`);
+  }
+});
+
+test("whatever the user types is read back as the same text", () => {
+  const typed = [
+    "# not a heading", "1. not a list", "1) not a list", "- x", "+ x", "* x", "> x", "---", "***", "___", "===",
+    "--", "`code`", "**b**", "_i_", "~~s~~", "~", "a~", "~~~", "```", "[x](y)", "![a](b)", "<div>", "</p>",
+    "<!-- c -->", "&amp;", "&#35;", "\\", "a\\", "C:\\path\\", "<br />", "[ ] x", "[x] y", "| a | b |",
+    "    indented", "x  ", "Issue #", "#", "a_b_c", "*", "**", "_", "__", "1.", "http://x.y", "<http://x.y>",
+    "a <b> c", "100%", "a * b * c", "snake_case_name", "2 * 3 = 6", "emoji ✦ 中文", "\\*", "x\\", "[", "]", "!",
+  ];
+  const blocks = (text: string) => [
+    schema.node("paragraph", null, schema.text(text)),
+    schema.node("heading", { level: 2 }, schema.text(text)),
+    schema.node("bullet_list", null, schema.node("list_item", { checked: false }, schema.node("paragraph", null, schema.text(text)))),
+    schema.node("blockquote", null, schema.node("paragraph", null, schema.text(text))),
+  ];
+  for (const text of typed) {
+    for (const block of blocks(text)) {
+      const markdown = serializeMarkdown(schema.node("doc", null, [block]));
+      const back = parseMarkdown(markdown);
+      assert.equal(back.childCount, 1, `${JSON.stringify(text)} in ${block.type.name} stays one block: ${markdown}`);
+      assert.equal(back.firstChild!.type, block.type, `${JSON.stringify(text)}: ${markdown}`);
+      assert.equal(back.textContent, text.trim(), `${JSON.stringify(text)} in ${block.type.name}: ${markdown}`);
+    }
+  }
+});
+
+test("link and image targets and titles are read back as set", () => {
+  const targets = [
+    "https://example.com/a_(b)", "https://example.com/a b", "app://local/images/0f8f.png", "dovrin://note/abc",
+    "https://example.com/?a=1&b=2#x", "mailto:a@b.c", "https://example.com/<tag>", "relative/path.png", "a\\b",
+  ];
+  const titles = [null, "plain", 'with "quotes"', "it's"];
+  for (const href of targets) {
+    for (const title of titles) {
+      const link = schema.text("label", [schema.marks.link.create({ href, title })]);
+      const image = schema.node("image", { src: href, alt: "alt", title });
+      const doc = schema.node("doc", null, [schema.node("paragraph", null, [link, schema.text(" "), image])]);
+      const markdown = serializeMarkdown(doc);
+      const back = parseMarkdown(markdown).firstChild!;
+      const mark = back.firstChild?.marks.find((m) => m.type === schema.marks.link);
+      assert.deepEqual([mark?.attrs.href, mark?.attrs.title], [href, title], markdown);
+      const img = back.lastChild!;
+      assert.deepEqual([img.type.name, img.attrs.src, img.attrs.title], ["image", href, title], markdown);
+    }
   }
 });
 
