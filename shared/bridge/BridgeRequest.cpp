@@ -5,6 +5,23 @@
 
 namespace Dovrin::Bridge {
 
+QJsonValue BridgeRequest::argument(QStringView snakeCaseKey) const {
+    const QJsonValue value = arguments.value(snakeCaseKey);
+    if (!value.isUndefined())
+        return value;
+    QString camelCaseKey;
+    bool upperNext = false;
+    for (const QChar character : snakeCaseKey) {
+        if (character == u'_' && !camelCaseKey.isEmpty()) {
+            upperNext = true;
+            continue;
+        }
+        camelCaseKey += upperNext ? character.toUpper() : character;
+        upperNext = false;
+    }
+    return arguments.value(camelCaseKey);
+}
+
 QByteArray BridgeRequest::encode() const {
     QJsonObject object{{QStringLiteral("tool"), tool}, {QStringLiteral("arguments"), arguments}};
     if (client)

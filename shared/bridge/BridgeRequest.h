@@ -17,6 +17,10 @@ struct BridgeRequest final {
     std::optional<ClientInfo> client;
     QJsonObject arguments;
 
+    // The argument under its snake-case key ("expected_rev"), or else under the camel-case spelling of that
+    // key ("expectedRev"); undefined when neither is there.
+    QJsonValue argument(QStringView snakeCaseKey) const;
+
     // Compact JSON with "tool", "arguments" and, when there is a client identity, "client".
     QByteArray encode() const;
     // Requires a string "tool" and an object "arguments"; "client" may be absent or null, but when it is

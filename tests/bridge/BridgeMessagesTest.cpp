@@ -56,6 +56,17 @@ private slots:
         QCOMPARE(*fullClient->client, (ClientInfo{"n", "Claude", "1.2"}));
     }
 
+    void arguments_areFoundUnderSnakeOrCamelCaseKeys() {
+        const auto request = BridgeRequest::decode(
+            R"({"tool":"update_note","arguments":{"expected_rev":3,"maxChars":2000,"include_closed_notes":false}})");
+        QVERIFY(request);
+        QCOMPARE(request->argument(u"expected_rev"), QJsonValue(3));
+        QCOMPARE(request->argument(u"max_chars"), QJsonValue(2000));
+        QCOMPARE(request->argument(u"include_closed_notes"), QJsonValue(false));
+        QVERIFY(request->argument(u"note").isUndefined());
+        QVERIFY(request->argument(u"expected").isUndefined());
+    }
+
     void malformedRequests_areRefused() {
         const QList<QByteArray> bad{
             "",
