@@ -6,6 +6,10 @@
 #include "Statement.h"
 
 #include <QFile>
+#include <QHash>
+
+#include <algorithm>
+#include <iterator>
 
 #include <sqlite3.h>
 
@@ -23,36 +27,73 @@ constexpr double purgeAgeSeconds = 2'592'000; // 30 days
     "last_agent_action"
 
 const QByteArray selectNote = "SELECT " NOTE_COLUMNS " FROM note WHERE ";
-constexpr char searchCondition[] =
-    "deleted_at IS NULL AND (instr(search_title, ?1) > 0 OR instr(search_body, ?1) > 0)";
+// Qualified, because the search index has columns of the same names.
+constexpr char searchCondition[] = "note.deleted_at IS NULL AND (instr(note.search_title, ?1) > 0 OR "
+                                   "instr(note.search_body, ?1) > 0)";
 
-// Narrows the scan to the notes whose search columns contain the query (?3, as an FTS5 phrase); the instr()
-// conditions still decide, so the answer is the scan's.
-constexpr char searchIndexCondition[] =
-    " AND rowid IN (SELECT rowid FROM note_search WHERE note_search MATCH ?3)";
+// Visits only the notes whose search columns contain the query (?3, as an FTS5 phrase); the instr()
+// conditions still decide, so the answer is the scan's. CROSS JOIN fixes the order: left to itself the
+// planner may walk every note through the deleted_at index and probe the index's answer for each.
+constexpr char searchIndexSource[] =
+    "note_search_text CROSS JOIN note_search_key ON note_search_key.key = note_search_text.rowid\n"
+    "CROSS JOIN note ON note.id = note_search_key.note_id WHERE note_search_text MATCH ?3 AND ";
 
 // A trigram index over the search columns, kept in step by triggers. It lives beside the versioned schema: a
-// database without it, or with only part of it, gets it whole at open. It points at the note table's implicit
-// rowids, which a VACUUM may renumber, so the store never vacuums.
-constexpr const char* createSearchIndex[] = {
-    "CREATE VIRTUAL TABLE note_search USING fts5(search_title, search_body, content='note', "
-    "content_rowid='rowid', tokenize='trigram case_sensitive 1')",
-    "CREATE TRIGGER note_search_insert AFTER INSERT ON note BEGIN\n"
-    "    INSERT INTO note_search (rowid, search_title, search_body)\n"
-    "    VALUES (new.rowid, new.search_title, new.search_body);\nEND",
-    "CREATE TRIGGER note_search_delete AFTER DELETE ON note BEGIN\n"
-    "    INSERT INTO note_search (note_search, rowid, search_title, search_body)\n"
-    "    VALUES ('delete', old.rowid, old.search_title, old.search_body);\nEND",
-    "CREATE TRIGGER note_search_update AFTER UPDATE OF search_title, search_body ON note BEGIN\n"
-    "    INSERT INTO note_search (note_search, rowid, search_title, search_body)\n"
-    "    VALUES ('delete', old.rowid, old.search_title, old.search_body);\n"
-    "    INSERT INTO note_search (rowid, search_title, search_body)\n"
-    "    VALUES (new.rowid, new.search_title, new.search_body);\nEND",
-    "INSERT INTO note_search (note_search) VALUES ('rebuild')"};
+// database without it, with only part of it, or with an older design of it gets it whole at open. Its rows
+// are keyed through note_search_key by note id, because the note table's implicit rowids are not stable
+// (VACUUM may renumber them). It keeps its own copy of the text, so removing an entry never depends on the
+// note row. Its names differ from the earlier design's, so that an app still holding that design finds its
+// own index missing and builds it, rather than reading these keys as note rowids.
+struct SearchIndexObject {
+    const char* name;
+    const char* sql;
+};
 
-constexpr const char* dropSearchIndex[] = {
-    "DROP TRIGGER IF EXISTS note_search_insert", "DROP TRIGGER IF EXISTS note_search_delete",
-    "DROP TRIGGER IF EXISTS note_search_update", "DROP TABLE IF EXISTS note_search"};
+constexpr SearchIndexObject searchIndexObjects[] = {
+    {"note_search_key",
+     "CREATE TABLE note_search_key (key INTEGER PRIMARY KEY, note_id TEXT NOT NULL UNIQUE)"},
+    {"note_search_text", "CREATE VIRTUAL TABLE note_search_text USING fts5(search_title, search_body, "
+                         "tokenize='trigram case_sensitive 1')"},
+    // Entries already held for the id are removed first: an INSERT OR REPLACE removes the note it replaces
+    // without firing the delete trigger.
+    {"note_search_text_insert",
+     "CREATE TRIGGER note_search_text_insert AFTER INSERT ON note BEGIN\n"
+     "    DELETE FROM note_search_text\n"
+     "    WHERE rowid = (SELECT key FROM note_search_key WHERE note_id = new.id);\n"
+     "    DELETE FROM note_search_key WHERE note_id = new.id;\n"
+     "    INSERT INTO note_search_key (note_id) VALUES (new.id);\n"
+     "    INSERT INTO note_search_text (rowid, search_title, search_body)\n"
+     "    SELECT key, new.search_title, new.search_body FROM note_search_key WHERE note_id = new.id;\nEND"},
+    {"note_search_text_delete",
+     "CREATE TRIGGER note_search_text_delete AFTER DELETE ON note BEGIN\n"
+     "    DELETE FROM note_search_text\n"
+     "    WHERE rowid = (SELECT key FROM note_search_key WHERE note_id = old.id);\n"
+     "    DELETE FROM note_search_key WHERE note_id = old.id;\nEND"},
+    // A changed id may land on the id of a note that an UPDATE OR REPLACE just removed; its entries go too.
+    {"note_search_text_update",
+     "CREATE TRIGGER note_search_text_update AFTER UPDATE OF id, search_title, search_body ON note BEGIN\n"
+     "    DELETE FROM note_search_text\n"
+     "    WHERE rowid = (SELECT key FROM note_search_key WHERE note_id = old.id);\n"
+     "    DELETE FROM note_search_text\n"
+     "    WHERE rowid = (SELECT key FROM note_search_key WHERE note_id = new.id);\n"
+     "    DELETE FROM note_search_key WHERE note_id IN (old.id, new.id);\n"
+     "    INSERT INTO note_search_key (note_id) VALUES (new.id);\n"
+     "    INSERT INTO note_search_text (rowid, search_title, search_body)\n"
+     "    SELECT key, new.search_title, new.search_body FROM note_search_key WHERE note_id = new.id;\nEND"}};
+
+constexpr const char* fillSearchIndex[] = {
+    "INSERT INTO note_search_key (note_id) SELECT id FROM note",
+    "INSERT INTO note_search_text (rowid, search_title, search_body)\n"
+    "SELECT k.key, n.search_title, n.search_body FROM note_search_key k JOIN note n ON n.id = k.note_id"};
+
+// Every index object of this design and of the earlier one, which was keyed on the note table's rowids.
+constexpr const char* dropSearchIndexTriggers[] = {
+    "DROP TRIGGER IF EXISTS note_search_text_insert", "DROP TRIGGER IF EXISTS note_search_text_delete",
+    "DROP TRIGGER IF EXISTS note_search_text_update", "DROP TRIGGER IF EXISTS note_search_insert",
+    "DROP TRIGGER IF EXISTS note_search_delete",      "DROP TRIGGER IF EXISTS note_search_update"};
+constexpr const char* dropSearchIndexTables[] = {"DROP TABLE IF EXISTS note_search_text",
+                                                 "DROP TABLE IF EXISTS note_search_key",
+                                                 "DROP TABLE IF EXISTS note_search"};
 
 constexpr char createNoteTable[] = "CREATE TABLE note (\n"
                                    "    id TEXT PRIMARY KEY NOT NULL,\n"
@@ -229,6 +270,14 @@ template <typename T, typename Work> StoreResult<T> inTransaction(sqlite3* db, W
     return result;
 }
 
+template <typename Statements> StoreResult<void> runEach(sqlite3* db, const Statements& statements) {
+    for (const char* sql : statements) {
+        if (auto result = Statement::run(db, sql); !result)
+            return result;
+    }
+    return {};
+}
+
 StoreResult<void> refuseReadOnly(sqlite3* db, const QString& filePath) {
     // SQLite quietly falls back to read-only on a write-protected file; every later save would then fail.
     if (sqlite3_db_readonly(db, "main") == 1)
@@ -299,34 +348,47 @@ StoreResult<void> NoteStore::migrate(int version) {
 }
 
 StoreResult<bool> NoteStore::ensureSearchIndex() {
-    int parts = 0;
-    auto found = Statement::run(m_db,
-                                "SELECT count(*) FROM sqlite_master WHERE name IN ('note_search', "
-                                "'note_search_insert', 'note_search_delete', 'note_search_update')",
-                                {}, [&](const Statement::Row& row) { parts = int(row.integer(0)); });
-    if (!found)
-        return found.error();
-    if (parts == 4)
+    QHash<QString, QString> found;
+    auto read =
+        Statement::run(m_db,
+                       "SELECT name, sql FROM sqlite_master WHERE name IN ('note_search_key', "
+                       "'note_search_text', 'note_search_text_insert', 'note_search_text_delete', "
+                       "'note_search_text_update', 'note_search', 'note_search_insert', "
+                       "'note_search_delete', 'note_search_update')",
+                       {}, [&](const Statement::Row& row) { found.insert(row.text(0), row.text(1)); });
+    if (!read)
+        return read.error();
+    const bool current =
+        found.size() == qsizetype(std::size(searchIndexObjects)) &&
+        std::all_of(std::begin(searchIndexObjects), std::end(searchIndexObjects),
+                    [&](const SearchIndexObject& object) {
+                        return found.value(QLatin1String(object.name)) == QLatin1String(object.sql);
+                    });
+    if (current)
         return true;
-    // A partial index is rebuilt from scratch: triggers left without their table would break every write,
-    // and a table left without its triggers would answer from stale text.
+    // Anything else is rebuilt from scratch: triggers left without their table would break every write, a
+    // table left without its triggers would answer from stale text, and the earlier rowid-keyed index loses
+    // notes once rowids move.
     auto created = inTransaction<void>(m_db, [&]() -> StoreResult<void> {
-        for (const char* sql : dropSearchIndex) {
-            if (auto result = Statement::run(m_db, sql); !result)
+        if (auto dropped = runEach(m_db, dropSearchIndexTriggers); !dropped)
+            return dropped;
+        if (auto dropped = runEach(m_db, dropSearchIndexTables); !dropped)
+            return dropped;
+        for (const SearchIndexObject& object : searchIndexObjects) {
+            if (auto result = Statement::run(m_db, object.sql); !result)
                 return result;
         }
-        for (const char* sql : createSearchIndex) {
-            if (auto result = Statement::run(m_db, sql); !result)
-                return result;
-        }
-        return {};
+        return runEach(m_db, fillSearchIndex);
     });
-    if (!created) {
-        // Without FTS5 in this SQLite, search still answers by scanning.
-        qCWarning(dovrinLog, "store: %s", qPrintable(created.error().description));
-        return false;
-    }
-    return true;
+    if (created)
+        return true;
+    // Without FTS5 in this SQLite, search still answers by scanning. Index triggers left behind would slow
+    // every write down or, without their table, fail it; the tables that may remain are never read.
+    qCWarning(dovrinLog, "store: %s", qPrintable(created.error().description));
+    if (auto dropped = inTransaction<void>(m_db, [&] { return runEach(m_db, dropSearchIndexTriggers); });
+        !dropped)
+        qCWarning(dovrinLog, "store: %s", qPrintable(dropped.error().description));
+    return false;
 }
 
 StoreResult<QList<Note>> NoteStore::list(Scope scope) {
@@ -353,19 +415,20 @@ StoreResult<NoteStore::SearchResult> NoteStore::search(const QString& query, int
     const QString folded = PlainText::fold(query.trimmed());
     // The trigram index only knows substrings of three or more characters; shorter queries scan.
     const bool indexed = m_hasSearchIndex && folded.toUcs4().size() >= 3;
-    const QByteArray condition = QByteArray(searchCondition) + (indexed ? searchIndexCondition : "");
+    const QByteArray source = indexed ? QByteArray(searchIndexSource) : QByteArray("note WHERE ");
     const QString phrase =
         QLatin1Char('"') + QString(folded).replace('"', QStringLiteral("\"\"")) + QLatin1Char('"');
     SearchResult result;
     auto counted =
-        Statement::run(m_db, "SELECT count(*) FROM note WHERE " + condition, {folded, limit, phrase},
+        Statement::run(m_db, "SELECT count(*) FROM " + source + searchCondition, {folded, limit, phrase},
                        [&](const Statement::Row& row) { result.total = int(row.integer(0)); });
     if (!counted)
         return counted.error();
-    auto notes = readNotes(m_db,
-                           selectNote + condition +
-                               "\nORDER BY instr(search_title, ?1) > 0 DESC, updated_at DESC LIMIT ?2",
-                           {folded, limit, phrase});
+    auto notes =
+        readNotes(m_db,
+                  "SELECT " NOTE_COLUMNS " FROM " + source + searchCondition +
+                      "\nORDER BY instr(note.search_title, ?1) > 0 DESC, note.updated_at DESC LIMIT ?2",
+                  {folded, limit, phrase});
     if (!notes)
         return notes.error();
     result.notes = std::move(*notes);

@@ -22,6 +22,28 @@ Note createOne(NoteStore& store, const QString& markdown, const QString& created
     return created->first();
 }
 
+// Notes for the search-index cases: titles and bodies that the sample queries hit in different ways.
+QList<Note> createSearchableNotes(NoteStore& store, int count) {
+    static const QStringList bodies = {"plant roses in the garden", "tulips and Zoë's café", "it's a note",
+                                       "GARDEN tools", "nothing much"};
+    QList<Note> notes;
+    for (int i = 0; i < count; ++i)
+        notes.append(createOne(store,
+                               QStringLiteral("# Note %1\n%2").arg(i).arg(bodies.at(i % bodies.size())),
+                               "user", start.addSecs(i)));
+    return notes;
+}
+
+// Compares every sample query with the plain scan and the index with the note table.
+void expectIndexMatchesScan(NoteStore& store, const char* step) {
+    for (const QString& query : StoreFixture::sampleQueries())
+        QVERIFY2(StoreFixture::storeSearch(store, query, 7) ==
+                     StoreFixture::scannedSearch(store.filePath(), query, 7),
+                 qPrintable(QStringLiteral("%1: \"%2\"").arg(QLatin1String(step), query)));
+    const QString mismatch = StoreFixture::searchIndexMismatch(store.filePath());
+    QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(step), mismatch)));
+}
+
 } // namespace
 
 class NoteStoreTest final : public QObject {
@@ -245,11 +267,77 @@ private slots:
         store.reset();
 
         // A file whose search index went missing gets it back whole, and writes work again.
-        QCOMPARE(execute(dir.filePath("Dovrin.sqlite"), "DROP TABLE note_search"), QString());
+        QCOMPARE(execute(dir.filePath("Dovrin.sqlite"), "DROP TABLE note_search_text"), QString());
         store = openStore(dir.filePath("Dovrin.sqlite"));
         QCOMPARE(store->search("quoted", 10)->notes.first().id, other.id);
         QVERIFY(store->updateMarkdown(other.id, "late words", start.addSecs(4)));
         QCOMPARE(store->search("late words", 10)->notes.first().id, other.id);
+    }
+
+    void renumberedRowids_searchStillMatchesScan() {
+        QTemporaryDir dir;
+        auto store = openStore(dir.filePath("Dovrin.sqlite"));
+        const QList<Note> notes = createSearchableNotes(*store, 40);
+        QVERIFY(store->moveToRecentlyDeleted(notes.at(3).id, start.addSecs(100), std::nullopt));
+        expectIndexMatchesScan(*store, "before");
+
+        const QString path = store->filePath();
+        QCOMPARE(execute(path, "UPDATE note SET rowid = rowid + 1000"), QString());
+        expectIndexMatchesScan(*store, "rowids moved");
+        // Reversing the order puts every note on a rowid another note held before.
+        QCOMPARE(execute(path, "UPDATE note SET rowid = 3000 - rowid"), QString());
+        expectIndexMatchesScan(*store, "rowids reversed");
+
+        for (int i = 0; i < 40; i += 3)
+            QCOMPARE(execute(path, "DELETE FROM note WHERE id = '" + notes.at(i).idText() + "'"), QString());
+        QCOMPARE(execute(path, "VACUUM"), QString());
+        expectIndexMatchesScan(*store, "vacuumed");
+        createSearchableNotes(*store, 5);
+        QVERIFY(store->updateMarkdown(notes.at(4).id, "# Note 4\ngarden again", start.addSecs(200)));
+        expectIndexMatchesScan(*store, "written after vacuum");
+        store.reset();
+        store = openStore(path);
+        expectIndexMatchesScan(*store, "reopened");
+    }
+
+    void searchIndex_keepsInStepWithEveryWrite() {
+        QTemporaryDir dir;
+        auto store = openStore(dir.filePath("Dovrin.sqlite"));
+        const QString path = store->filePath();
+        const QList<Note> notes = createSearchableNotes(*store, 12);
+        expectIndexMatchesScan(*store, "created");
+        QVERIFY(store->updateMarkdown(notes.at(0).id, "# Garden plan\ntulips", start.addSecs(50)));
+        QVERIFY(store->updateMarkdown(notes.at(1).id, "nothing left", start.addSecs(51),
+                                      QStringLiteral("Claude")));
+        expectIndexMatchesScan(*store, "edited");
+
+        QVERIFY(store->moveToRecentlyDeleted(notes.at(2).id, start.addSecs(60), std::nullopt));
+        QVERIFY(store->moveToRecentlyDeleted(notes.at(3).id, start.addSecs(60), std::nullopt));
+        QVERIFY(store->moveToRecentlyDeleted(notes.at(4).id, start.addDays(-40), std::nullopt));
+        QVERIFY(store->moveToRecentlyDeleted(notes.at(5).id, start.addSecs(60), std::nullopt));
+        expectIndexMatchesScan(*store, "moved to Recently Deleted");
+        QVERIFY(store->restore(notes.at(2).id));
+        QVERIFY(store->restoreAndOpen(notes.at(5).id));
+        expectIndexMatchesScan(*store, "restored");
+        QVERIFY(store->deleteForGood({notes.at(3).id}));
+        QCOMPARE(*store->purgeExpired(start), 1);
+        const Note empty = createOne(*store, "<br />");
+        QCOMPARE(*store->close(empty.id), true);
+        expectIndexMatchesScan(*store, "deleted for good and purged");
+
+        // Writes from elsewhere: a changed id, a replaced row, a plain insert.
+        QCOMPARE(execute(path, "UPDATE note SET id = '00000000-0000-4000-8000-000000000001' WHERE id = '" +
+                                   notes.at(6).idText() + "'"),
+                 QString());
+        QCOMPARE(execute(path, "INSERT OR REPLACE INTO note SELECT * FROM note WHERE id = '" +
+                                   notes.at(7).idText() + "'"),
+                 QString());
+        QCOMPARE(execute(path, "UPDATE OR REPLACE note SET id = '" + notes.at(8).idText() +
+                                   "', "
+                                   "search_body = 'tulip field' WHERE id = '" +
+                                   notes.at(9).idText() + "'"),
+                 QString());
+        expectIndexMatchesScan(*store, "written by another connection");
     }
 
     void close_discardsOnlyEmptyNotes() {

@@ -1,5 +1,7 @@
 #include "StoreFixture.h"
 
+#include "PlainText.h"
+
 #include <QFile>
 #include <QTest>
 
@@ -85,6 +87,49 @@ QByteArray fileBytes(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray();
     return file.readAll();
+}
+
+QStringList scannedSearch(const QString& path, const QString& query, int limit) {
+    const QString folded = Dovrin::Store::PlainText::fold(query.trimmed()).replace('\'', "''");
+    const QString condition = QStringLiteral("deleted_at IS NULL AND (instr(search_title, '%1') > 0 OR "
+                                             "instr(search_body, '%1') > 0)")
+                                  .arg(folded);
+    return column(path, "SELECT count(*) FROM note WHERE " + condition) +
+           column(path, QStringLiteral("SELECT id FROM note WHERE %1 ORDER BY instr(search_title, '%2') > 0 "
+                                       "DESC, updated_at DESC LIMIT %3")
+                            .arg(condition, folded)
+                            .arg(limit));
+}
+
+QStringList storeSearch(Dovrin::Store::NoteStore& store, const QString& query, int limit) {
+    const auto found = store.search(query, limit);
+    if (!found)
+        return {found.error().description};
+    QStringList answer = {QString::number(found->total)};
+    for (const auto& note : found->notes)
+        answer.append(note.idText());
+    return answer;
+}
+
+const QStringList& sampleQueries() {
+    static const QStringList queries = {"garden", "GARDEN roses", "tulip", "note 1", "note 12",       "Zoë",
+                                        "café",   "ro",           "e",     "",       "no such words", "it's"};
+    return queries;
+}
+
+QString searchIndexMismatch(const QString& path) {
+    const QString counts =
+        column(path, "SELECT (SELECT count(*) FROM note) || ' notes, ' || "
+                     "(SELECT count(*) FROM note_search_key) || ' keys, ' || "
+                     "(SELECT count(*) FROM note_search_text) || ' texts, ' || "
+                     "(SELECT count(*) FROM note n JOIN note_search_key k ON k.note_id = n.id "
+                     "JOIN note_search_text t ON t.rowid = k.key WHERE t.search_title = "
+                     "n.search_title AND t.search_body = n.search_body) || ' matching'")
+            .value(0);
+    const QString notes = counts.section(' ', 0, 0);
+    if (counts != QStringLiteral("%1 notes, %1 keys, %1 texts, %1 matching").arg(notes))
+        return counts;
+    return execute(path, "INSERT INTO note_search_text (note_search_text) VALUES ('integrity-check')");
 }
 
 } // namespace StoreFixture

@@ -28,6 +28,19 @@ void createHistoricalDatabase(const QString& path, int version);
 
 QByteArray fileBytes(const QString& path);
 
+// The answer of the plain instr() scan for `query`, read on its own connection: the total, then the ids in
+// order.
+QStringList scannedSearch(const QString& path, const QString& query, int limit);
+
+// The store's answer for `query`, in the form scannedSearch gives.
+QStringList storeSearch(Dovrin::Store::NoteStore& store, const QString& query, int limit);
+
+// Queries that together touch title hits, body hits, folding, short queries and misses.
+const QStringList& sampleQueries();
+
+// How the search index disagrees with the note table, or "" when it holds exactly every note's search text.
+QString searchIndexMismatch(const QString& path);
+
 // The error of a failed result for a test message, "" for a successful one.
 template <typename R> QByteArray why(const R& result) {
     return result ? QByteArray() : result.error().description.toUtf8();
