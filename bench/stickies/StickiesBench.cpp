@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -26,10 +27,13 @@ namespace {
 bool spinUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
     QElapsedTimer timer;
     timer.start();
+    // Wakes the blocking wait below now and then, so that the time-out is noticed.
+    QTimer wake;
+    wake.start(50);
     while (!done()) {
         if (timer.elapsed() > timeoutMs)
             return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
