@@ -1,7 +1,7 @@
 import MarkdownIt from "markdown-it";
 import type Token from "markdown-it/lib/token.mjs";
 import { MarkdownParser, MarkdownSerializer, MarkdownSerializerState } from "prosemirror-markdown";
-import type { Mark, Node } from "prosemirror-model";
+import { Fragment, type Mark, type MarkType, type Node } from "prosemirror-model";
 import { schema } from "./schema";
 
 // An empty paragraph is written as this line, so that blank lines the user made survive in Markdown.
@@ -169,10 +169,14 @@ function rawDocument(markdown: string): Node {
   return schema.nodes.doc.create(null, blocks.length ? blocks : [schema.nodes.paragraph.create()]);
 }
 
+// Blocks that came from Markdown already have marks that Markdown can say.
+const parsedBlocks = new WeakSet<Node>();
+
 export function parseMarkdown(markdown: string): Node {
   const text = typeof markdown === "string" ? markdown.replace(/\r\n?/g, "\n") : "";
   try {
     const doc = parser.parse(text);
+    doc.forEach((block) => parsedBlocks.add(block));
     return doc.childCount ? doc : schema.nodes.doc.create(null, schema.nodes.paragraph.create());
   } catch {
     // Never lose what could not be understood: keep it verbatim.
@@ -180,10 +184,12 @@ export function parseMarkdown(markdown: string): Node {
   }
 }
 
+// Nothing that would be read back: no text but spaces, and no images except those still being stored.
 function isEmptyParagraph(node: Node): boolean {
   let empty = true;
   node.forEach((child) => {
-    if (!(child.type === schema.nodes.image && child.attrs.pending !== null)) empty = false;
+    const blank = child.isText ? !/\S/.test(child.text ?? "") : child.type === schema.nodes.image && child.attrs.pending !== null;
+    if (!blank) empty = false;
   });
   return empty;
 }
@@ -206,6 +212,19 @@ function longestRunAtLineStart(text: string, char: string): number {
   return longest;
 }
 
+// A tight list can only hold items whose later blocks are lists: any other block needs a blank line
+// before it, which makes Markdown read the whole list as loose. Such a list is written loose.
+function writtenList(list: Node): Node {
+  if (!list.attrs.tight) return list;
+  let simple = true;
+  list.forEach((item) =>
+    item.forEach((child, _offset, i) => {
+      if (i > 0 && child.type !== schema.nodes.bullet_list && child.type !== schema.nodes.ordered_list) simple = false;
+    }),
+  );
+  return simple ? list : list.type.create({ ...list.attrs, tight: false }, list.content);
+}
+
 // Two lists of the same kind in a row would be read back as one list unless their markers differ, so
 // the second one takes the other marker. (The serializer's own answer, two blank lines, no longer
 // separates lists in CommonMark.)
@@ -220,6 +239,13 @@ function listMarker(state: MarkdownSerializerState, parent: Node, index: number,
   const internal = internals(state);
   if (internal.closed?.type === parent.child(index).type) internal.flushClose(2);
   return marker;
+}
+
+// Spaces at the end of a paragraph or heading are not read back; writing them would only make the
+// text differ from what it reads back as.
+function trimLineEnd(state: MarkdownSerializerState): void {
+  const internal = internals(state);
+  internal.out = internal.out.replace(/(^|[^\\])[ \t]+$/, "$1");
 }
 
 function isPlainUrl(link: Mark, parent: Node, index: number): boolean {
@@ -250,10 +276,16 @@ const serializer = new MarkdownSerializer(
     },
     heading(state, node) {
       state.write("#".repeat(node.attrs.level) + " ");
-      state.renderInline(node, false);
-      // A run of "#" at the end after a space would be read back as the closing sequence and dropped.
       const internal = internals(state);
-      internal.out = internal.out.replace(/([ \t]|^#+ )(#+)([ \t]*)$/, "$1\\$2$3");
+      const start = internal.out.length;
+      const spilled = (state as NoteSerializerState).spills;
+      state.renderInline(node, false);
+      // A run of "#" that ends the title after a space would be read back as the closing sequence.
+      const whole = (state as NoteSerializerState).spills === spilled;
+      const title = whole ? internal.out.slice(start) : internal.out;
+      const kept = internal.out.slice(0, internal.out.length - title.length);
+      internal.out = kept + title.replace(whole ? /(^|[ \t])(#+)[ \t]*$/ : /([ \t])(#+)[ \t]*$/, "$1\\$2");
+      trimLineEnd(state);
       state.closeBlock(node);
     },
     horizontal_rule(state, node) {
@@ -262,13 +294,13 @@ const serializer = new MarkdownSerializer(
     },
     bullet_list(state, node, parent, index) {
       const bullet = listMarker(state, parent, index, "bullet", ["-", "*"]);
-      state.renderList(node, "  ", () => bullet + " ");
+      state.renderList(writtenList(node), "  ", () => bullet + " ");
     },
     ordered_list(state, node, parent, index) {
       const start: number = node.attrs.order ?? 1;
       const delimiter = listMarker(state, parent, index, "delimiter", [".", ")"]);
       const width = String(start + node.childCount - 1).length;
-      state.renderList(node, " ".repeat(width + 2), (i) => String(start + i) + delimiter + " ");
+      state.renderList(writtenList(node), " ".repeat(width + 2), (i) => String(start + i) + delimiter + " ");
     },
     list_item(state, node) {
       if (node.attrs.checked !== null) {
@@ -284,6 +316,7 @@ const serializer = new MarkdownSerializer(
         if (!alone) state.write(EMPTY_LINE);
       } else {
         state.renderInline(node);
+        trimLineEnd(state);
       }
       state.closeBlock(node);
     },
@@ -316,6 +349,11 @@ const serializer = new MarkdownSerializer(
       open(state, mark, parent, index) {
         const autolink = isPlainUrl(mark, parent, index);
         internals(state).inAutolink = autolink;
+        // A "!" just before the link would make it an image, unless it is escaped (an odd number of
+        // backslashes before it).
+        const internal = internals(state);
+        const bang = /(\\*)!$/.exec(internal.out);
+        if (!autolink && bang && bang[1].length % 2 === 0) internal.out = internal.out.slice(0, -1) + "\\!";
         return autolink ? "<" : "[";
       },
       close(state, mark) {
@@ -363,10 +401,12 @@ function escapeText(state: MarkdownSerializerState, str: string, startOfLine: bo
   const { out: written, delim } = internals(state);
   // The start of the output is the start of a line, as it is after any earlier block.
   const before = written === "" ? "\n" : written.slice(-1);
+  // Spaces that end the text are dropped when read back, so a character before them counts as last.
+  const solidEnd = str.search(/[ \t]*$/);
   for (let i = 0; i < str.length; i++) {
     const c = str[i];
     const prev = i > 0 ? str[i - 1] : before;
-    const next = str[i + 1] ?? "";
+    const next = i + 1 >= solidEnd ? "" : str[i + 1];
     switch (c) {
       case "\\":
         out += next === "" || punctuation.test(next) ? "\\\\" : c;
@@ -397,6 +437,10 @@ function escapeText(state: MarkdownSerializerState, str: string, startOfLine: bo
     }
   }
   const line = written.slice(written.lastIndexOf("\n") + 1);
+  // The title of a heading starts after its marker; spaces there would not be read back.
+  if (/^#{1,6} $/.test(line.slice(delim.length)) || /^#{1,6} $/.test(line.replace(/^\s*(?:[-+*]|\d+[.)])\s(?:\[[ x]\] )?/, ""))) {
+    out = out.replace(/^[ \t]+/, "");
+  }
   if (startOfLine || line === delim) {
     out = out
       .replace(/^[ \t]+/, "")
@@ -422,6 +466,8 @@ class NoteSerializerState extends (MarkdownSerializerState as unknown as new (
   options: { tightLists: boolean },
 ) => MarkdownSerializerState) {
   private readonly chunks: string[] = [];
+  // How often the written text was moved aside; a heading compares it to know what `out` still holds.
+  spills = 0;
 
   override esc(str: string, startOfLine = false): string {
     return escapeText(this, str, startOfLine);
@@ -432,6 +478,7 @@ class NoteSerializerState extends (MarkdownSerializerState as unknown as new (
     const state = internals(this);
     if (state.out.length > spillLength) {
       this.chunks.push(state.out.slice(0, -tailLength));
+      this.spills++;
       state.out = state.out.slice(-tailLength);
     }
   }
@@ -451,7 +498,58 @@ function serializeWhole(doc: Node): string {
 // kept and only changed blocks are written again: "changed" stays cheap while typing in a long note.
 const blockCache = new WeakMap<Node, string>();
 
-export function serializeMarkdown(doc: Node): string {
+function renderBlock(block: Node): string {
+  const state = new NoteSerializerState(serializer.nodes, serializer.marks, { tightLists: true });
+  state.render(block, schema.nodes.doc.create(null, block), 0);
+  return state.result();
+}
+
+const delimited: MarkType[] = [schema.marks.em, schema.marks.strong, schema.marks.strike];
+
+function hasDelimitedMarks(block: Node): boolean {
+  let found = false;
+  block.descendants((node) => {
+    if (node.marks.some((mark) => delimited.includes(mark.type))) found = true;
+    return !found;
+  });
+  return found;
+}
+
+function withoutMarks(node: Node, types: MarkType[]): Node {
+  if (node.isText) return node.mark(node.marks.filter((mark) => !types.includes(mark.type)));
+  if (node.isLeaf) return node;
+  const children: Node[] = [];
+  node.forEach((child) => children.push(withoutMarks(child, types)));
+  return node.copy(Fragment.from(children));
+}
+
+const squash = (text: string) => text.replace(/\s+/g, "");
+
+function readsBackAsWritten(block: Node): boolean {
+  return squash(parseMarkdown(renderBlock(block)).textContent) === squash(block.textContent);
+}
+
+// Emphasis and strikethrough can only open and close where CommonMark's flanking rules let them (not,
+// for example, between a letter and a bracket). Formatting that cannot be written is left out, one kind
+// after another, rather than reappearing as stray asterisks or tildes in the text.
+const writableBlocks = new WeakMap<Node, Node>();
+
+function writable(block: Node): Node {
+  let result = writableBlocks.get(block);
+  if (result) return result;
+  result = block;
+  if (!parsedBlocks.has(block) && hasDelimitedMarks(block) && !readsBackAsWritten(block)) {
+    const candidates = delimited.map((type) => withoutMarks(block, [type]));
+    result = candidates.find(readsBackAsWritten) ?? withoutMarks(block, delimited);
+  }
+  writableBlocks.set(block, result);
+  return result;
+}
+
+export function serializeMarkdown(given: Node): string {
+  const blocks: Node[] = [];
+  given.forEach((block) => blocks.push(writable(block)));
+  const doc = blocks.every((block, i) => block === given.child(i)) ? given : given.copy(Fragment.from(blocks));
   const parts: string[] = [];
   let whole = false;
   doc.forEach((block, _offset, index) => {
