@@ -109,8 +109,7 @@ void prepareEditorEngine() {
     QWebEngineUrlScheme scheme(schemeName);
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
     // Secure and CORS-enabled so that module scripts, fetch and the clipboard work as on https.
-    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::CorsEnabled |
-                    QWebEngineUrlScheme::LocalAccessAllowed);
+    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::CorsEnabled);
     QWebEngineUrlScheme::registerScheme(scheme);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
