@@ -1,5 +1,5 @@
-// Bundles every test/*.test.ts (and the page itself) into .test-out/<pid>/ and runs them with node's test
-// runner. The folder stays inside editor/ so that the bundles find jsdom in node_modules.
+// Checks the types, bundles every test/*.test.ts (and the page itself) into .test-out/<pid>/ and runs them
+// with node's test runner. The folder stays inside editor/ so that the bundles find jsdom in node_modules.
 import { build } from "esbuild";
 import { spawnSync } from "node:child_process";
 import { readdir, rm } from "node:fs/promises";
@@ -9,6 +9,12 @@ import { fileURLToPath } from "node:url";
 const root = path.dirname(path.dirname(fileURLToPath(import.meta.url)));
 const out = path.join(root, ".test-out", String(process.pid));
 await rm(out, { recursive: true, force: true });
+
+// Type errors fail the tests too: esbuild alone would bundle them silently.
+const types = spawnSync(process.execPath, [path.join(root, "node_modules/typescript/bin/tsc"), "--noEmit", "-p", root], {
+  stdio: "inherit",
+});
+if (types.status !== 0) process.exit(types.status ?? 1);
 
 const tests = (await readdir(path.join(root, "test"))).filter((name) => name.endsWith(".test.ts"));
 await build({
