@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QSignalSpy>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <csignal>
 #include <memory>
@@ -142,6 +143,21 @@ private slots:
         page.reset();
         QTRY_VERIFY(closed.has_value());
         QCOMPARE(closed->error().description, QStringLiteral("the editor page closed"));
+    }
+
+    void pageGoneBeforeItsView_leavesTheViewUsable() {
+        QWebEngineView view;
+        auto page = std::make_unique<EditorPage>();
+        MessageLog log(*page);
+        view.setPage(page->page());
+        view.show();
+        page->load();
+        QTRY_COMPARE_WITH_TIMEOUT(log.count("ready"), 1, 15000);
+        page.reset();
+        QTest::qWait(100);
+        view.resize(200, 200);
+        QTest::qWait(100);
+        QVERIFY(view.page() != nullptr);
     }
 
     void callBeforeTheShimExists_failsInsteadOfHanging() {
