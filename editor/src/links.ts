@@ -1,5 +1,5 @@
 import type { Mark, MarkType, Node } from "prosemirror-model";
-import { type Command, Plugin, PluginKey } from "prosemirror-state";
+import { type Command, type EditorState, Plugin, PluginKey, type Transaction } from "prosemirror-state";
 import type { EditorView } from "prosemirror-view";
 import type { Post } from "./bridge";
 import { elementRect, rangeRect } from "./geometry";
@@ -51,34 +51,43 @@ const linkType = schema.marks.link;
 const hoverDelay = 250;
 
 export interface LinkEditing {
-  plugin: Plugin<Range | null>;
-  // Reports the range to link (the selection, the link at the caret or the hovered link) to the app.
+  plugin: Plugin<LinkState>;
+  // Reports the range to link to the app: the selection, else the link whose card the app shows, else
+  // the link at the caret, else the caret.
   edit: Command;
   set(view: EditorView, href: string): void;
   remove(view: EditorView): void;
   cancel(view: EditorView): void;
 }
 
-// The page's half of the app's link card and link editor: hover reports, the range being edited
-// (mapped through any edits until the app answers), and opening links through the app.
+interface LinkState {
+  target: Range | null; // the range reported by "edit", until the app answers
+  card: number | null; // a position inside the link whose hover card the app was told to show
+}
+
+type LinkMeta = Partial<LinkState>;
+
+// The page's half of the app's link card and link editor: hover reports, the ranges the app's buttons
+// act on (mapped through any edits until the app answers), and opening links through the app.
 export function linkEditing(post: Post): LinkEditing {
-  const key = new PluginKey<Range | null>("linkTarget");
+  const key = new PluginKey<LinkState>("links");
   let hovered: { element: HTMLElement; pos: number } | null = null;
   let hoverTimer: ReturnType<typeof setTimeout> | undefined;
 
-  const around = (doc: Node, pos: number) =>
-    markExtent(doc, pos, linkType) ?? (hovered ? markExtent(doc, hovered.pos, linkType) : null);
-
-  const target = (view: EditorView): Range | null => {
-    const { state } = view;
-    const pending = key.getState(state);
-    if (pending) return pending;
-    if (!state.selection.empty) return { from: state.selection.from, to: state.selection.to };
-    return around(state.doc, state.selection.from);
+  const linkFor = (state: EditorState): (Range & { mark: Mark }) | null => {
+    const { card } = key.getState(state)!;
+    return (card !== null ? markExtent(state.doc, card, linkType) : null) ?? markExtent(state.doc, state.selection.from, linkType);
   };
 
-  const finish = (view: EditorView, change?: (tr: ReturnType<EditorView["state"]["tr"]["setMeta"]>) => void) => {
-    const tr = view.state.tr.setMeta(key, null);
+  const target = (state: EditorState): Range | null => {
+    const { target: pending } = key.getState(state)!;
+    if (pending) return pending;
+    if (!state.selection.empty) return { from: state.selection.from, to: state.selection.to };
+    return linkFor(state);
+  };
+
+  const finish = (view: EditorView, change?: (tr: Transaction) => void) => {
+    const tr = view.state.tr.setMeta(key, { target: null, card: null } satisfies LinkMeta);
     change?.(tr);
     view.dispatch(tr);
     view.focus();
@@ -106,14 +115,25 @@ export function linkEditing(post: Post): LinkEditing {
     hovered = null;
   };
 
-  const plugin = new Plugin<Range | null>({
+  // Working in the editor again means the hover card is no longer what the user acts on.
+  const forgetCard = (view: EditorView) => {
+    if (key.getState(view.state)?.card !== null) view.dispatch(view.state.tr.setMeta(key, { card: null } satisfies LinkMeta));
+    return false;
+  };
+
+  const plugin = new Plugin<LinkState>({
     key,
     state: {
-      init: () => null,
+      init: () => ({ target: null, card: null }),
       apply(tr, value) {
-        const meta = tr.getMeta(key) as Range | null | undefined;
-        if (meta !== undefined) return meta;
-        return value && { from: tr.mapping.map(value.from, 1), to: tr.mapping.map(value.to, -1) };
+        const meta = (tr.getMeta(key) ?? {}) as LinkMeta;
+        const target = meta.target !== undefined ? meta.target : value.target;
+        const card = meta.card !== undefined ? meta.card : value.card;
+        if (!tr.docChanged) return { target, card };
+        return {
+          target: target && { from: tr.mapping.map(target.from, 1), to: tr.mapping.map(target.to, -1) },
+          card: card === null ? null : tr.mapping.map(card, 1),
+        };
       },
     },
     props: {
@@ -127,6 +147,7 @@ export function linkEditing(post: Post): LinkEditing {
           hovered = { element: anchor, pos: link.pos };
           hoverTimer = setTimeout(() => {
             hoverTimer = undefined;
+            view.dispatch(view.state.tr.setMeta(key, { card: link.pos } satisfies LinkMeta));
             post({ type: "link", mode: "hover", href: link.href, rect: elementRect(anchor), pos: link.pos });
           }, hoverDelay);
           return false;
@@ -137,6 +158,7 @@ export function linkEditing(post: Post): LinkEditing {
           return false;
         },
         mousedown(view, event) {
+          forgetCard(view);
           const anchor = anchorAt(view, event.target);
           if (!anchor || !(event.ctrlKey || event.metaKey || event.button === 1)) return false;
           event.preventDefault();
@@ -144,6 +166,7 @@ export function linkEditing(post: Post): LinkEditing {
           if (link?.href && !unsafeHref(link.href)) post({ type: "openLink", href: link.href });
           return true;
         },
+        keydown: forgetCard,
         // Links inside the note are never followed by the page itself; the app opens them.
         click(view, event) {
           if (anchorAt(view, event.target)) event.preventDefault();
@@ -168,11 +191,11 @@ export function linkEditing(post: Post): LinkEditing {
         href ||= linkType.isInSet(node.marks)?.attrs.href ?? "";
       });
     } else {
-      const found = around(state.doc, selection.from);
+      const found = linkFor(state);
       range = found ?? { from: selection.from, to: selection.from };
       href = found?.mark.attrs.href ?? "";
     }
-    dispatch(state.tr.setMeta(key, range));
+    dispatch(state.tr.setMeta(key, { target: range } satisfies LinkMeta));
     post({ type: "link", mode: "edit", href, rect: rangeRect(view, range.from, range.to), pos: range.from });
     return true;
   };
@@ -182,7 +205,7 @@ export function linkEditing(post: Post): LinkEditing {
     edit,
     set(view, href) {
       if (unsafeHref(href)) return finish(view);
-      const range = target(view);
+      const range = target(view.state);
       finish(view, (tr) => {
         if (!href) {
           if (range) tr.removeMark(range.from, range.to, linkType);
@@ -194,7 +217,7 @@ export function linkEditing(post: Post): LinkEditing {
       });
     },
     remove(view) {
-      const range = target(view);
+      const range = target(view.state);
       const found = range && range.from === range.to ? markExtent(view.state.doc, range.from, linkType) : range;
       finish(view, (tr) => {
         if (found) tr.removeMark(found.from, found.to, linkType);

@@ -349,6 +349,29 @@ test("Tab indents list items and code, and otherwise keeps the focus in the note
   assert.equal(dovrin.getMarkdown(), "- one\n  - two\n\ntext\n\n```\nco  de\n```");
 });
 
+test("the hover card's buttons act on the hovered link even after the mouse left it", async () => {
+  const { dovrin, view, messages } = openEditor("See [one](https://one.example) and [two](https://two.example).");
+  caretAfter(view, "See");
+  const anchor = view.dom.querySelectorAll("a")[1];
+  anchor.dispatchEvent(new MouseEvent("mouseover", { bubbles: true }));
+  await pause(300);
+  assert.deepEqual(
+    ofType(messages, "link").map((m) => [m.mode, m.href]),
+    [["hover", "https://two.example"]],
+  );
+  anchor.dispatchEvent(new MouseEvent("mouseout", { bubbles: true, relatedTarget: view.dom }));
+  assert.equal(ofType(messages, "link").at(-1)!.mode, "leave");
+  dovrin.runCommand("link:edit", {});
+  assert.deepEqual([ofType(messages, "link").at(-1)!.mode, ofType(messages, "link").at(-1)!.href], ["edit", "https://two.example"]);
+  dovrin.runCommand("link:cancel", {});
+  assert.equal(dovrin.getMarkdown(), "See [one](https://one.example) and [two](https://two.example).");
+
+  anchor.dispatchEvent(new MouseEvent("mouseover", { bubbles: true }));
+  await pause(300);
+  dovrin.runCommand("link:remove", {});
+  assert.equal(dovrin.getMarkdown(), "See [one](https://one.example) and two.");
+});
+
 test("ctrl-click on a link asks the app to open it", () => {
   const { view, messages } = openEditor("[site](https://example.com)");
   const anchor = view.dom.querySelector("a")!;
