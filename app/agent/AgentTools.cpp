@@ -45,15 +45,22 @@ QList<qsizetype> graphemeBoundaries(const QString& text) {
     return boundaries;
 }
 
+// The first `count` user-perceived characters.
 QString graphemePrefix(const QString& text, qsizetype count) {
-    const QList<qsizetype> boundaries = graphemeBoundaries(text);
-    return text.left(boundaries.at(std::min(count, boundaries.size() - 1)));
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype end = 0;
+    for (qsizetype i = 0; i < count && end < text.size(); ++i) {
+        end = finder.toNextBoundary();
+        if (end == -1)
+            return text;
+    }
+    return text.left(end);
 }
 
 QString preview(const QString& markdown) {
+    static const QRegularExpression lineBreak(QStringLiteral("[\\n\\r\\x{2028}\\x{2029}]"));
     QStringList lines;
-    for (const QString& piece :
-         markdown.split(QRegularExpression(QStringLiteral("[\\n\\r\\x{2028}\\x{2029}]")), Qt::SkipEmptyParts))
+    for (const QString& piece : markdown.split(lineBreak, Qt::SkipEmptyParts))
         lines.append(piece.trimmed());
     const auto first =
         std::find_if(lines.cbegin(), lines.cend(), [](const QString& line) { return !line.isEmpty(); });
