@@ -47,7 +47,7 @@ void StickyPanel::applyNote() {
 }
 
 void StickyPanel::applySizeLimits() {
-    if (m_animation)
+    if (isAnimatingFrame())
         return;
     const bool collapsed = m_state->note().isCollapsed;
     setMinimumSize(minimumWidth, collapsed ? StickyViewDragStrip::stripHeight : minimumExpandedHeight);
@@ -67,6 +67,10 @@ void StickyPanel::applyTexts() {
     }
 }
 
+bool StickyPanel::isAnimatingFrame() const {
+    return m_animation && m_animation->state() == QAbstractAnimation::Running;
+}
+
 void StickyPanel::setFrame(const QRect& frame, bool animated) {
     if (m_animation)
         m_animation->stop();
@@ -82,6 +86,7 @@ void StickyPanel::setFrame(const QRect& frame, bool animated) {
     m_animation->setEasingCurve(QEasingCurve::InOutQuad);
     m_animation->setEndValue(frame);
     connect(m_animation, &QObject::destroyed, &m_sizeLimitsTimer, qOverload<>(&QTimer::start));
+    connect(m_animation, &QAbstractAnimation::finished, this, &StickyPanel::frameAnimationFinished);
     m_animation->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
@@ -102,8 +107,10 @@ void StickyPanel::resizeEvent(QResizeEvent* event) {
 }
 
 void StickyPanel::showEvent(QShowEvent* event) {
-    // The native window exists but is not mapped yet: the moment a window manager reads its desktop.
+    // Before mapping for the window manager to read, and once more after it, because the platform may
+    // map a freshly made native window in place of this one.
     joinAllDesktops(this);
+    QTimer::singleShot(0, this, [this] { joinAllDesktops(this); });
     QWidget::showEvent(event);
 }
 

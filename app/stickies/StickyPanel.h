@@ -33,6 +33,7 @@ public:
     // Moves and resizes the window (Qt coordinates), gliding there when animated. A new call replaces
     // an animation still running.
     void setFrame(const QRect& frame, bool animated);
+    bool isAnimatingFrame() const;
 
     // The accessibility value screen readers read for the window.
     QString accessibleValue() const { return m_accessibleValue; }
@@ -40,6 +41,8 @@ public:
 signals:
     // The window moved or changed size, by the user or the program.
     void frameChanged();
+    // An animated frame change reached its end.
+    void frameAnimationFinished();
 
 protected:
     void changeEvent(QEvent* event) override;

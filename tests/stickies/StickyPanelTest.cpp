@@ -79,6 +79,9 @@ private slots:
 
         QVERIFY(label->isVisible());
         QCOMPARE(label->text(), Dovrin::Agent::LabelText::fullForm(*labelled.agentLabel));
+        QCOMPARE(label->accessibleName(),
+                 Dovrin::Agent::LabelText::spokenForm(*labelled.agentLabel, labelled.updatedAt,
+                                                      QDateTime::currentDateTimeUtc()));
         QVERIFY(!sticky.strip()->closeButton()->isVisible());
 
         sticky.hover(true);
@@ -228,8 +231,12 @@ private slots:
 
         collapsed.isCollapsed = false;
         sticky.state.setNote(collapsed);
+        QSignalSpy finished(&sticky.panel, &StickyPanel::frameAnimationFinished);
         sticky.panel.setFrame(QRect(200, 150, 280, 240), true);
-        QTRY_COMPARE(sticky.panel.height(), 240);
+        QVERIFY(sticky.panel.isAnimatingFrame());
+        QVERIFY(finished.wait());
+        QVERIFY(!sticky.panel.isAnimatingFrame());
+        QCOMPARE(sticky.panel.height(), 240);
         QTRY_COMPARE(sticky.panel.minimumHeight(), 160);
         QVERIFY(sticky.panel.view()->editorHost()->isVisible());
     }
