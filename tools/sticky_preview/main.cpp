@@ -68,7 +68,9 @@ QImage onBackdrop(const QImage& window, const QColor& backdrop) {
     return canvas;
 }
 
-bool render(const QString& path, const Note& note, const Provenance& table, bool hovered,
+enum class Pose { resting, hovered, copied };
+
+bool render(const QString& path, const Note& note, const Provenance& table, Pose pose,
             const QColor& backdrop) {
     StickyViewState state(note);
     state.followProvenance(table);
@@ -77,10 +79,12 @@ bool render(const QString& path, const Note& note, const Provenance& table, bool
         state.setWebView(editorStandIn(note));
     panel.setGeometry(note.frame.toRect());
     panel.show();
-    if (hovered) {
+    if (pose != Pose::resting) {
         QEnterEvent enter(QPointF(20, 20), QPointF(20, 20), panel.mapToGlobal(QPointF(20, 20)));
         QApplication::sendEvent(panel.view(), &enter);
     }
+    if (pose == Pose::copied)
+        state.showCopied();
     QApplication::processEvents();
     const bool saved = onBackdrop(panel.grab().toImage(), backdrop).save(path);
     QTextStream(stdout) << (saved ? "wrote " : "could not write ") << path << '\n';
@@ -124,14 +128,18 @@ int main(int argc, char** argv) {
     dark.agentLabel = AgentLabel{"Codex", AgentLabel::Action::added};
     table.note(dark);
 
-    bool ok = render(folder.filePath("sticky-yellow.png"), labelled, table, false, QColor(0xE4E6EA));
-    ok = render(folder.filePath("sticky-yellow-hover.png"), labelled, table, true, QColor(0xE4E6EA)) && ok;
-    ok = render(folder.filePath("sticky-collapsed.png"), collapsed, table, false, QColor(0xE4E6EA)) && ok;
+    bool ok = render(folder.filePath("sticky-yellow.png"), labelled, table, Pose::resting, QColor(0xE4E6EA));
+    ok = render(folder.filePath("sticky-yellow-hover.png"), labelled, table, Pose::hovered,
+                QColor(0xE4E6EA)) &&
+         ok;
+    ok = render(folder.filePath("sticky-copied.png"), labelled, table, Pose::copied, QColor(0xE4E6EA)) && ok;
+    ok = render(folder.filePath("sticky-collapsed.png"), collapsed, table, Pose::resting, QColor(0xE4E6EA)) &&
+         ok;
 
     QPalette darkPalette = QApplication::palette();
     darkPalette.setColor(QPalette::Window, QColor(0x1E1E1E));
     darkPalette.setColor(QPalette::WindowText, QColor(0xEEEEEE));
     QApplication::setPalette(darkPalette);
-    ok = render(folder.filePath("sticky-dark.png"), dark, table, false, QColor(0x151618)) && ok;
+    ok = render(folder.filePath("sticky-dark.png"), dark, table, Pose::resting, QColor(0x151618)) && ok;
     return ok ? 0 : 1;
 }
