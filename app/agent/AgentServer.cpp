@@ -16,8 +16,10 @@
 #include <QPointer>
 
 #include <cerrno>
+#include <chrono>
 #include <future>
 #include <sys/socket.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace Dovrin::Agent {
@@ -123,9 +125,18 @@ void AgentServer::acceptLoop() {
     const QPointer<AgentServer> server(this);
     while (!m_stopping) {
         auto connection = Bridge::acceptConnection(m_listener.fd());
-        if (!connection)
+        if (!connection) {
+            // Out of descriptors or memory: give the running connections a moment to finish.
+            if (connection.error().code != EINTR && connection.error().code != ECONNABORTED)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
             continue;
-        std::thread(serveConnection, std::move(connection).value(), server).detach();
+        }
+        try {
+            std::thread(serveConnection, std::move(connection).value(), server).detach();
+        } catch (const std::system_error& error) {
+            // No thread for it: the connection closes unanswered and the client reports no answer.
+            qCWarning(dovrinLog, "agent bridge: %s", error.what());
+        }
     }
 }
 

@@ -1,0 +1,83 @@
+#include "NoteStore.h"
+#include "Processes.h"
+
+#include <QFile>
+#include <QtTest>
+
+using namespace Dovrin;
+using namespace Dovrin::E2e;
+
+namespace {
+
+struct Exit {
+    int code = -1;
+    QString output;
+};
+
+Exit runUntilExit(const QProcessEnvironment& environment) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(binary("dovrin"), {"--background"});
+    if (!process.waitForFinished(20000)) {
+        process.kill();
+        process.waitForFinished();
+    }
+    return {process.exitCode(), QString::fromUtf8(process.readAll())};
+}
+
+} // namespace
+
+class StartupTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void unreadableNotes_endTheAppWithTheReason() {
+        Home home;
+        QProcessEnvironment environment = home.environment();
+        const QString blocker = home.dir.filePath("blocker");
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        environment.insert("DOVRIN_HOME", blocker);
+        Exit exit = runUntilExit(environment);
+        QCOMPARE(exit.code, 1);
+        QVERIFY2(exit.output.contains(
+                     QString::fromUtf8("Dovrin can’t open your notes.\nData directory unavailable")),
+                 qPrintable(exit.output));
+
+        const QByteArray garbage(8192, 'g');
+        QFile database(home.database());
+        QVERIFY(database.open(QIODevice::WriteOnly));
+        database.write(garbage);
+        database.close();
+        exit = runUntilExit(home.environment());
+        QCOMPARE(exit.code, 1);
+        QVERIFY(exit.output.contains(QString::fromUtf8("Dovrin can’t open your notes.")));
+        QVERIFY(!exit.output.contains("agent bridge listening"));
+        QVERIFY(database.open(QIODevice::ReadOnly));
+        QCOMPARE(database.readAll(), garbage);
+    }
+
+    void launch_purgesNotesDeletedMoreThan30DaysAgo() {
+        Home home;
+        {
+            auto store = Store::NoteStore::open(home.database()).value();
+            const auto now = QDateTime::currentDateTimeUtc();
+            const auto notes = store
+                                   ->create({{"old", Store::StickyColor::yellow, {}, {}},
+                                             {"recent", Store::StickyColor::yellow, {}, {}}},
+                                            "user", std::nullopt, now)
+                                   .value();
+            QVERIFY(store->moveToRecentlyDeleted(notes.at(0).id, now.addDays(-31), std::nullopt).ok());
+            QVERIFY(store->moveToRecentlyDeleted(notes.at(1).id, now.addDays(-29), std::nullopt).ok());
+        }
+        App app(home);
+        QVERIFY(app.start());
+        QVERIFY2(app.output().contains(QString("store %1 new=0 purged=1").arg(home.database())),
+                 qPrintable(app.output()));
+    }
+};
+
+QTEST_GUILESS_MAIN(StartupTest)
+#include "StartupTest.moc"
