@@ -119,7 +119,10 @@ void StickyViewDragStrip::paintEvent(QPaintEvent*) {
     font.setLetterSpacing(QFont::AbsoluteSpacing, -0.078);
     painter.setFont(font);
     painter.setPen(stickyPalette(note.color).text);
-    const QRect titleRect = rect().adjusted(titlePadding, 0, -titlePadding, 0);
+    QRect titleRect = rect().adjusted(titlePadding, 0, -titlePadding, 0);
+    // "Copied" widens its control past the padding; the title gives way rather than run under it.
+    if (m_copyLink->isVisibleTo(this))
+        titleRect.setRight(std::min(titleRect.right(), m_copyLink->x() - labelGap));
     painter.drawText(titleRect, Qt::AlignCenter,
                      QFontMetrics(font).elidedText(note.title(), Qt::ElideRight, titleRect.width()));
 }

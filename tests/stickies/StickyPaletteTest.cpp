@@ -11,7 +11,7 @@ class StickyPaletteTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void palette_matchesTheDesignTokensLightAndDark() {
+    void palette_matchesTheColorTableLightAndDark() {
         struct Row {
             StickyColor color;
             QRgb fillLight, fillDark, textLight, textDark, tintLight, tintDark;
