@@ -1,12 +1,16 @@
 // End-to-end cost of agent tools as an AI client sees it: a tools/call line written to dovrin-mcp until
 // its answer line arrives, with the real dovrin app answering over dv.sock.
+#include "AgentServer.h"
+#include "ManualClock.h"
 #include "Measure.h"
 #include "NoteStore.h"
+#include "Provenance.h"
+#include "StickyManager.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -106,10 +110,47 @@ Bench::Timing latency(const QTemporaryDir& home, const QString& name, int runs, 
     });
 }
 
+// The same calls inside one process, without dovrin-mcp and the socket: what the app's main thread spends
+// (gate, activity records, tool, JSON). The seeded database is copied so the app started later finds it as
+// is.
+void inProcess(const QTemporaryDir& home, const QString& longNoteID) {
+    QTemporaryDir copy("/tmp/dv-XXXXXX");
+    QFile::copy(home.filePath("Dovrin.sqlite"), copy.filePath("Dovrin.sqlite"));
+    auto store = Store::NoteStore::open(copy.filePath("Dovrin.sqlite")).value();
+    Agent::Provenance provenance;
+    Agent::ManualClock clock;
+    Stickies::StickyManager manager(*store, provenance);
+    Agent::AgentServer server(manager, provenance, clock, copy.path());
+    const auto run = [&](const QString& name, const QByteArray& request) {
+        Bench::report(name, Bench::measure(200, [&] {
+                          // A second between calls keeps the agent under 60 calls a minute.
+                          clock.advance(1100);
+                          bool answered = false;
+                          server.handle(request, [&answered](const Bridge::BridgeResponse& response) {
+                              if (response.isError)
+                                  qFatal("%s", qPrintable(response.text));
+                              answered = true;
+                          });
+                          if (!answered)
+                              qFatal("no answer");
+                      }));
+    };
+    run("in process: list_notes over 1,000 notes (default limit 50)",
+        R"({"tool":"list_notes","arguments":{},"client":{"name":"bench"}})");
+    run("in process: list_notes over 1,000 notes (limit 1000)",
+        R"({"tool":"list_notes","arguments":{"limit":1000},"client":{"name":"bench"}})");
+    run("in process: read_note of a 24,000-character note",
+        QJsonDocument(QJsonObject{{"tool", "read_note"},
+                                  {"arguments", QJsonObject{{"note", longNoteID}}},
+                                  {"client", QJsonObject{{"name", "bench"}}}})
+            .toJson());
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QTemporaryDir home("/tmp/dv-XXXXXX");
     QString longNoteID;
     {
@@ -150,6 +191,8 @@ int main(int argc, char* argv[]) {
         log.close();
         QThread::msleep(20);
     }
+
+    inProcess(home, longNoteID);
 
     Bench::report("list_notes over 1,000 notes (default limit 50)",
                   latency(home, "List", 200, "list_notes", QJsonObject()));
