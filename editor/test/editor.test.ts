@@ -249,6 +249,16 @@ test("format commands toggle marks on the selection, which is reported with its 
   assert.deepEqual(ofType(messages, "selection").at(-1), { type: "selection", rect: null, marks: [] });
 });
 
+test("a selection made with the mouse is reported when the button is released", () => {
+  const { view, messages } = openEditor("pick some words");
+  view.dom.dispatchEvent(new MouseEvent("mousedown", { bubbles: true, button: 0 }));
+  select(view, "some");
+  assert.equal(ofType(messages, "selection").length, 0, "nothing while dragging");
+  document.dispatchEvent(new MouseEvent("mouseup", { bubbles: true, button: 0 }));
+  assert.equal(ofType(messages, "selection").length, 1);
+  assert.ok(ofType(messages, "selection")[0].rect);
+});
+
 test("links are edited on the reported range, set, and removed", () => {
   const { dovrin, view, messages } = openEditor("read the docs today");
   select(view, "the docs");
