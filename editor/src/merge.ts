@@ -29,8 +29,12 @@ function rewrite(base: string[], start: number, end: number, edits: Change[]): s
   return out;
 }
 
-function describe(start: number, end: number): string {
-  return end - start <= 1 ? `line ${start + 1}` : `lines ${start + 1}–${end}`;
+// Names the place in the base text, with its first line to help the AI find it.
+function describe(base: string[], start: number, end: number): string {
+  const where = end - start <= 1 ? `line ${start + 1}` : `lines ${start + 1}–${end}`;
+  const line = (base[start] ?? "").trim();
+  if (!line) return where;
+  return `${where} ("${line.length > 60 ? line.slice(0, 59) + "…" : line}")`;
 }
 
 // Three-way merge by lines. Edits to different lines both survive; edits to the same lines (or insertions
@@ -67,7 +71,7 @@ export function merge3(base: string, ours: string, theirs: string): MergeResult 
       if (a.length !== b.length || a.some((line, n) => line !== b[n])) {
         return {
           ok: false,
-          reason: `the note was edited at ${describe(start, end)} while the AI changed the same place`,
+          reason: `the note was edited at ${describe(baseLines, start, end)} while the AI changed the same place`,
         };
       }
       out.push(...a);
