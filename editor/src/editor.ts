@@ -15,6 +15,7 @@ import { placeholder } from "./placeholder";
 import { schema } from "./schema";
 import { selectionReport } from "./selectionReport";
 import { slashKey, slashPlugin, takeSlashQuery } from "./slash";
+import { text } from "./texts";
 import { ListItemView } from "./todo";
 
 export interface MergeAnswer {
@@ -222,7 +223,11 @@ export function createEditor(mount: HTMLElement, post: Post): EditorHandle {
     if (document.visibilityState === "hidden") flush();
   });
   window.addEventListener("pagehide", flush);
-  new MutationObserver(() => view.updateState(view.state)).observe(document.documentElement, {
+  // The app may set the page's language after the page has drawn its texts.
+  new MutationObserver(() => {
+    view.updateState(view.state);
+    for (const box of view.dom.querySelectorAll("li.todo > input")) box.setAttribute("aria-label", text("todo"));
+  }).observe(document.documentElement, {
     attributes: true,
     attributeFilter: ["lang"],
   });

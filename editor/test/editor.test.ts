@@ -338,10 +338,13 @@ test("colours come from the sticky palette, light and dark", () => {
 });
 
 test("the page's own texts follow the document language", async () => {
-  const { view } = openEditor("");
+  const { dovrin, view } = openEditor("");
   assert.equal(view.dom.getAttribute("data-placeholder"), "Type / for commands");
+  dovrin.setMarkdown("- [ ] box");
   document.documentElement.lang = "zh-Hans";
   await pause(0);
+  assert.equal(view.dom.querySelector("li.todo > input")!.getAttribute("aria-label"), "待办");
+  dovrin.setMarkdown("");
   assert.equal(view.dom.getAttribute("data-placeholder"), "输入 / 使用命令");
   document.documentElement.lang = "en";
 });
