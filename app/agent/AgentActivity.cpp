@@ -13,10 +13,6 @@ namespace Dovrin::Agent {
 
 namespace {
 
-QString shownTitle(const QString& title) {
-    return title.isEmpty() ? AgentActivity::tr("Untitled") : title;
-}
-
 template <typename T> const T* summaryAs(const AgentActivity::Entry& entry) {
     return std::get_if<T>(&entry.summary);
 }
@@ -215,7 +211,7 @@ QString AgentActivity::message(const Entry& entry) {
             .arg(entry.agent, QString::number(created->count));
     }
     if (const auto* edited = summaryAs<Edited>(entry)) {
-        const QString title = shownTitle(edited->title);
+        const QString title = Store::shownTitle(edited->title);
         const auto all = [&](Change change) {
             return std::all_of(edited->changes.begin(), edited->changes.end(),
                                [&](Change c) { return c == change; });
@@ -233,7 +229,7 @@ QString AgentActivity::message(const Entry& entry) {
     }
     const auto& deleted = std::get<Deleted>(entry.summary);
     if (deleted.notes.size() == 1)
-        return tr("%1 deleted “%2”.").arg(entry.agent, shownTitle(deleted.notes.first().title));
+        return tr("%1 deleted “%2”.").arg(entry.agent, Store::shownTitle(deleted.notes.first().title));
     return tr("%1 deleted %2 notes.").arg(entry.agent, QString::number(deleted.notes.size()));
 }
 
@@ -245,10 +241,10 @@ QString AgentActivity::undoTitle(const Entry& entry) {
             .arg(entry.agent, QString::number(created->count));
     }
     if (const auto* edited = summaryAs<Edited>(entry))
-        return tr("Undo %1: Edit “%2”").arg(entry.agent, shownTitle(edited->title));
+        return tr("Undo %1: Edit “%2”").arg(entry.agent, Store::shownTitle(edited->title));
     const auto& deleted = std::get<Deleted>(entry.summary);
     if (deleted.notes.size() == 1)
-        return tr("Undo %1: Delete “%2”").arg(entry.agent, shownTitle(deleted.notes.first().title));
+        return tr("Undo %1: Delete “%2”").arg(entry.agent, Store::shownTitle(deleted.notes.first().title));
     return tr("Undo %1: Delete %2 Notes").arg(entry.agent, QString::number(deleted.notes.size()));
 }
 

@@ -16,8 +16,7 @@ QString tr(const char* text, const char* comment = nullptr) {
 } // namespace
 
 QString windowTitle(const Store::Note& note) {
-    const QString title = note.title();
-    return title.isEmpty() ? tr("Untitled") : title;
+    return Store::shownTitle(note.title());
 }
 
 QString accessibilityValue(const Store::Note& note,

@@ -95,6 +95,10 @@ QString Note::link() const {
     return noteLink(id);
 }
 
+QString shownTitle(const QString& title) {
+    return title.isEmpty() ? QCoreApplication::translate("Note", "Untitled") : title;
+}
+
 QString Note::title() const {
     return PlainText::title(markdown);
 }

@@ -74,6 +74,8 @@ struct Note {
 };
 
 QString idText(const QUuid& id);
+// A title as the app shows it: "Untitled" (localized) in place of an empty one.
+QString shownTitle(const QString& title);
 QString noteLink(const QUuid& id);
 
 } // namespace Dovrin::Store
