@@ -153,7 +153,7 @@ QList<Todo> todos(const QString& markdown) {
 AgentResult<SetTodoOutcome> setTodo(const TodoTarget& target, bool checked, const QString& markdown) {
     const QList<Todo> all = todos(markdown);
     Todo chosen;
-    if (const int* index = std::get_if<int>(&target)) {
+    if (const qint64* index = std::get_if<qint64>(&target)) {
         if (*index < 0 || *index >= all.size())
             return AgentError{ErrorCode::notFound,
                               QStringLiteral("The note has %1 todos; index %2 is out of range "

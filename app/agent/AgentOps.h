@@ -14,7 +14,7 @@
 namespace Dovrin::Agent::AgentOps {
 
 // A todo chosen by its index or by (part of) its text.
-using TodoTarget = std::variant<int, QString>;
+using TodoTarget = std::variant<qint64, QString>;
 
 struct SetTodoOutcome {
     QString markdown;

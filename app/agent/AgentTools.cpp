@@ -378,10 +378,8 @@ void AgentTools::setTodo(const Args::SetTodoArgs& args, const QString& agent, co
             return done(resolved.error());
         const Note& note = *resolved;
         AgentOps::TodoTarget target = args.match.value_or(QString());
-        if (args.index) {
-            // Indexes beyond int are out of range all the same.
-            target = int(std::clamp<qint64>(*args.index, -1, std::numeric_limits<int>::max()));
-        }
+        if (args.index)
+            target = *args.index;
         const auto outcome = AgentOps::setTodo(target, args.checked, note.markdown);
         if (!outcome)
             return done(outcome.error());

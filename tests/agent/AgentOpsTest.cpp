@@ -41,25 +41,26 @@ private slots:
                                            "No todo matches \"eggs\". Call read_note to see the todos."}));
         auto empty = AgentOps::setTodo(QString(" \t"), true, note);
         QCOMPARE(empty.error(), (AgentError{ErrorCode::invalidArguments, "match must not be empty."}));
-        auto outOfRange = AgentOps::setTodo(2, true, note);
+        auto outOfRange = AgentOps::setTodo(qint64(2), true, note);
         QCOMPARE(outOfRange.error(),
                  (AgentError{
                      ErrorCode::notFound,
                      "The note has 2 todos; index 2 is out of range (0-based, as read_note lists them)."}));
-        QCOMPARE(AgentOps::setTodo(-1, true, note).error().code, ErrorCode::notFound);
+        QCOMPARE(AgentOps::setTodo(qint64(-1), true, note).error().code, ErrorCode::notFound);
 
         const QString ticked = "- [x] a [ ] b";
-        auto unchanged = AgentOps::setTodo(0, true, ticked);
+        auto unchanged = AgentOps::setTodo(qint64(0), true, ticked);
         QCOMPARE(unchanged->markdown, ticked);
         QVERIFY(unchanged->todo.checked);
-        QCOMPARE(AgentOps::setTodo(0, true, "- [ ] a [ ] b")->markdown, QString("- [x] a [ ] b"));
-        QCOMPARE(AgentOps::setTodo(0, false, ticked)->markdown, QString("- [ ] a [ ] b"));
+        QCOMPARE(AgentOps::setTodo(qint64(0), true, "- [ ] a [ ] b")->markdown, QString("- [x] a [ ] b"));
+        QCOMPARE(AgentOps::setTodo(qint64(0), false, ticked)->markdown, QString("- [ ] a [ ] b"));
     }
 
     void setTodo_neverTicksCode() {
         const QString note = "```\n- [ ] hidden\n```\n- [ ] shown";
         QCOMPARE(AgentOps::setTodo(QString("hidden"), true, note).error().code, ErrorCode::notFound);
-        QCOMPARE(AgentOps::setTodo(0, true, note)->markdown, QString("```\n- [ ] hidden\n```\n- [x] shown"));
+        QCOMPARE(AgentOps::setTodo(qint64(0), true, note)->markdown,
+                 QString("```\n- [ ] hidden\n```\n- [x] shown"));
     }
 
     void replaceSection_boundaries() {
