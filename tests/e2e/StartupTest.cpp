@@ -59,6 +59,28 @@ private slots:
         QCOMPARE(database.readAll(), garbage);
     }
 
+    void socketPathTooLong_leavesTheAppRunningWithoutABridge() {
+        Home home;
+        QProcessEnvironment environment = home.environment();
+        const QString deep = home.dir.filePath(QString(100, 'd'));
+        environment.insert("DOVRIN_HOME", deep);
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(binary("dovrin"), {"--background"});
+        QByteArray output;
+        const QByteArray expected =
+            "agent bridge: can't listen at " + QFile::encodeName(deep) + "/dv.sock: errno 36";
+        for (int i = 0; i < 100 && !output.contains(expected); ++i)
+            if (process.waitForReadyRead(200))
+                output += process.readAll();
+        QVERIFY2(output.contains(expected), output.constData());
+        QCOMPARE(process.state(), QProcess::Running);
+        QVERIFY(!QFile::exists(deep + "/dv.sock"));
+        process.terminate();
+        QVERIFY(process.waitForFinished(10000));
+    }
+
     void launch_purgesNotesDeletedMoreThan30DaysAgo() {
         Home home;
         {
