@@ -1,0 +1,103 @@
+#include "AgentServer.h"
+#include "ActivityStickies.h"
+#include "GroupSettings.h"
+#include "ManualClock.h"
+#include "Provenance.h"
+#include "ToolJson.h"
+
+#include <QJsonDocument>
+#include <QtTest>
+
+using namespace Dovrin;
+using namespace Dovrin::Agent;
+
+namespace {
+
+struct Fixture {
+    QTemporaryDir folder{QStringLiteral("/tmp/dv-XXXXXX")};
+    ActivityStickies stickies;
+    ManualClock clock;
+    Provenance provenance;
+    AgentServer server{stickies, provenance, clock, folder.path()};
+
+    Bridge::BridgeResponse handle(const QByteArray& request) {
+        std::optional<Bridge::BridgeResponse> answer;
+        server.handle(request, [&answer](const Bridge::BridgeResponse& response) { answer = response; });
+        if (!answer)
+            qFatal("no answer");
+        return *answer;
+    }
+    QJsonObject error(const QByteArray& request) {
+        const auto response = handle(request);
+        if (!response.isError)
+            qFatal("not an error: %s", qPrintable(response.text));
+        return QJsonDocument::fromJson(response.text.toUtf8()).object();
+    }
+    void setAccess(Bridge::AIAccess access) {
+        Bridge::GroupSettings settings;
+        settings.aiAccess = access;
+        QVERIFY(settings.writeFile(folder.filePath("settings.json")).ok());
+    }
+};
+
+const QByteArray list = R"({"tool":"list_notes","arguments":{},"client":{"name":"claude"}})";
+
+} // namespace
+
+class AgentServerTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void callLimit_countsOnTheServersClock() {
+        Fixture f;
+        QVERIFY(f.server.isListening());
+        QVERIFY(!f.handle(list).isError);
+        f.clock.advance(59000);
+        for (int i = 1; i < 60; ++i)
+            QVERIFY(!f.handle(list).isError);
+        f.clock.advance(500);
+        QCOMPARE(f.error(list)["retry_after_seconds"].toInt(), 1);
+        f.clock.advance(500);
+        QVERIFY(!f.handle(list).isError);
+
+        Fixture fresh;
+        for (int i = 0; i < 60; ++i)
+            QVERIFY(!fresh.handle(list).isError);
+        fresh.clock.advance(200);
+        QCOMPARE(fresh.error(list),
+                 (QJsonObject{{"error", "rate_limited"},
+                              {"message", "Too many Dovrin calls (60 a minute). Wait, then retry."},
+                              {"retry_after_seconds", 60}}));
+    }
+
+    void refusedCalls_costNothingAndReportNoActivity() {
+        Fixture f;
+        f.setAccess(Bridge::AIAccess::off);
+        for (int i = 0; i < 70; ++i)
+            QCOMPARE(f.error(list)["error"], QJsonValue("forbidden"));
+        QCOMPARE(f.server.activity().activeCalls(), 0);
+        QVERIFY(!f.server.activity().lastUsed());
+        f.setAccess(Bridge::AIAccess::readWrite);
+        for (int i = 0; i < 60; ++i)
+            QVERIFY(!f.handle(list).isError);
+        QVERIFY(f.server.activity().lastUsed());
+    }
+
+    void malformedRequests_areAnsweredAsErrors() {
+        Fixture f;
+        QCOMPARE(f.error(R"({"tool":"rename","arguments":{}})"),
+                 (QJsonObject{{"error", "invalid_arguments"}, {"message", "Unknown tool rename."}}));
+        for (const QByteArray& request : {QByteArray("{"), QByteArray(R"({"tool":"list_notes"})"),
+                                          QByteArray(R"({"tool":3,"arguments":{}})"), QByteArray("[]")}) {
+            const QJsonObject error = f.error(request);
+            QCOMPARE(error["error"], QJsonValue("unavailable"));
+            QVERIFY(error["message"].toString().startsWith("Dovrin failed: "));
+        }
+        // None of them counted: 60 calls still pass.
+        for (int i = 0; i < 60; ++i)
+            QVERIFY(!f.handle(list).isError);
+    }
+};
+
+QTEST_GUILESS_MAIN(AgentServerTest)
+#include "AgentServerTest.moc"
