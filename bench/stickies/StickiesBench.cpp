@@ -38,20 +38,6 @@ bool spinUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
     return true;
 }
 
-// For samples taken around a step whose set-up must not be timed.
-Timing timingOf(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    Timing timing;
-    timing.runs = static_cast<int>(samples.size());
-    if (samples.empty())
-        return timing;
-    timing.medianMs = samples[samples.size() / 2];
-    timing.p99Ms = samples[std::min(samples.size() - 1, samples.size() * 99 / 100)];
-    timing.minMs = samples.front();
-    timing.maxMs = samples.back();
-    return timing;
-}
-
 // An editor page in a sticky-sized view, shown unless asked otherwise.
 struct Sticky {
     explicit Sticky(bool shown = true) {
@@ -145,8 +131,9 @@ int main(int argc, char** argv) {
             if (!keepOthers)
                 stickies.erase(stickies.begin(), stickies.end() - 1);
         }
-        report(name, timingOf(spawnMs));
-        report(QStringLiteral("… of which the page's own navigation to ready"), timingOf(pageMs));
+        report(name, Dovrin::Bench::timingOf(spawnMs));
+        report(QStringLiteral("… of which the page's own navigation to ready"),
+               Dovrin::Bench::timingOf(pageMs));
     };
     spawnSeries(QStringLiteral("spawned page ready, 11 to 40 editors open"), true, true);
     spawnSeries(QStringLiteral("spawned page ready, only its opener open"), true, false);

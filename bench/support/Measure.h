@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace Dovrin::Bench {
@@ -18,6 +19,20 @@ struct Timing {
     int runs = 0;
 };
 
+// The spread of samples in milliseconds, for steps whose set-up must not be timed.
+inline Timing timingOf(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    Timing timing;
+    timing.runs = static_cast<int>(samples.size());
+    if (samples.empty())
+        return timing;
+    timing.medianMs = samples[samples.size() / 2];
+    timing.p99Ms = samples[std::min(samples.size() - 1, samples.size() * 99 / 100)];
+    timing.minMs = samples.front();
+    timing.maxMs = samples.back();
+    return timing;
+}
+
 // Runs `step` `runs` times and reports the spread of wall-clock times in milliseconds.
 inline Timing measure(int runs, const std::function<void()>& step) {
     std::vector<double> samples;
@@ -28,16 +43,7 @@ inline Timing measure(int runs, const std::function<void()>& step) {
         step();
         samples.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }
-    std::sort(samples.begin(), samples.end());
-    Timing timing;
-    timing.runs = runs;
-    if (samples.empty())
-        return timing;
-    timing.medianMs = samples[samples.size() / 2];
-    timing.p99Ms = samples[std::min(samples.size() - 1, samples.size() * 99 / 100)];
-    timing.minMs = samples.front();
-    timing.maxMs = samples.back();
-    return timing;
+    return timingOf(std::move(samples));
 }
 
 inline void report(const QString& name, const Timing& timing) {
