@@ -2,6 +2,7 @@
 
 #include "AgentOps.h"
 #include "Clock.h"
+#include "JsonText.h"
 #include "Log.h"
 #include "NoteReference.h"
 #include "NoteStore.h"
@@ -224,7 +225,7 @@ void AgentTools::listNotes(const Args::ListArgs& args, const Done& done) {
                                   {"link", note.link()},
                                   {"todos", todoCounts(note.markdown)}});
     }
-    done(ToolOutput{ToolJson::render(result), {}});
+    done(ToolOutput{Bridge::renderJsonText(result), {}});
 }
 
 void AgentTools::readNote(const Args::ReadArgs& args, const Done& done) {
@@ -327,8 +328,8 @@ void AgentTools::createNotes(const Args::CreateArgs& args, const QString& agent,
     for (const Note& note : batch->notes)
         created.append(QJsonObject{
             {"id", note.idText()}, {"title", note.title()}, {"rev", note.rev}, {"link", note.link()}});
-    done(ToolOutput{ToolJson::render(QJsonObject{{"batch_id", Store::idText(batchID)}, {"notes", created}}),
-                    {}});
+    done(ToolOutput{
+        Bridge::renderJsonText(QJsonObject{{"batch_id", Store::idText(batchID)}, {"notes", created}}), {}});
 }
 
 void AgentTools::updateNote(const Args::UpdateArgs& args, const QString& agent, const Done& done) {
@@ -362,7 +363,7 @@ void AgentTools::updateNote(const Args::UpdateArgs& args, const QString& agent, 
         writeNote(note, *checkedBody, change, agent, [done](AgentResult<Note> written) {
             if (!written)
                 return done(written.error());
-            done(ToolOutput{ToolJson::render(QJsonObject{
+            done(ToolOutput{Bridge::renderJsonText(QJsonObject{
                                 {"id", written->idText()}, {"rev", written->rev}, {"link", written->link()}}),
                             {}});
         });
@@ -388,7 +389,7 @@ void AgentTools::setTodo(const Args::SetTodoArgs& args, const QString& agent, co
                 {"id", after.idText()},
                 {"rev", after.rev},
                 {"todo", QJsonObject{{"index", todo.index}, {"text", todo.text}, {"checked", todo.checked}}}};
-            done(ToolOutput{ToolJson::render(object), {}});
+            done(ToolOutput{Bridge::renderJsonText(object), {}});
         };
         if (outcome->markdown == note.markdown)
             return answer(note);
@@ -419,7 +420,7 @@ void AgentTools::deleteNote(const Args::NoteArgs& args, const QString& agent, co
                 {"deleted", true},
                 {"message",
                  QStringLiteral("Moved to Recently Deleted; the user can restore it for 30 days.")}};
-            done(ToolOutput{ToolJson::render(object), {}});
+            done(ToolOutput{Bridge::renderJsonText(object), {}});
         });
     });
 }

@@ -2,21 +2,9 @@
 
 #include "JsonText.h"
 
-#include <QJsonDocument>
+#include <QJsonArray>
 
 namespace Dovrin::Agent::ToolJson {
-
-QString render(const QJsonObject& object) {
-    return Bridge::renderJsonText(object);
-}
-
-QString render(const QJsonArray& array) {
-    // Same form as objects: indented, keys sorted (QJsonObject keeps them so), slashes left alone.
-    QByteArray text = QJsonDocument(array).toJson(QJsonDocument::Indented);
-    if (text.endsWith('\n'))
-        text.chop(1);
-    return QString::fromUtf8(text);
-}
 
 QJsonObject errorObject(const AgentError& error) {
     QJsonObject object{{"error", Bridge::rawValue(error.code)}, {"message", error.message}};
@@ -37,7 +25,7 @@ QJsonObject errorObject(const AgentError& error) {
 }
 
 QString errorText(const AgentError& error) {
-    return render(errorObject(error));
+    return Bridge::renderJsonText(errorObject(error));
 }
 
 } // namespace Dovrin::Agent::ToolJson

@@ -6,11 +6,8 @@
 #include <QJsonObject>
 #include <QString>
 
-// The JSON text of every tool result and error object an AI receives.
+// The error object an AI receives for a failed tool call, and its text.
 namespace Dovrin::Agent::ToolJson {
-
-QString render(const QJsonObject& object);
-QString render(const QJsonArray& array);
 
 QJsonObject errorObject(const AgentError& error);
 QString errorText(const AgentError& error);

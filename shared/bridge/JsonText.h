@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
 
@@ -8,5 +9,6 @@ namespace Dovrin::Bridge {
 // The one rendering of JSON that tools hand to AI clients as text: indented, keys sorted, forward slashes
 // not escaped, no trailing newline.
 QString renderJsonText(const QJsonObject& object);
+QString renderJsonText(const QJsonArray& array);
 
 } // namespace Dovrin::Bridge

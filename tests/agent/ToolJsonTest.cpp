@@ -1,5 +1,6 @@
 #include "ToolJson.h"
 #include "AgentOps.h"
+#include "JsonText.h"
 
 #include <QTest>
 
@@ -37,7 +38,7 @@ private slots:
                  QStringList({"error", "message", "retry_after_seconds"}));
         const QJsonObject conflict = ToolJson::errorObject(AgentOps::conflict(3, "dovrin://note/x › y"));
         QCOMPARE(conflict.keys(), QStringList({"current_markdown", "current_rev", "error", "message"}));
-        QVERIFY(ToolJson::render(conflict).contains(
+        QVERIFY(Dovrin::Bridge::renderJsonText(conflict).contains(
             QString::fromUtf8("\"current_markdown\": \"dovrin://note/x › y\"")));
     }
 };
