@@ -3,7 +3,6 @@
 #include "AgentIcons.h"
 #include "AgentServer.h"
 #include "AgentTray.h"
-#include "DataDirectory.h"
 #include "Log.h"
 #include "NoteStore.h"
 #include "Provenance.h"
@@ -38,17 +37,14 @@ void reportFatal(const QString& description) {
 }
 
 Store::StoreResult<std::unique_ptr<Store::NoteStore>> openAndPurge() {
-    const auto path = Bridge::dataFile(QString::fromLatin1(Bridge::databaseFileName));
-    if (!path)
-        return Store::StoreError{QStringLiteral("Data directory unavailable")};
-    auto store = Store::NoteStore::open(*path);
+    auto store = Store::NoteStore::openInDataDirectory();
     if (!store)
         return store.error();
     const auto purged = (*store)->purgeExpired(QDateTime::currentDateTimeUtc());
     if (!purged)
         return purged.error();
-    qCInfo(dovrinLog, "store %s new=%d purged=%ld", qUtf8Printable(*path), int((*store)->isNew()),
-           long(*purged));
+    qCInfo(dovrinLog, "store %s new=%d purged=%ld", qUtf8Printable((*store)->filePath()),
+           int((*store)->isNew()), long(*purged));
     return std::move(store).value();
 }
 

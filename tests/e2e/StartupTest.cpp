@@ -43,7 +43,7 @@ private slots:
         Exit exit = runUntilExit(environment);
         QCOMPARE(exit.code, 1);
         QVERIFY2(exit.output.contains(
-                     QString::fromUtf8("Dovrin can’t open your notes.\nData directory unavailable")),
+                     QString::fromUtf8("Dovrin can’t open your notes.\nApp Group container unavailable")),
                  qPrintable(exit.output));
 
         const QByteArray garbage(8192, 'g');
