@@ -1,6 +1,5 @@
 #include "Geometry.h"
 
-#include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
 #include <QTextBoundaryFinder>
@@ -39,16 +38,6 @@ int leadingHashes(const QString& line) {
 }
 
 } // namespace
-
-QRectF toDesign(const QRectF& qtRect, const QRect& primary) {
-    const double primaryBottom = primary.y() + primary.height();
-    return {qtRect.x(), primaryBottom - (qtRect.y() + qtRect.height()), qtRect.width(), qtRect.height()};
-}
-
-QRectF toQt(const QRectF& designRect, const QRect& primary) {
-    const double primaryBottom = primary.y() + primary.height();
-    return {designRect.x(), primaryBottom - maxY(designRect), designRect.width(), designRect.height()};
-}
 
 QRectF clamped(const QRectF& rect, const QRectF& bounds) {
     const double width = std::min(rect.width(), bounds.width());
@@ -163,12 +152,6 @@ QString screenID(const QScreen& screen) {
     if (!screen.serialNumber().isEmpty())
         return screen.serialNumber();
     return QStringList{screen.manufacturer(), screen.model(), screen.name()}.join(QLatin1Char(' '));
-}
-
-QRectF visibleFrame(const QScreen& screen) {
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    const QRect primaryGeometry = primary ? primary->geometry() : screen.geometry();
-    return toDesign(QRectF(screen.availableGeometry()), primaryGeometry);
 }
 
 } // namespace Dovrin::Stickies::Geometry

@@ -1,15 +1,14 @@
 #pragma once
 
 #include <QList>
-#include <QRect>
 #include <QRectF>
 #include <QString>
 
 class QScreen;
 
 // Sticky placement, in the design's coordinates: origin at the bottom-left of the primary screen, y grows
-// upwards, so a rectangle's y is its bottom edge. Qt's coordinates are converted only at the window
-// boundary, with toDesign and toQt.
+// upwards, so a rectangle's y is its bottom edge. Converting to and from Qt's coordinates, and reading a
+// screen's frames, is DesignGeometry's.
 namespace Dovrin::Stickies::Geometry {
 
 inline constexpr double titleStripHeight = 32;
@@ -30,10 +29,6 @@ inline double midY(const QRectF& r) {
     return r.y() + r.height() / 2;
 }
 
-// `primary` is the primary screen's geometry in Qt's coordinates.
-QRectF toDesign(const QRectF& qtRect, const QRect& primary);
-QRectF toQt(const QRectF& designRect, const QRect& primary);
-
 QRectF clamped(const QRectF& rect, const QRectF& bounds);
 // Leaves a frame whose title strip shows enough on some screen; otherwise moves it onto the nearest one.
 QRectF corrected(const QRectF& frame, const QList<QRectF>& visibleFrames);
@@ -44,9 +39,7 @@ double estimatedHeight(const QString& markdown);
 QList<QRectF> batchLayout(const QList<double>& heights, const QRectF& visible,
                           const QList<QRectF>& obstacles);
 
-// A stable text for a screen: its serial number, else manufacturer, model and name.
+// A stable text for a screen, stored with a sticky: its serial number, else manufacturer, model and name.
 QString screenID(const QScreen& screen);
-// The screen's visible frame in the design's coordinates.
-QRectF visibleFrame(const QScreen& screen);
 
 } // namespace Dovrin::Stickies::Geometry

@@ -1,5 +1,6 @@
 #include "StickyManager.h"
 
+#include "DesignGeometry.h"
 #include "Geometry.h"
 #include "Log.h"
 #include "NoteStore.h"
@@ -81,7 +82,8 @@ std::optional<StickyManager::Batch> StickyManager::createBatchForAgent(const QLi
     QList<double> heights;
     for (const AgentNote& note : notes)
         heights.append(Geometry::estimatedHeight(note.markdown));
-    const QList<QRectF> frames = Geometry::batchLayout(heights, Geometry::visibleFrame(*screen), {});
+    const QList<QRectF> frames =
+        Geometry::batchLayout(heights, Agent::DesignGeometry::visibleFrame(*screen), {});
     QList<Store::NoteStore::NewNote> newNotes;
     for (qsizetype i = 0; i < notes.size(); ++i)
         newNotes.append({notes.at(i).markdown, notes.at(i).color, frames.at(i), Geometry::screenID(*screen)});

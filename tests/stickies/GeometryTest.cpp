@@ -1,8 +1,10 @@
 #include "Geometry.h"
+#include "DesignGeometry.h"
 
 #include <QTest>
 
 using namespace Dovrin::Stickies;
+using namespace Dovrin::Agent;
 
 class GeometryTest final : public QObject {
     Q_OBJECT
@@ -56,10 +58,10 @@ private slots:
     }
 
     void conversion_flipsAtThePrimaryScreen() {
-        const QRect primary(0, 0, 1920, 1080);
+        const QRectF primary(0, 0, 1920, 1080);
         const QRectF qt(100, 50, 260, 200);
-        QCOMPARE(Geometry::toDesign(qt, primary), QRectF(100, 830, 260, 200));
-        QCOMPARE(Geometry::toQt(Geometry::toDesign(qt, primary), primary), qt);
+        QCOMPARE(DesignGeometry::fromQt(qt, primary), QRectF(100, 830, 260, 200));
+        QCOMPARE(DesignGeometry::toQt(DesignGeometry::fromQt(qt, primary), primary), qt);
     }
 };
 

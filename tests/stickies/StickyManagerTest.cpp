@@ -1,4 +1,5 @@
 #include "StickyManager.h"
+#include "DesignGeometry.h"
 #include "Geometry.h"
 #include "NoteStore.h"
 #include "Provenance.h"
@@ -29,7 +30,7 @@ private slots:
         QCOMPARE(batch->notes.size(), 12);
 
         const QScreen& screen = *QGuiApplication::primaryScreen();
-        const QRectF visible = Geometry::visibleFrame(screen);
+        const QRectF visible = Agent::DesignGeometry::visibleFrame(screen);
         for (const Store::Note& note : batch->notes) {
             const Store::Note stored = *store->note(note.id).value();
             QCOMPARE(stored.batchID, batchID);

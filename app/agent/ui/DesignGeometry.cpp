@@ -19,13 +19,16 @@ QRectF primaryGeometry() {
     return primary ? QRectF(primary->geometry()) : QRectF();
 }
 
+QRectF visibleFrame(const QScreen& screen) {
+    return fromQt(QRectF(screen.availableGeometry()), primaryGeometry());
+}
+
 QList<ScreenFrames> screens() {
     const QRectF primary = primaryGeometry();
     QList<ScreenFrames> frames;
     const QScreen* main = QGuiApplication::primaryScreen();
     for (const QScreen* screen : QGuiApplication::screens()) {
-        const ScreenFrames entry{fromQt(QRectF(screen->geometry()), primary),
-                                 fromQt(QRectF(screen->availableGeometry()), primary)};
+        const ScreenFrames entry{fromQt(QRectF(screen->geometry()), primary), visibleFrame(*screen)};
         if (screen == main)
             frames.prepend(entry);
         else

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QRectF>
 
 class QScreen;
@@ -21,6 +22,8 @@ struct ScreenFrames {
 
 // The main screen first, then the others.
 QList<ScreenFrames> screens();
+// One screen's visible frame, in the design's coordinates.
+QRectF visibleFrame(const QScreen& screen);
 // The primary screen's geometry in Qt's coordinates (empty when there is no screen).
 QRectF primaryGeometry();
 
