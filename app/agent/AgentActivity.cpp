@@ -1,13 +1,15 @@
 #include "AgentActivity.h"
 
 #include "DataDirectory.h"
-#include "GroupSettings.h"
 #include "Log.h"
 #include "Provenance.h"
 #include "RelativeTime.h"
 #include "StickyAccess.h"
 
+#include <QFile>
 #include <QPointer>
+
+#include <sys/stat.h>
 
 namespace Dovrin::Agent {
 
@@ -22,31 +24,72 @@ template <typename T> const T* summaryAs(const AgentActivity::Entry& entry) {
 AgentActivity::AgentActivity(StickyAccess& stickies, Provenance& provenance, Clock& clock,
                              std::optional<QString> settingsFile, QObject* parent)
     : QObject(parent), m_stickies(stickies), m_provenance(provenance), m_clock(clock),
-      m_settingsFile(std::move(settingsFile)), m_toasts(clock) {}
+      m_settingsFile(std::move(settingsFile)), m_toasts(clock) {
+    settings();
+}
 
 AgentActivity::AgentActivity(StickyAccess& stickies, QObject* parent)
     : AgentActivity(stickies, Provenance::shared(), Clock::system(),
                     Bridge::dataFile(QString::fromLatin1(Bridge::settingsFileName)), parent) {}
 
-AgentActivity::~AgentActivity() = default;
+AgentActivity::~AgentActivity() {
+    if (m_unsavedUses.isEmpty())
+        return;
+    if (const auto written = saveSettings(std::nullopt); !written)
+        qCWarning(dovrinLog, "settings: %s", qUtf8Printable(written.error()));
+}
 
 Store::NoteStore& AgentActivity::store() const {
     return m_stickies.store();
 }
 
-Bridge::AIAccess AgentActivity::access() const {
+AgentActivity::FileStamp AgentActivity::fileStamp(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true, quint64(info.st_ino), qint64(info.st_size), qint64(info.st_ctim.tv_sec),
+            qint64(info.st_ctim.tv_nsec)};
+}
+
+const Bridge::GroupSettings& AgentActivity::settings() const {
     if (!m_settingsFile)
-        return Bridge::AIAccess::readWrite;
-    return Bridge::GroupSettings::readFile(*m_settingsFile).aiAccess;
+        return m_settings;
+    // Taken before reading: a write that lands in between is read again next time.
+    const auto stamp = fileStamp(*m_settingsFile);
+    if (stamp == m_settingsStamp)
+        return m_settings;
+    m_settings = Bridge::GroupSettings::readFile(*m_settingsFile);
+    for (auto it = m_unsavedUses.cbegin(); it != m_unsavedUses.cend(); ++it)
+        m_settings.connectedAIs.insert(it.key(), it.value());
+    m_settingsStamp = stamp;
+    return m_settings;
+}
+
+Result<void, QString> AgentActivity::saveSettings(std::optional<Bridge::AIAccess> access) {
+    m_saveTask.reset();
+    if (!m_settingsFile)
+        return {};
+    Bridge::GroupSettings stored = Bridge::GroupSettings::readFile(*m_settingsFile);
+    if (access)
+        stored.aiAccess = *access;
+    for (auto it = m_unsavedUses.cbegin(); it != m_unsavedUses.cend(); ++it)
+        stored.connectedAIs.insert(it.key(), it.value());
+    const auto written = stored.writeFile(*m_settingsFile);
+    if (written)
+        m_unsavedUses.clear();
+    m_settingsStamp.reset();
+    return written;
+}
+
+Bridge::AIAccess AgentActivity::access() const {
+    return settings().aiAccess;
 }
 
 void AgentActivity::setAccess(Bridge::AIAccess access) {
     qCInfo(dovrinLog, "AI access %s", qUtf8Printable(Bridge::rawValue(access)));
     if (!m_settingsFile)
         return;
-    Bridge::GroupSettings settings = Bridge::GroupSettings::readFile(*m_settingsFile);
-    settings.aiAccess = access;
-    if (const auto written = settings.writeFile(*m_settingsFile); !written) {
+    if (const auto written = saveSettings(access); !written) {
         qCWarning(dovrinLog, "settings: %s", qUtf8Printable(written.error()));
         return;
     }
@@ -54,9 +97,7 @@ void AgentActivity::setAccess(Bridge::AIAccess access) {
 }
 
 void AgentActivity::callStarted(const QString& agent) {
-    const bool known =
-        m_usedThisSession.contains(agent) ||
-        (m_settingsFile && Bridge::GroupSettings::readFile(*m_settingsFile).connectedAIs.contains(agent));
+    const bool known = m_usedThisSession.contains(agent) || settings().connectedAIs.contains(agent);
     if (!known) {
         const QString message =
             tr("%1 is connected to Dovrin.", "Toast the first time an AI app uses Dovrin").arg(agent);
@@ -83,10 +124,14 @@ void AgentActivity::markUsed(const QString& agent) {
     m_usedThisSession.insert(agent);
     if (!m_settingsFile)
         return;
-    Bridge::GroupSettings settings = Bridge::GroupSettings::readFile(*m_settingsFile);
-    settings.connectedAIs.insert(agent, now);
-    if (const auto written = settings.writeFile(*m_settingsFile); !written)
-        qCWarning(dovrinLog, "settings: %s", qUtf8Printable(written.error()));
+    m_unsavedUses.insert(agent, now);
+    m_settings.connectedAIs.insert(agent, now);
+    if (m_saveTask.isPending())
+        return;
+    m_saveTask.start(m_clock, saveDelayMs, [this] {
+        if (const auto written = saveSettings(std::nullopt); !written)
+            qCWarning(dovrinLog, "settings: %s", qUtf8Printable(written.error()));
+    });
 }
 
 void AgentActivity::showActive(bool active) {

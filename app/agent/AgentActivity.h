@@ -2,6 +2,7 @@
 
 #include "AIAccess.h"
 #include "Clock.h"
+#include "GroupSettings.h"
 #include "Toasts.h"
 
 #include <QDateTime>
@@ -33,6 +34,9 @@ public:
     static constexpr int maxUndoable = 20;
     // The icon shows activity until this long after the last call ended.
     static constexpr qint64 idleDelayMs = 3000;
+    // Uses are written to the settings file this long after the first unsaved one, so that a burst of calls
+    // costs one write instead of two per call.
+    static constexpr qint64 saveDelayMs = 2000;
 
     enum class Change { appended, changed, checked, unchecked };
 
@@ -79,12 +83,14 @@ public:
         Bridge::AIAccess access = Bridge::AIAccess::readWrite;
     };
 
-    // `settingsFile` is the shared settings file ("settings.json" in the data directory); nothing means
-    // the data directory is unavailable: access reads as read & write and nothing is written.
+    // `settingsFile` is the shared settings file ("settings.json" in the data directory); nothing means the
+    // data directory is unavailable: access reads as read & write and nothing is written. The settings are
+    // kept in memory and read again only when another process has changed the file.
     AgentActivity(StickyAccess& stickies, Provenance& provenance, Clock& clock,
                   std::optional<QString> settingsFile, QObject* parent = nullptr);
     // The settings file in the data directory, the shared ✦ table and the system clock.
     explicit AgentActivity(StickyAccess& stickies, QObject* parent = nullptr);
+    // Writes the uses not yet saved.
     ~AgentActivity() override;
 
     Toasts& toasts() { return m_toasts; }
@@ -138,6 +144,22 @@ private:
         std::function<void(Summary&)> join;
     };
 
+    // Enough to notice that another process wrote the file: an atomic replace brings a new inode, an edit in
+    // place a new size or change time.
+    struct FileStamp {
+        bool exists = false;
+        quint64 inode = 0;
+        qint64 size = 0;
+        qint64 changedSec = 0;
+        qint64 changedNsec = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+
+    static FileStamp fileStamp(const QString& path);
+    const Bridge::GroupSettings& settings() const;
+    // Re-reads the file and writes back only what this run changed (the access level when given, the unsaved
+    // uses), so that keys another process changed meanwhile survive.
+    Result<void, QString> saveSettings(std::optional<Bridge::AIAccess> access);
     void markUsed(const QString& agent);
     void showActive(bool active);
     void record(const QString& agent, const Recording& recording);
@@ -152,6 +174,11 @@ private:
     Provenance& m_provenance;
     Clock& m_clock;
     std::optional<QString> m_settingsFile;
+    // The file as last read; no stamp means it must be read again.
+    mutable Bridge::GroupSettings m_settings;
+    mutable std::optional<FileStamp> m_settingsStamp;
+    QMap<QString, QDateTime> m_unsavedUses;
+    ScheduledTask m_saveTask;
     Toasts m_toasts;
     QList<Entry> m_undoable;
     std::optional<LastUsed> m_lastUsed;

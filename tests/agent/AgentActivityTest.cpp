@@ -6,6 +6,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSaveFile>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -46,6 +47,25 @@ struct Fixture {
         QVERIFY(stickies.store().saveSnapshot(before, (*written)->rev, join).ok());
         run->provenance.note(**written);
         activity().recordEdited(id, change, agent);
+    }
+
+    QJsonObject stored() const {
+        QFile file(settingsFile);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }
+
+    QDateTime storedUse(const QString& agent) const {
+        return Bridge::GroupSettings::readFile(settingsFile).connectedAIs.value(agent);
+    }
+
+    // As another process would: replace the file whole.
+    void writeExternally(const QJsonObject& object) const {
+        QSaveFile file(settingsFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(object).toJson());
+        QVERIFY(file.commit());
     }
 
     QStringList toastMessages() {
@@ -149,13 +169,69 @@ private slots:
         f.activity().callStarted("Claude");
         f.activity().callEnded("Claude");
         QCOMPARE(f.toastMessages(), QStringList{"Claude is connected to Dovrin."});
-        QVERIFY(Bridge::GroupSettings::readFile(f.settingsFile).connectedAIs.contains("Claude"));
+        // Quitting within the save delay still writes the use.
+        const QDateTime used = f.clock().now();
+        f.run.reset();
+        QCOMPARE(f.storedUse("Claude"), used);
 
         f.run = std::make_unique<Run>(f.stickies, f.settingsFile);
         f.activity().callStarted("Claude");
         QVERIFY(f.toastMessages().isEmpty());
         f.activity().callStarted("Codex");
         QCOMPARE(f.toastMessages(), QStringList{"Codex is connected to Dovrin."});
+    }
+
+    void burstOfCalls_writesTheSettingsFileOnceAfterTheDelay() {
+        Fixture f;
+        const QDateTime start = f.clock().now();
+        for (int i = 0; i < 10; ++i) {
+            f.activity().callStarted("Claude");
+            f.clock().advance(100);
+            f.activity().callEnded("Claude");
+            QCOMPARE(f.activity().access(), Bridge::AIAccess::readWrite);
+        }
+        f.clock().advance(AgentActivity::saveDelayMs - 1000 - 1);
+        QVERIFY(!QFile::exists(f.settingsFile));
+        f.clock().advance(1);
+        QCOMPARE(f.storedUse("Claude"), start.addMSecs(1000));
+
+        const QJsonObject first = f.stored();
+        f.activity().callStarted("Claude");
+        f.activity().callEnded("Claude");
+        f.clock().advance(AgentActivity::saveDelayMs - 1);
+        QCOMPARE(f.stored(), first);
+        f.clock().advance(1);
+        QCOMPARE(f.storedUse("Claude"), start.addMSecs(AgentActivity::saveDelayMs));
+    }
+
+    void keysAnotherProcessChangedBetweenOurWrites_survive() {
+        Fixture f;
+        f.activity().callStarted("Claude");
+        f.clock().advance(AgentActivity::saveDelayMs);
+        const QDateTime elsewhere = f.clock().now().addDays(-1);
+        QJsonObject object = f.stored();
+        object["aiAccess"] = "off";
+        object["letAIOpenDovrin"] = false;
+        object["theme"] = "dark";
+        object["connectedAIs"] = QJsonObject{{"Claude", "2025-01-01T00:00:00.000Z"},
+                                             {"Cursor", elsewhere.toString(Qt::ISODateWithMs)}};
+        f.activity().callEnded("Claude");
+        f.writeExternally(object);
+        f.activity().callStarted("Codex");
+        f.clock().advance(AgentActivity::saveDelayMs);
+        const QJsonObject stored = f.stored();
+        QCOMPARE(stored.value("aiAccess"), QJsonValue("off"));
+        QCOMPARE(stored.value("letAIOpenDovrin"), QJsonValue(false));
+        QCOMPARE(stored.value("theme"), QJsonValue("dark"));
+        QCOMPARE(f.storedUse("Claude"), f.clock().now().addMSecs(-AgentActivity::saveDelayMs));
+        QCOMPARE(f.storedUse("Cursor"), elsewhere);
+        QVERIFY(f.storedUse("Codex").isValid());
+        // The gate sees the other process's access level without a restart.
+        QCOMPARE(f.activity().access(), Bridge::AIAccess::off);
+
+        f.activity().setAccess(Bridge::AIAccess::readOnly);
+        QCOMPARE(f.stored().value("letAIOpenDovrin"), QJsonValue(false));
+        QCOMPARE(f.stored().value("theme"), QJsonValue("dark"));
     }
 
     void userEdit_takesTheUndoOutOfTheMenu() {
