@@ -1,4 +1,5 @@
 #include "AppDelegate.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 
@@ -8,6 +9,9 @@ int main(int argc, char* argv[]) {
     // A tray app: closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     // --background (as dovrin-mcp and the login item start it) needs nothing more: no window is raised.
+    Dovrin::Shell::TerminationSignals termination;
+    QObject::connect(&termination, &Dovrin::Shell::TerminationSignals::terminationRequested, &app,
+                     &QCoreApplication::quit);
     Dovrin::Shell::AppDelegate delegate;
     if (!delegate.launch())
         return 1;

@@ -65,6 +65,13 @@ void App::kill() {
     m_process.waitForFinished(5000);
 }
 
+bool App::terminate() {
+    m_process.terminate();
+    if (!m_process.waitForFinished(10000))
+        return false;
+    return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+}
+
 QString App::output() {
     m_process.waitForReadyRead(200);
     m_output += QString::fromUtf8(m_process.readAll());

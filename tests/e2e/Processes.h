@@ -37,6 +37,8 @@ public:
     // Waits until the socket answers; false when the app died or never listened.
     bool start();
     void kill();
+    // Sends SIGTERM; true when the app then quit on its own with status 0.
+    bool terminate();
     QString output();
 
 private:

@@ -2,6 +2,8 @@
 #include "Processes.h"
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 using namespace Dovrin;
@@ -79,6 +81,23 @@ private slots:
         QVERIFY(!QFile::exists(deep + "/dv.sock"));
         process.terminate();
         QVERIFY(process.waitForFinished(10000));
+    }
+
+    void terminationSignal_quitsInOrderAndSavesWhatIsPending() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        {
+            Mcp claude(home, "claude-ai");
+            QVERIFY(!claude.call("list_notes", {}).isError);
+        }
+        // The agent's first use is saved a moment later; a quit must not lose it.
+        QVERIFY2(app.terminate(), qPrintable(app.output()));
+        QFile settings(home.dir.filePath("settings.json"));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        const QJsonObject connected =
+            QJsonDocument::fromJson(settings.readAll()).object()["connectedAIs"].toObject();
+        QVERIFY(connected.contains("Claude"));
     }
 
     void launch_purgesNotesDeletedMoreThan30DaysAgo() {
