@@ -1,0 +1,301 @@
+#include "StickyController.h"
+
+#include "DesignGeometry.h"
+#include "EditorPage.h"
+#include "EditorScripts.h"
+#include "Geometry.h"
+#include "Log.h"
+#include "NoteStore.h"
+#include "StickyPanel.h"
+#include "StickyViewState.h"
+
+#include <QScreen>
+
+namespace Dovrin::Stickies {
+
+using Store::Note;
+
+namespace {
+
+void logStoreError(const Store::StoreError& error) {
+    qCWarning(dovrinLog, "store: %s", qUtf8Printable(error.description));
+}
+
+QRect toQt(const QRectF& designFrame) {
+    return Agent::DesignGeometry::toQt(designFrame, Agent::DesignGeometry::primaryGeometry()).toRect();
+}
+
+QRectF fromQt(const QRect& frame) {
+    return Agent::DesignGeometry::fromQt(QRectF(frame), Agent::DesignGeometry::primaryGeometry());
+}
+
+// The top strip of a frame, in the design's coordinates (y grows upwards).
+QRectF topStrip(const QRectF& frame) {
+    return {frame.x(), Geometry::maxY(frame) - Geometry::titleStripHeight, frame.width(),
+            Geometry::titleStripHeight};
+}
+
+} // namespace
+
+StickyController::StickyController(Store::NoteStore& store, const Note& note, bool focusWhenReady,
+                                   Agent::Clock& clock, QObject* parent)
+    : QObject(parent), m_store(store), m_clock(clock), m_id(note.id), m_focusWhenReady(focusWhenReady),
+      m_requestedAtMs(clock.monotonicMs()) {
+    m_state = new StickyViewState(note, this);
+    m_revisions[note.rev] = note.markdown;
+    m_panel = std::make_unique<StickyPanel>(m_state);
+    m_isPlacing = true;
+    m_panel->setFrame(toQt(note.isCollapsed ? topStrip(note.frame) : note.frame), false);
+    m_isPlacing = false;
+    connect(m_panel.get(), &StickyPanel::frameChanged, this, &StickyController::recordFrame);
+    connect(m_panel.get(), &StickyPanel::frameAnimationFinished, this, [this] { m_isPlacing = false; });
+    connect(m_state, &StickyViewState::actionRequested, this, &StickyController::handleAction);
+}
+
+StickyController::~StickyController() {
+    m_saveTask.reset();
+    if (m_page)
+        disconnect(m_page, nullptr, this, nullptr);
+}
+
+const Note& StickyController::note() const {
+    return m_state->note();
+}
+
+void StickyController::replaceNote(const Note& note) {
+    m_state->setNote(note);
+    m_revisions[note.rev] = note.markdown;
+    while (m_revisions.size() > keptRevisions)
+        m_revisions.erase(m_revisions.begin());
+}
+
+void StickyController::attachEditor(EditorPage* page) {
+    detachEditor();
+    m_page = page;
+    auto* view = new QWebEngineView();
+    view->setPage(page->page());
+    m_webView = view;
+    m_state->setWebView(view);
+    connect(page, &EditorPage::messageReceived, this, &StickyController::handleMessage);
+}
+
+void StickyController::detachEditor() {
+    if (m_page)
+        disconnect(m_page, nullptr, this, nullptr);
+    m_page = nullptr;
+    if (m_webView) {
+        m_state->setWebView(nullptr);
+        m_webView->deleteLater();
+    }
+    m_webView = nullptr;
+    m_isEditorReady = false;
+    m_editorBaseline.reset();
+}
+
+void StickyController::handleMessage(const QString& type, const QJsonObject& body) {
+    if (type == QLatin1String("ready")) {
+        fill(body);
+    } else if (type == QLatin1String("changed")) {
+        const QJsonValue markdown = body.value("markdown");
+        if (markdown.isString())
+            save(markdown.toString());
+    }
+}
+
+void StickyController::fill(const QJsonObject& body) {
+    const qint64 pageMs = body.value("msSinceNavigation").toInteger(-1);
+    // Edits that arrived while the page loaded are shown.
+    if (const auto stored = m_store.note(m_id); !stored)
+        logStoreError(stored.error());
+    else if (*stored)
+        replaceNote(**stored);
+    const QJsonObject arguments{
+        {"markdown", note().markdown}, {"color", Store::rawValue(note().color)}, {"focus", m_focusWhenReady}};
+    m_page->call(EditorScripts::fill, arguments, this, [this, pageMs](const ScriptResult& result) {
+        if (!result) {
+            qCWarning(dovrinLog, "fill note=%s: %s", qUtf8Printable(Store::idText(m_id)),
+                      qUtf8Printable(result.error().description));
+            return;
+        }
+        const QJsonObject answer = result.value().toObject();
+        const QJsonValue markdown = answer.value("markdown");
+        m_editorBaseline = markdown.isString() ? std::optional(markdown.toString()) : std::nullopt;
+        m_isEditorReady = true;
+        qCInfo(dovrinLog, "ready note=%s openMs=%ld pageMs=%ld chars=%ld focused=%d",
+               qUtf8Printable(Store::idText(m_id)), long(m_clock.monotonicMs() - m_requestedAtMs),
+               long(pageMs), long(markdown.toString().size()), int(answer.value("focused").toBool()));
+        m_focusWhenReady = false;
+        emit editorReady();
+    });
+}
+
+void StickyController::flush(std::function<void()> done) {
+    if (!m_isEditorReady || !m_page || !m_webView) {
+        if (done)
+            done();
+        return;
+    }
+    m_page->call(EditorScripts::getMarkdown, {}, this, [this, done](const ScriptResult& result) {
+        if (result && result.value().isString() && result.value().toString() != m_editorBaseline)
+            save(result.value().toString());
+        if (done)
+            done();
+    });
+}
+
+void StickyController::save(const QString& markdown, const std::optional<QString>& editor,
+                            Store::AgentLabel::Action action) {
+    m_editorBaseline = markdown;
+    const auto saved = m_store.updateMarkdown(m_id, markdown, m_clock.now(), editor, action);
+    if (!saved)
+        return logStoreError(saved.error());
+    if (!*saved)
+        return;
+    replaceNote(**saved);
+    qCInfo(dovrinLog, "saved note=%s rev=%ld chars=%ld", qUtf8Printable(Store::idText(m_id)),
+           long(note().rev), long(note().markdown.size()));
+}
+
+void StickyController::applyExternalEdit(const QString& markdown, qint64 baseRev, const QString& editor,
+                                         Store::AgentLabel::Action action,
+                                         std::function<void(EditOutcome)> done) {
+    const qint64 rev = note().rev;
+    if (baseRev > rev)
+        return conflict(QStringLiteral("baseRev %1 is ahead of rev %2").arg(baseRev).arg(rev), editor, done);
+    if (!m_isEditorReady || !m_page || !m_webView) {
+        if (baseRev != rev)
+            return conflict(QStringLiteral("editor loading, rev moved on"), editor, done);
+        save(markdown, editor, action);
+        return done({true, note().rev, note().markdown});
+    }
+    const auto base = m_revisions.find(baseRev);
+    if (base == m_revisions.end())
+        return conflict(QStringLiteral("baseRev %1 no longer kept").arg(baseRev), editor, done);
+    m_page->call(
+        EditorScripts::applyExternalMarkdown, {{"markdown", markdown}, {"base", base->second}}, this,
+        [this, baseRev, editor, action, done](const ScriptResult& result) {
+            if (!result)
+                return conflict("editor error: " + result.error().description, editor, done);
+            const QJsonObject answer = result.value().toObject();
+            const QJsonValue merged = answer.value("markdown");
+            if (answer.value("status").toString() != QLatin1String("applied") || !merged.isString()) {
+                const QJsonValue reason = answer.value("reason");
+                return conflict(reason.isString() ? reason.toString() : QStringLiteral("editor error"),
+                                editor, done);
+            }
+            save(merged.toString(), editor, action);
+            qCInfo(dovrinLog, "agent edit applied note=%s actor=%s baseRev=%ld rev=%ld",
+                   qUtf8Printable(Store::idText(m_id)), qUtf8Printable(editor), long(baseRev),
+                   long(note().rev));
+            done({true, note().rev, note().markdown});
+        });
+}
+
+void StickyController::conflict(const QString& reason, const QString& editor,
+                                std::function<void(EditOutcome)> done) {
+    flush([this, reason, editor, done] {
+        qCInfo(dovrinLog, "agent edit conflict note=%s actor=%s reason=%s rev=%ld",
+               qUtf8Printable(Store::idText(m_id)), qUtf8Printable(editor), qUtf8Printable(reason),
+               long(note().rev));
+        done({false, note().rev, note().markdown});
+    });
+}
+
+void StickyController::setColor(Store::StickyColor color) {
+    Note changed = note();
+    changed.color = color;
+    m_state->setNote(changed);
+    if (m_isEditorReady && m_page)
+        m_page->call(EditorScripts::setColor, {{"color", Store::rawValue(color)}});
+    scheduleWindowSave();
+}
+
+void StickyController::toggleFloating() {
+    Note changed = note();
+    changed.isFloating = !changed.isFloating;
+    m_state->setNote(changed);
+    scheduleWindowSave();
+}
+
+void StickyController::toggleCollapsed() {
+    Note changed = note();
+    changed.isCollapsed = !changed.isCollapsed;
+    const QRectF current = fromQt(m_panel->geometry());
+    const QRectF target = changed.isCollapsed
+                              ? topStrip(current)
+                              : QRectF(current.x(), Geometry::maxY(current) - changed.frame.height(),
+                                       current.width(), changed.frame.height());
+    m_state->setNote(changed);
+    if (m_webView) {
+        if (changed.isCollapsed)
+            m_webView->clearFocus();
+        else
+            m_webView->setFocus();
+    }
+    m_isPlacing = true;
+    m_panel->setFrame(toQt(target), true);
+    if (!m_panel->isAnimatingFrame())
+        m_isPlacing = false;
+    scheduleWindowSave();
+}
+
+void StickyController::recordFrame() {
+    if (m_isPlacing)
+        return;
+    Note changed = note();
+    const QRectF frame = fromQt(m_panel->geometry());
+    changed.frame = changed.isCollapsed ? QRectF(frame.x(), Geometry::maxY(frame) - changed.frame.height(),
+                                                 frame.width(), changed.frame.height())
+                                        : frame;
+    const QScreen* screen = m_panel->screen();
+    changed.screenID = screen ? std::optional(Geometry::screenID(*screen)) : std::nullopt;
+    m_state->setNote(changed);
+    scheduleWindowSave();
+}
+
+void StickyController::scheduleWindowSave() {
+    m_saveTask.start(m_clock, windowSaveDelayMs, [this] { saveWindowStateNow(); });
+}
+
+void StickyController::saveWindowStateNow() {
+    m_saveTask.reset();
+    if (const auto saved = m_store.saveWindowState(m_id, note().windowState()); !saved)
+        logStoreError(saved.error());
+}
+
+void StickyController::close(std::function<void(bool discarded)> done) {
+    flush([this, done] {
+        saveWindowStateNow();
+        const auto closed = m_store.close(m_id);
+        if (!closed)
+            logStoreError(closed.error());
+        const bool discarded = closed && *closed;
+        m_panel->hide();
+        if (done)
+            done(discarded);
+        emit this->closed(discarded);
+    });
+}
+
+void StickyController::handleAction(StickyAction action) {
+    switch (action) {
+    case StickyAction::close:
+        return close();
+    case StickyAction::nextColor: {
+        const QList<Store::StickyColor> colors = Store::allStickyColors();
+        return setColor(colors.at((colors.indexOf(note().color) + 1) % colors.size()));
+    }
+    case StickyAction::toggleFloating:
+        return toggleFloating();
+    case StickyAction::toggleCollapsed:
+        return toggleCollapsed();
+    case StickyAction::newSticky:
+    case StickyAction::copyLink:
+    case StickyAction::copyText:
+    case StickyAction::remove:
+        emit ownerActionRequested(action);
+        return;
+    }
+}
+
+} // namespace Dovrin::Stickies

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "Clock.h"
+#include "Note.h"
+#include "StickyAccess.h"
+
+#include <QJsonObject>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWebEngineView>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace Dovrin::Store {
+class NoteStore;
+}
+
+namespace Dovrin::Stickies {
+
+class EditorPage;
+class StickyPanel;
+class StickyViewState;
+enum class StickyAction;
+
+// One open note: its window, the editor shown in it and the note as the app last knows it. What the user
+// types is saved as the page reports it; where the window is, is saved shortly after it stops changing.
+class StickyController final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY(StickyController)
+
+public:
+    // Markdown by rev kept for merging an AI's edit against the text it started from.
+    static constexpr std::size_t keptRevisions = 64;
+    static constexpr qint64 windowSaveDelayMs = 400;
+
+    using EditOutcome = Agent::StickyAccess::EditOutcome;
+
+    StickyController(Store::NoteStore& store, const Store::Note& note, bool focusWhenReady,
+                     Agent::Clock& clock = Agent::Clock::system(), QObject* parent = nullptr);
+    ~StickyController() override;
+
+    QUuid id() const { return m_id; }
+    const Store::Note& note() const;
+    StickyPanel* panel() const { return m_panel.get(); }
+    StickyViewState* state() const { return m_state; }
+    QWebEngineView* webView() const { return m_webView; }
+    bool isEditorReady() const { return m_isEditorReady; }
+    const std::optional<QString>& editorBaseline() const { return m_editorBaseline; }
+    const std::map<qint64, QString>& revisions() const { return m_revisions; }
+
+    // Shows the page in the window; the page's "ready" fills it with the note. The page stays its owner's.
+    void attachEditor(EditorPage* page);
+    // Before the page is replaced (its process died): the editor is no longer ready.
+    void detachEditor();
+
+    // Saves what the editor holds when it differs from what was last saved; `done` runs afterwards.
+    void flush(std::function<void()> done = {});
+    // Writes the markdown as a new revision when it differs; no editor means the user.
+    void save(const QString& markdown, const std::optional<QString>& editor = std::nullopt,
+              Store::AgentLabel::Action action = Store::AgentLabel::Action::edited);
+    // Merges an AI's markdown, written against `baseRev`, into the note.
+    void applyExternalEdit(const QString& markdown, qint64 baseRev, const QString& editor,
+                           Store::AgentLabel::Action action, std::function<void(EditOutcome)> done);
+
+    void setColor(Store::StickyColor color);
+    void toggleFloating();
+    void toggleCollapsed();
+
+    void scheduleWindowSave();
+    void saveWindowStateNow();
+    // Saves everything, hides the window and closes the note; an empty note is discarded for good.
+    void close(std::function<void(bool discarded)> done = {});
+
+signals:
+    // The page reported ready and has been filled.
+    void editorReady();
+    void closed(bool discarded);
+    // Actions of the window that need the sticky's owner: new sticky, copy link, copy text, delete.
+    void ownerActionRequested(Dovrin::Stickies::StickyAction action);
+
+private:
+    void replaceNote(const Store::Note& note);
+    void handleMessage(const QString& type, const QJsonObject& body);
+    void fill(const QJsonObject& body);
+    void recordFrame();
+    void handleAction(StickyAction action);
+    void conflict(const QString& reason, const QString& editor, std::function<void(EditOutcome)> done);
+
+    Store::NoteStore& m_store;
+    Agent::Clock& m_clock;
+    QUuid m_id;
+    std::unique_ptr<StickyPanel> m_panel;
+    StickyViewState* m_state = nullptr;
+    QPointer<EditorPage> m_page;
+    QPointer<QWebEngineView> m_webView;
+    bool m_isEditorReady = false;
+    bool m_focusWhenReady = false;
+    qint64 m_requestedAtMs = 0;
+    std::optional<QString> m_editorBaseline;
+    Agent::ScheduledTask m_saveTask;
+    bool m_isPlacing = false;
+    std::map<qint64, QString> m_revisions;
+};
+
+} // namespace Dovrin::Stickies

@@ -1,0 +1,232 @@
+#include "StickyController.h"
+#include "DesignGeometry.h"
+#include "EditorScripts.h"
+#include "EditorTestSupport.h"
+#include "ManualClock.h"
+#include "NoteStore.h"
+#include "StickyPanel.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+
+#include <memory>
+
+using namespace Dovrin;
+using namespace Dovrin::Stickies;
+
+namespace {
+
+// A database in a temporary folder with one note in it, and a clock that moves only when told.
+struct Desk {
+    explicit Desk(const QString& markdown, const QRectF& frame = {100, 200, 260, 300}) {
+        store = Store::NoteStore::open(folder.filePath("Dovrin.sqlite")).value();
+        note = store->create({{markdown, Store::StickyColor::yellow, frame, {}}}, "user", {}, clock.now())
+                   .value()
+                   .first();
+    }
+
+    Store::Note stored() const { return store->note(note.id).value().value_or(Store::Note()); }
+
+    QTemporaryDir folder;
+    std::unique_ptr<Store::NoteStore> store;
+    Agent::ManualClock clock;
+    Store::Note note;
+};
+
+// A shown sticky holding the real editor page, filled and focused.
+struct OpenSticky {
+    explicit OpenSticky(Desk& desk) : controller(*desk.store, desk.note, true, desk.clock) {
+        controller.attachEditor(&page);
+        controller.panel()->show();
+        page.load();
+    }
+
+    bool waitUntilReady() {
+        return QTest::qWaitFor([&] { return controller.isEditorReady(); }, 15000);
+    }
+    void type(const QString& text) {
+        QTRY_VERIFY(controller.webView()->focusProxy());
+        QTest::keyClicks(controller.webView()->focusProxy(), text);
+    }
+
+    EditorPage page;
+    StickyController controller;
+};
+
+StickyController::EditOutcome applyAndWait(StickyController& controller, const QString& markdown,
+                                           qint64 baseRev) {
+    std::optional<StickyController::EditOutcome> outcome;
+    controller.applyExternalEdit(markdown, baseRev, "Claude", Store::AgentLabel::Action::edited,
+                                 [&](StickyController::EditOutcome answer) { outcome = answer; });
+    if (!QTest::qWaitFor([&] { return outcome.has_value(); }, 10000))
+        return {false, -1, QStringLiteral("<no answer>")};
+    return *outcome;
+}
+
+} // namespace
+
+class StickyControllerTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void typing_isSavedAsTheNextRevision() {
+        Desk desk("Hello");
+        OpenSticky sticky(desk);
+        QVERIFY(sticky.waitUntilReady());
+        QCOMPARE(sticky.controller.editorBaseline(), std::optional<QString>("Hello"));
+        const qint64 rev = desk.note.rev;
+
+        sticky.type(" world");
+        QTRY_COMPARE_WITH_TIMEOUT(desk.stored().markdown, QStringLiteral("Hello world"), 5000);
+        QCOMPARE(desk.stored().rev, rev + 1);
+        QCOMPARE(desk.stored().agentLabel, std::nullopt);
+        QCOMPARE(sticky.controller.note().rev, rev + 1);
+        QCOMPARE(sticky.controller.revisions().at(rev), QStringLiteral("Hello"));
+        QCOMPARE(sticky.controller.revisions().at(rev + 1), QStringLiteral("Hello world"));
+
+        // Saving or flushing what is already stored raises nothing.
+        sticky.controller.save("Hello world");
+        bool flushed = false;
+        sticky.controller.flush([&] { flushed = true; });
+        QTRY_VERIFY(flushed);
+        QCOMPARE(desk.stored().rev, rev + 1);
+        QCOMPARE(sticky.controller.note().rev, rev + 1);
+    }
+
+    void agentEdit_mergesWithTheUsersTypingOrConflicts() {
+        Desk desk("one\n\ntwo\n\nthree");
+        OpenSticky sticky(desk);
+        QVERIFY(sticky.waitUntilReady());
+        const qint64 base = desk.note.rev;
+        sticky.type(" typed");
+        QTRY_COMPARE_WITH_TIMEOUT(desk.stored().markdown, QStringLiteral("one\n\ntwo\n\nthree typed"), 5000);
+
+        auto outcome = applyAndWait(sticky.controller, "one by the AI\n\ntwo\n\nthree", base);
+        QVERIFY(outcome.applied);
+        QCOMPARE(outcome.rev, desk.stored().rev);
+        QCOMPARE(desk.stored().markdown, QStringLiteral("one by the AI\n\ntwo\n\nthree typed"));
+        QCOMPARE(desk.stored().agentLabel->agent, QStringLiteral("Claude"));
+        QCOMPARE(callAndWaitText(sticky.page), desk.stored().markdown);
+
+        outcome = applyAndWait(sticky.controller, "ahead", outcome.rev + 1);
+        QVERIFY(!outcome.applied);
+        QCOMPARE(outcome.rev, desk.stored().rev);
+        QCOMPARE(outcome.markdown, desk.stored().markdown);
+
+        // Only the last 64 revisions are kept to merge against.
+        for (int i = 0; i < int(StickyController::keptRevisions); ++i)
+            QVERIFY(applyAndWait(sticky.controller, QStringLiteral("version %1").arg(i), desk.stored().rev)
+                        .applied);
+        QCOMPARE(sticky.controller.revisions().size(), StickyController::keptRevisions);
+        QVERIFY(!sticky.controller.revisions().contains(base));
+        QTest::ignoreMessage(QtInfoMsg,
+                             QRegularExpression("reason=baseRev " + QString::number(base) +
+                                                " no longer kept rev=" + QString::number(desk.stored().rev)));
+        outcome = applyAndWait(sticky.controller, "late", base);
+        QVERIFY(!outcome.applied);
+        QCOMPARE(outcome.rev, desk.stored().rev);
+        QCOMPARE(outcome.markdown, QStringLiteral("version 63"));
+    }
+
+    void agentEdit_beforeTheEditorIsReady_needsTheCurrentRev() {
+        Desk desk("first");
+        StickyController controller(*desk.store, desk.note, false, desk.clock);
+        const qint64 rev = desk.note.rev;
+        auto outcome = applyAndWait(controller, "second", rev);
+        QVERIFY(outcome.applied);
+        QCOMPARE(outcome.rev, rev + 1);
+        QCOMPARE(desk.stored().markdown, QStringLiteral("second"));
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression("reason=editor loading, rev moved on"));
+        outcome = applyAndWait(controller, "third", rev);
+        QVERIFY(!outcome.applied);
+        QCOMPARE(outcome.rev, rev + 1);
+        QCOMPARE(outcome.markdown, QStringLiteral("second"));
+    }
+
+    void burstOfMoves_savesTheWindowStateOnceAfterTheLast() {
+        Desk desk("moved");
+        StickyController controller(*desk.store, desk.note, false, desk.clock);
+        controller.panel()->show();
+        QCoreApplication::processEvents();
+        desk.clock.advance(StickyController::windowSaveDelayMs);
+        const QRectF before = desk.stored().frame;
+
+        for (int step = 1; step <= 5; ++step) {
+            controller.panel()->move(controller.panel()->pos() + QPoint(10, 0));
+            QCoreApplication::processEvents();
+            desk.clock.advance(100);
+            QCOMPARE(desk.stored().frame, before);
+            QCOMPARE(desk.clock.pendingCount(), 1);
+        }
+        desk.clock.advance(StickyController::windowSaveDelayMs - 101);
+        QCOMPARE(desk.stored().frame, before);
+        desk.clock.advance(1);
+        QCOMPARE(desk.clock.pendingCount(), 0);
+        QCOMPARE(desk.stored().frame, before.translated(50, 0));
+        QCOMPARE(controller.note().frame, desk.stored().frame);
+    }
+
+    void collapseAndExpand_keepTheTopEdgeAndHeight() {
+        Desk desk("tall");
+        StickyController controller(*desk.store, desk.note, false, desk.clock);
+        controller.panel()->show();
+        const QRect expanded = controller.panel()->geometry();
+        QCOMPARE(expanded.height(), 300);
+
+        controller.toggleCollapsed();
+        QTRY_COMPARE(controller.panel()->geometry(), QRect(expanded.topLeft(), QSize(expanded.width(), 32)));
+        desk.clock.advance(StickyController::windowSaveDelayMs);
+        QVERIFY(desk.stored().isCollapsed);
+        QCOMPARE(desk.stored().frame, desk.note.frame);
+
+        controller.toggleCollapsed();
+        QTRY_COMPARE(controller.panel()->geometry(), expanded);
+        desk.clock.advance(StickyController::windowSaveDelayMs);
+        QVERIFY(!desk.stored().isCollapsed);
+        QCOMPARE(desk.stored().frame, desk.note.frame);
+
+        // A collapsed sticky opens as its strip and expands to the stored size.
+        controller.toggleCollapsed();
+        QTRY_VERIFY(!controller.panel()->isAnimatingFrame());
+        controller.saveWindowStateNow();
+        StickyController reopened(*desk.store, desk.stored(), false, desk.clock);
+        reopened.panel()->show();
+        QCOMPARE(reopened.panel()->geometry(), QRect(expanded.topLeft(), QSize(expanded.width(), 32)));
+        reopened.toggleCollapsed();
+        QTRY_COMPARE(reopened.panel()->geometry(), expanded);
+    }
+
+    void close_discardsAnEmptyNoteAndKeepsAWrittenOne() {
+        Desk empty("");
+        StickyController blank(*empty.store, empty.note, false, empty.clock);
+        std::optional<bool> discarded;
+        blank.close([&](bool answer) { discarded = answer; });
+        QTRY_VERIFY(discarded.has_value());
+        QVERIFY(*discarded);
+        QCOMPARE(empty.store->note(empty.note.id).value(), std::nullopt);
+
+        // Typing the page holds when the sticky closes is flushed, whether or not the page reported it yet.
+        Desk written("");
+        OpenSticky sticky(written);
+        QVERIFY(sticky.waitUntilReady());
+        sticky.type("Kept");
+        QTRY_COMPARE(callAndWaitText(sticky.page), QStringLiteral("Kept"));
+        discarded.reset();
+        sticky.controller.close([&](bool answer) { discarded = answer; });
+        QTRY_VERIFY_WITH_TIMEOUT(discarded.has_value(), 10000);
+        QVERIFY(!*discarded);
+        QCOMPARE(written.stored().markdown, QStringLiteral("Kept"));
+        QVERIFY(!written.stored().isOpen);
+        QVERIFY(!sticky.controller.panel()->isVisible());
+    }
+
+private:
+    static QString callAndWaitText(EditorPage& page) {
+        const auto answer = Testing::callAndWait(page, EditorScripts::getMarkdown);
+        return answer && answer->ok() ? answer->value().toString() : QStringLiteral("<no answer>");
+    }
+};
+
+DOVRIN_EDITOR_TEST_MAIN(StickyControllerTest)
+#include "StickyControllerTest.moc"
