@@ -17,6 +17,9 @@ using Store::Note;
 
 namespace {
 
+// The slash menu, format bar and link popovers answer these.
+const QStringList editorMenuMessages{"slash", "slashKey", "selection", "link"};
+
 void logStoreError(const Store::StoreError& error) {
     qCWarning(dovrinLog, "store: %s", qUtf8Printable(error.description));
 }
@@ -99,7 +102,30 @@ void StickyController::handleMessage(const QString& type, const QJsonObject& bod
         const QJsonValue markdown = body.value("markdown");
         if (markdown.isString())
             save(markdown.toString());
+    } else if (type == QLatin1String("image")) {
+        storeImage(body);
+    } else if (type == QLatin1String("openLink")) {
+        if (const QUrl url(body.value("href").toString(), QUrl::StrictMode); url.isValid() && !url.isEmpty())
+            emit linkRequested(url);
+    } else if (!editorMenuMessages.contains(type)) {
+        qCWarning(dovrinLog, "unknown editor message %s", qUtf8Printable(type.isEmpty() ? "nil" : type));
     }
+}
+
+void StickyController::storeImage(const QJsonObject& body) {
+    const auto outcome = m_images.storeMessage(body);
+    if (!outcome || !m_page)
+        return;
+    QJsonValue url;
+    if (outcome->stored) {
+        url = outcome->stored->url;
+        qCInfo(dovrinLog, "stored image note=%s %s bytes=%ld", qUtf8Printable(Store::idText(m_id)),
+               qUtf8Printable(outcome->stored->url), long(outcome->stored->bytes));
+    } else {
+        qCWarning(dovrinLog, "image not stored note=%s: %s", qUtf8Printable(Store::idText(m_id)),
+                  qUtf8Printable(outcome->stored.error().description));
+    }
+    m_page->call(EditorScripts::imageStored, {{"id", outcome->id}, {"url", url}});
 }
 
 void StickyController::fill(const QJsonObject& body) {
@@ -143,17 +169,21 @@ void StickyController::flush(std::function<void()> done) {
     });
 }
 
-void StickyController::save(const QString& markdown, const std::optional<QString>& editor,
+bool StickyController::save(const QString& markdown, const std::optional<QString>& editor,
                             Store::AgentLabel::Action action) {
-    m_editorBaseline = markdown;
     const auto saved = m_store.updateMarkdown(m_id, markdown, m_clock.now(), editor, action);
-    if (!saved)
-        return logStoreError(saved.error());
+    // A failed write leaves the baseline behind, so that the next flush tries the text again.
+    if (!saved) {
+        logStoreError(saved.error());
+        return false;
+    }
+    m_editorBaseline = markdown;
     if (!*saved)
-        return;
+        return false;
     replaceNote(**saved);
     qCInfo(dovrinLog, "saved note=%s rev=%ld chars=%ld", qUtf8Printable(Store::idText(m_id)),
            long(note().rev), long(note().markdown.size()));
+    return true;
 }
 
 void StickyController::applyExternalEdit(const QString& markdown, qint64 baseRev, const QString& editor,
@@ -165,7 +195,8 @@ void StickyController::applyExternalEdit(const QString& markdown, qint64 baseRev
     if (!m_isEditorReady || !m_page || !m_webView) {
         if (baseRev != rev)
             return conflict(QStringLiteral("editor loading, rev moved on"), editor, done);
-        save(markdown, editor, action);
+        if (!save(markdown, editor, action))
+            return conflict(QStringLiteral("note not saved"), editor, done);
         return done({true, note().rev, note().markdown});
     }
     const auto base = m_revisions.find(baseRev);
@@ -183,7 +214,8 @@ void StickyController::applyExternalEdit(const QString& markdown, qint64 baseRev
                 return conflict(reason.isString() ? reason.toString() : QStringLiteral("editor error"),
                                 editor, done);
             }
-            save(merged.toString(), editor, action);
+            if (!save(merged.toString(), editor, action))
+                return conflict(QStringLiteral("note not saved"), editor, done);
             qCInfo(dovrinLog, "agent edit applied note=%s actor=%s baseRev=%ld rev=%ld",
                    qUtf8Printable(Store::idText(m_id)), qUtf8Printable(editor), long(baseRev),
                    long(note().rev));

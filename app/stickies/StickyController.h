@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "ImageStore.h"
 #include "Note.h"
 #include "StickyAccess.h"
 
@@ -8,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 #include <QWebEngineView>
 
 #include <functional>
@@ -59,8 +61,9 @@ public:
 
     // Saves what the editor holds when it differs from what was last saved; `done` runs afterwards.
     void flush(std::function<void()> done = {});
-    // Writes the markdown as a new revision when it differs; no editor means the user.
-    void save(const QString& markdown, const std::optional<QString>& editor = std::nullopt,
+    // Writes the markdown as a new revision when it differs; no editor means the user. False when the
+    // note could not be written or is gone.
+    bool save(const QString& markdown, const std::optional<QString>& editor = std::nullopt,
               Store::AgentLabel::Action action = Store::AgentLabel::Action::edited);
     // Merges an AI's markdown, written against `baseRev`, into the note.
     void applyExternalEdit(const QString& markdown, qint64 baseRev, const QString& editor,
@@ -79,6 +82,8 @@ signals:
     // The page reported ready and has been filled.
     void editorReady();
     void closed(bool discarded);
+    // The user opened a link in the note.
+    void linkRequested(const QUrl& url);
     // Actions of the window that need the sticky's owner: new sticky, copy link, copy text, delete.
     void ownerActionRequested(Dovrin::Stickies::StickyAction action);
 
@@ -86,6 +91,7 @@ private:
     void replaceNote(const Store::Note& note);
     void handleMessage(const QString& type, const QJsonObject& body);
     void fill(const QJsonObject& body);
+    void storeImage(const QJsonObject& body);
     void recordFrame();
     void handleAction(StickyAction action);
     void conflict(const QString& reason, const QString& editor, std::function<void(EditOutcome)> done);
@@ -104,6 +110,7 @@ private:
     Agent::ScheduledTask m_saveTask;
     bool m_isPlacing = false;
     std::map<qint64, QString> m_revisions;
+    ImageStore m_images;
 };
 
 } // namespace Dovrin::Stickies

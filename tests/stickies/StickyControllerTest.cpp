@@ -2,10 +2,12 @@
 #include "DesignGeometry.h"
 #include "EditorScripts.h"
 #include "EditorTestSupport.h"
+#include "ImageStore.h"
 #include "ManualClock.h"
 #include "NoteStore.h"
 #include "StickyPanel.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWebEngineView>
@@ -16,6 +18,10 @@ using namespace Dovrin;
 using namespace Dovrin::Stickies;
 
 namespace {
+
+// A 1 × 1 PNG.
+const char* const pixelPng =
+    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg==";
 
 // A database in a temporary folder with one note in it, and a clock that moves only when told.
 struct Desk {
@@ -219,6 +225,29 @@ private slots:
         QCOMPARE(written.stored().markdown, QStringLiteral("Kept"));
         QVERIFY(!written.stored().isOpen);
         QVERIFY(!sticky.controller.panel()->isVisible());
+    }
+
+    void imageFromThePage_isStoredAndSavedInTheNote() {
+        Desk desk("Picture:");
+        OpenSticky sticky(desk);
+        QVERIFY(sticky.waitUntilReady());
+        QVERIFY(Testing::callAndWait(sticky.page, EditorScripts::insertImageFile,
+                                     {{"mime", "image/png"}, {"data", pixelPng}})
+                    ->ok());
+        QTRY_VERIFY_WITH_TIMEOUT(desk.stored().markdown.contains(imageUrlPrefix), 5000);
+        const auto stored =
+            QRegularExpression(R"(app://local/images/([0-9a-f-]{36}\.png))").match(desk.stored().markdown);
+        QVERIFY2(stored.hasMatch(), qPrintable(desk.stored().markdown));
+        QVERIFY(QFileInfo::exists(*imagesFolder() + "/" + stored.captured(1)));
+
+        // Bytes that are not base64 are answered with null and leave the note as it was.
+        const QString before = desk.stored().markdown;
+        QVERIFY(Testing::callAndWait(sticky.page, EditorScripts::insertImageFile,
+                                     {{"mime", "image/png"}, {"data", "@@not base64@@"}})
+                    ->ok());
+        QTRY_COMPARE(callAndWaitText(sticky.page), before);
+        QTest::qWait(300);
+        QCOMPARE(desk.stored().markdown, before);
     }
 
 private:
