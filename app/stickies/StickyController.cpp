@@ -55,11 +55,7 @@ StickyController::StickyController(Store::NoteStore& store, const Note& note, bo
     connect(m_state, &StickyViewState::actionRequested, this, &StickyController::handleAction);
 }
 
-StickyController::~StickyController() {
-    m_saveTask.reset();
-    if (m_page)
-        disconnect(m_page, nullptr, this, nullptr);
-}
+StickyController::~StickyController() = default;
 
 const Note& StickyController::note() const {
     return m_state->note();
