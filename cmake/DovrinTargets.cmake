@@ -4,6 +4,22 @@ function(dovrin_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
+# Sources come from folder globs. Qt's autogen step would not notice a header added later (its dependency
+# file lists only the headers it saw), so when a target's sources change its autogen stamp is dropped.
+function(dovrin_autogen_follows_sources target)
+    get_target_property(sources ${target} SOURCES)
+    string(JOIN "\n" listing ${sources})
+    set(listing_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.txt)
+    set(previous "")
+    if(EXISTS ${listing_file})
+        file(READ ${listing_file} previous)
+    endif()
+    if(NOT previous STREQUAL listing)
+        file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp)
+        file(WRITE ${listing_file} "${listing}")
+    endif()
+endfunction()
+
 # dovrin_library(NAME LIBS ...): one library per folder, built from every source in it; its headers are
 # found by file name.
 function(dovrin_library name)
@@ -11,6 +27,7 @@ function(dovrin_library name)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
          ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
     add_library(${name} STATIC ${sources})
+    dovrin_autogen_follows_sources(${name})
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_LIBS})
     dovrin_warnings(${name})
@@ -21,6 +38,7 @@ endfunction()
 function(dovrin_test name)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
+    dovrin_autogen_follows_sources(${name})
     target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
     dovrin_warnings(${name})
