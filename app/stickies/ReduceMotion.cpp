@@ -1,0 +1,52 @@
+#include "ReduceMotion.h"
+
+#include <QFile>
+#include <QStandardPaths>
+#include <QString>
+
+#include <optional>
+
+namespace Dovrin::Stickies {
+
+namespace {
+
+// One value of an INI-style file, as the desktops write them; missing file, section or key give nothing.
+std::optional<QString> iniValue(const QString& path, const QString& section, const QString& key) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    const QString header = QLatin1Char('[') + section + QLatin1Char(']');
+    bool inSection = false;
+    // Settings files are a few kilobytes; a larger one is not worth reading for this.
+    for (const QByteArray& raw : file.read(64 * 1024).split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(QLatin1Char('[')))
+            inSection = line == header;
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (inSection && equals > 0 && line.left(equals).trimmed() == key)
+            return line.mid(equals + 1).trimmed();
+    }
+    return std::nullopt;
+}
+
+bool isFalse(const std::optional<QString>& value) {
+    return value &&
+           (value->compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 || *value == QLatin1String("0"));
+}
+
+} // namespace
+
+bool reduceMotion() {
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    for (const char* gtk : {"/gtk-4.0/settings.ini", "/gtk-3.0/settings.ini"}) {
+        if (isFalse(iniValue(config + QLatin1String(gtk), QStringLiteral("Settings"),
+                             QStringLiteral("gtk-enable-animations"))))
+            return true;
+    }
+    const auto kdeFactor = iniValue(config + QLatin1String("/kdeglobals"), QStringLiteral("KDE"),
+                                    QStringLiteral("AnimationDurationFactor"));
+    bool isNumber = false;
+    return kdeFactor && kdeFactor->toDouble(&isNumber) == 0 && isNumber;
+}
+
+} // namespace Dovrin::Stickies

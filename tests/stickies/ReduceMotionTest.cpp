@@ -1,0 +1,53 @@
+#include "ReduceMotion.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+using Dovrin::Stickies::reduceMotion;
+
+class ReduceMotionTest final : public QObject {
+    Q_OBJECT
+
+private:
+    std::optional<QTemporaryDir> config;
+
+    void write(const QString& path, const QByteArray& text) {
+        QVERIFY(QDir(config->path()).mkpath(QFileInfo(path).path()));
+        QFile file(config->filePath(path));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    }
+
+private slots:
+    void init() {
+        config.emplace();
+        qputenv("XDG_CONFIG_HOME", config->path().toLocal8Bit());
+    }
+
+    void gtkAnimationsSetting_decides() {
+        QVERIFY(!reduceMotion());
+        write("gtk-3.0/settings.ini", "[Settings]\ngtk-theme-name=Adwaita\ngtk-enable-animations=true\n");
+        QVERIFY(!reduceMotion());
+        write("gtk-3.0/settings.ini", "[Settings]\ngtk-enable-animations = false\n");
+        QVERIFY(reduceMotion());
+        write("gtk-3.0/settings.ini", "[Other]\ngtk-enable-animations=false\n");
+        QVERIFY(!reduceMotion());
+        write("gtk-4.0/settings.ini", "[Settings]\ngtk-enable-animations=0\n");
+        QVERIFY(reduceMotion());
+    }
+
+    void kdeInstantAnimations_reduceMotion() {
+        write("kdeglobals", "[KDE]\nAnimationDurationFactor=0.5\n");
+        QVERIFY(!reduceMotion());
+        write("kdeglobals", "[General]\nColorScheme=Breeze\n\n[KDE]\nAnimationDurationFactor=0\n");
+        QVERIFY(reduceMotion());
+    }
+};
+
+QTEST_GUILESS_MAIN(ReduceMotionTest)
+#include "ReduceMotionTest.moc"
