@@ -1,0 +1,15 @@
+#include "AppSettings.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace Dovrin::Shell {
+
+QSettings& appSettings() {
+    static QSettings settings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                                  QStringLiteral("/dovrin/dovrin.conf"),
+                              QSettings::IniFormat);
+    return settings;
+}
+
+} // namespace Dovrin::Shell

@@ -1,0 +1,50 @@
+#include "Relauncher.h"
+
+#include "LaunchRequest.h"
+#include "Log.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QSettings>
+
+namespace Dovrin::Shell {
+
+namespace {
+
+const QString relaunchedFromKey = QStringLiteral("relaunchedFrom");
+
+} // namespace
+
+Relauncher::Relauncher(QSettings& settings)
+    : Relauncher(settings, QCoreApplication::applicationFilePath(), QCoreApplication::arguments().mid(1)) {}
+
+Relauncher::Relauncher(QSettings& settings, QString program, QStringList arguments)
+    : m_settings(settings), m_program(std::move(program)), m_arguments(std::move(arguments)) {}
+
+bool Relauncher::relaunch() const {
+    const auto fail = [this](const QString& reason) {
+        qCWarning(dovrinLog, "relaunch failed: %s", qUtf8Printable(reason));
+        m_settings.remove(relaunchedFromKey);
+        m_settings.sync();
+        return false;
+    };
+    m_settings.setValue(relaunchedFromKey, QCoreApplication::applicationPid());
+    m_settings.sync();
+    // Unstored, the new instance would not wait and would find this one still holding the instance lock.
+    if (m_settings.status() != QSettings::NoError)
+        return fail(QStringLiteral("can't store relaunchedFrom in %1").arg(m_settings.fileName()));
+    QStringList arguments;
+    for (const QString& argument : m_arguments) {
+        if (!isDovrinLink(argument))
+            arguments.append(argument);
+    }
+    QProcess process;
+    process.setProgram(m_program);
+    process.setArguments(arguments);
+    if (!process.startDetached())
+        return fail(process.errorString());
+    qCInfo(dovrinLog, "relaunching");
+    return true;
+}
+
+} // namespace Dovrin::Shell
