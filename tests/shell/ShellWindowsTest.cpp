@@ -1,0 +1,153 @@
+#include "AppSettings.h"
+#include "EditorProfile.h"
+#include "NoteStore.h"
+#include "Provenance.h"
+#include "RecentlyDeleted.h"
+#include "SearchPanel.h"
+#include "SettingsWindow.h"
+#include "StickyManager.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Dovrin;
+
+namespace {
+
+QUuid createNote(Store::NoteStore& store, const QString& markdown) {
+    return store
+        .create({{markdown, Store::StickyColor::yellow, {}, {}}}, "user", std::nullopt,
+                QDateTime::currentDateTimeUtc())
+        ->first()
+        .id;
+}
+
+QStringList rowTexts(const QListWidget& list) {
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i)
+        texts.append(list.item(i)->text());
+    return texts;
+}
+
+} // namespace
+
+class ShellWindowsTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void search_findsBodyWord_andEnterOpensTheNote() {
+        QTemporaryDir folder;
+        auto store = Store::NoteStore::open(folder.filePath("Dovrin.sqlite")).value();
+        Agent::Provenance provenance;
+        Stickies::StickyManager manager(*store, provenance);
+        const QUuid groceries = createNote(*store, "# Groceries\nbuy oranges and milk");
+        createNote(*store, "# Recipes\norange cake");
+        createNote(*store, "# Taxes\nforms");
+
+        Shell::SearchPanel panel(manager);
+        panel.showPanel();
+        auto* field = panel.findChild<QLineEdit*>();
+        auto* results = panel.findChild<QListWidget*>();
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        QVERIFY(field->hasFocus());
+        QCOMPARE(results->count(), 0);
+
+        QTest::keyClicks(field, "orange");
+        QCOMPARE(results->count(), 2);
+        QTest::keyClick(field, Qt::Key_Down);
+        QTest::keyClick(field, Qt::Key_Down);
+        QCOMPARE(results->currentRow(), 1);
+        QTest::keyClick(field, Qt::Key_Up);
+        QTest::keyClick(field, Qt::Key_Up);
+        QCOMPARE(results->currentRow(), 0);
+
+        field->setText("zzzz");
+        QVERIFY(results->isHidden());
+        QCOMPARE(panel.findChild<QLabel*>()->text(), QString("No notes match “zzzz”."));
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!panel.isVisible());
+
+        panel.showPanel();
+        QCOMPARE(field->selectedText(), QString("zzzz"));
+        QTest::keyClicks(field, "oranges");
+        QCOMPARE(rowTexts(*results), QStringList{"Groceries\nbuy oranges and milk"});
+        QTest::keyClick(field, Qt::Key_Return);
+        QVERIFY(!panel.isVisible());
+        QTRY_VERIFY(manager.sticky(groceries) != nullptr);
+    }
+
+    void recentlyDeleted_namesTheAI_andRestoreReopens() {
+        QTemporaryDir folder;
+        auto store = Store::NoteStore::open(folder.filePath("Dovrin.sqlite")).value();
+        Agent::Provenance provenance;
+        Stickies::StickyManager manager(*store, provenance);
+        const QUuid byUser = createNote(*store, "# Old list");
+        const QUuid byClaude = createNote(*store, "# Plans\nweekend");
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        QVERIFY(store->close(byClaude).ok());
+        QVERIFY(store->moveToRecentlyDeleted(byUser, now.addSecs(-60), std::nullopt).ok());
+        QVERIFY(store->moveToRecentlyDeleted(byClaude, now, QString("Claude")).ok());
+
+        Shell::RecentlyDeleted window(manager);
+        window.showWindow();
+        auto* list = window.findChild<QListWidget*>();
+        const QStringList rows = rowTexts(*list);
+        QCOMPARE(rows.size(), 2);
+        QVERIFY2(rows.at(0).startsWith("Plans\nweekend\nDeleted by Claude\n"), qPrintable(rows.at(0)));
+        QVERIFY2(!rows.at(1).contains("Deleted by"), qPrintable(rows.at(1)));
+
+        list->setCurrentRow(0);
+        window.findChild<QPushButton*>()->click();
+        QCOMPARE(list->count(), 1);
+        const Store::Note restored = *store->note(byClaude).value();
+        QVERIFY(!restored.deletedAt && restored.isOpen);
+        QTRY_VERIFY(manager.sticky(byClaude) != nullptr);
+    }
+
+    void settings_areWrittenToTheSettingsFileAtOnce() {
+        QTemporaryDir folder;
+        auto store = Store::NoteStore::open(folder.filePath("Dovrin.sqlite")).value();
+        Agent::Provenance provenance;
+        Stickies::StickyManager manager(*store, provenance);
+        QSettings& settings = Shell::appSettings();
+        settings.clear();
+        settings.sync();
+
+        Shell::SettingsWindow window(manager);
+        auto* showInDock = window.findChild<QCheckBox*>();
+        auto* color = window.findChild<QComboBox*>();
+        QVERIFY(!showInDock->isChecked());
+        QCOMPARE(color->currentText(), QString("Yellow"));
+        QSignalSpy dockChanges(&window, &Shell::SettingsWindow::showInDockChanged);
+        showInDock->click();
+        color->setCurrentIndex(color->findText("Blue"));
+        QCOMPARE(dockChanges.size(), 1);
+
+        QFile file(settings.fileName());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        QVERIFY2(written.contains("showInDock=true") && written.contains("defaultColor=blue"), written);
+
+        Shell::SettingsWindow reopened(manager);
+        QVERIFY(reopened.findChild<QCheckBox*>()->isChecked());
+        QCOMPARE(reopened.findChild<QComboBox*>()->currentText(), QString("Blue"));
+    }
+};
+
+int main(int argc, char** argv) {
+    Stickies::prepareEditorEngine();
+    QApplication app(argc, argv);
+    ShellWindowsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ShellWindowsTest.moc"
