@@ -2,6 +2,7 @@
 
 #include "AgentOps.h"
 #include "Clock.h"
+#include "DefaultColor.h"
 #include "JsonText.h"
 #include "Log.h"
 #include "NoteReference.h"
@@ -13,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QSettings>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -115,14 +115,6 @@ std::optional<QByteArray> readImage(const QString& path) {
     if (bytes.size() > AgentTools::maxImageBytes || file.error() != QFile::NoError)
         return std::nullopt;
     return bytes;
-}
-
-// The user's default color for new notes, when it names one of the six.
-Store::StickyColor defaultColor() {
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("dovrin"),
-                             QStringLiteral("dovrin"));
-    return Store::stickyColorIfKnown(settings.value(QStringLiteral("defaultColor")).toString())
-        .value_or(Store::StickyColor::yellow);
 }
 
 } // namespace
@@ -315,7 +307,7 @@ void AgentTools::createNotes(const Args::CreateArgs& args, const QString& agent,
         const auto markdown = checkedMarkdown(note.markdown);
         if (!markdown)
             return done(markdown.error());
-        notes.append({*markdown, color.value_or(defaultColor())});
+        notes.append({*markdown, color.value_or(defaultStickyColor())});
     }
     const QUuid batchID = QUuid::createUuid();
     const auto batch = m_stickies.createBatchForAgent(notes, batchID, agent);

@@ -16,6 +16,8 @@
 #include <QWebEngineSettings>
 #include <QWebEngineUrlScheme>
 
+#include <unistd.h>
+
 namespace Dovrin::Stickies {
 
 namespace {
@@ -106,6 +108,9 @@ QString channelSource() {
 } // namespace
 
 void prepareEditorEngine() {
+    // Chromium refuses to start its sandbox as root; as root it runs without one.
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QWebEngineUrlScheme scheme(schemeName);
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
     // Secure and CORS-enabled so that module scripts, fetch and the clipboard work as on https.

@@ -72,6 +72,26 @@ QRectF corrected(const QRectF& frame, const QList<QRectF>& visibleFrames) {
     return clamped(frame, visibleFrames.at(nearest));
 }
 
+QRectF atMouse(const QPointF& mouse, const QRectF& visible) {
+    return clamped(
+        {mouse.x() + cursorOffset, mouse.y() - cursorOffset - newStickySize, newStickySize, newStickySize},
+        visible);
+}
+
+QRectF belowAnchor(const QRectF& anchor, const QRectF& visible) {
+    return clamped({maxX(anchor) - newStickySize, anchor.y() - menuBarOffset - newStickySize, newStickySize,
+                    newStickySize},
+                   visible);
+}
+
+QRectF after(const QRectF& source, const QSizeF& size, const QRectF& visible) {
+    QRectF candidate(source.x() + userCascadeStep, maxY(source) - userCascadeStep - size.height(),
+                     size.width(), size.height());
+    if (maxX(candidate) > maxX(visible) || candidate.y() < visible.y())
+        candidate.moveTo(visible.x() + userCascadeStep, maxY(visible) - userCascadeStep - size.height());
+    return clamped(candidate, visible);
+}
+
 double estimatedHeight(const QString& markdown) {
     QStringList lines;
     for (const QString& line : markdown.split(QLatin1Char('\n'))) {

@@ -15,6 +15,10 @@ inline constexpr double titleStripHeight = 32;
 inline constexpr double stickyWidth = 260;
 inline constexpr double gridGap = 16;
 inline constexpr double cascadeStep = 22;
+inline constexpr double newStickySize = 260;
+inline constexpr double userCascadeStep = 24;
+inline constexpr double cursorOffset = 12;
+inline constexpr double menuBarOffset = 8;
 
 inline double maxX(const QRectF& r) {
     return r.x() + r.width();
@@ -32,6 +36,12 @@ inline double midY(const QRectF& r) {
 QRectF clamped(const QRectF& rect, const QRectF& bounds);
 // Leaves a frame whose title strip shows enough on some screen; otherwise moves it onto the nearest one.
 QRectF corrected(const QRectF& frame, const QList<QRectF>& visibleFrames);
+
+// Where a new sticky goes: just below and right of the mouse; below the tray icon's right edge; or
+// cascaded from another sticky (back at the top-left when the cascade would leave the screen).
+QRectF atMouse(const QPointF& mouse, const QRectF& visible);
+QRectF belowAnchor(const QRectF& anchor, const QRectF& visible);
+QRectF after(const QRectF& source, const QSizeF& size, const QRectF& visible);
 
 // How tall a sticky showing this markdown will be, for placing an AI's batch before it renders.
 double estimatedHeight(const QString& markdown);

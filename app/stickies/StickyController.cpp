@@ -6,10 +6,19 @@
 #include "Geometry.h"
 #include "Log.h"
 #include "NoteStore.h"
+#include "StickyMenu.h"
 #include "StickyPanel.h"
 #include "StickyViewState.h"
+#include "StickyWebView.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QRegularExpression>
 #include <QScreen>
+
+#include <utility>
 
 namespace Dovrin::Stickies {
 
@@ -22,14 +31,6 @@ const QStringList editorMenuMessages{"slash", "slashKey", "selection", "link"};
 
 void logStoreError(const Store::StoreError& error) {
     qCWarning(dovrinLog, "store: %s", qUtf8Printable(error.description));
-}
-
-QRect toQt(const QRectF& designFrame) {
-    return Agent::DesignGeometry::toQt(designFrame, Agent::DesignGeometry::primaryGeometry()).toRect();
-}
-
-QRectF fromQt(const QRect& frame) {
-    return Agent::DesignGeometry::fromQt(QRectF(frame), Agent::DesignGeometry::primaryGeometry());
 }
 
 // The top strip of a frame, in the design's coordinates (y grows upwards).
@@ -48,14 +49,23 @@ StickyController::StickyController(Store::NoteStore& store, const Note& note, bo
     m_revisions[note.rev] = note.markdown;
     m_panel = std::make_unique<StickyPanel>(m_state);
     m_isPlacing = true;
-    m_panel->setFrame(toQt(note.isCollapsed ? topStrip(note.frame) : note.frame), false);
+    m_panel->setFrame(Agent::DesignGeometry::toWindow(note.isCollapsed ? topStrip(note.frame) : note.frame),
+                      false);
     m_isPlacing = false;
     connect(m_panel.get(), &StickyPanel::frameChanged, this, &StickyController::recordFrame);
     connect(m_panel.get(), &StickyPanel::frameAnimationFinished, this, [this] { m_isPlacing = false; });
     connect(m_state, &StickyViewState::actionRequested, this, &StickyController::handleAction);
+    m_menu = new StickyMenu(*this);
+    m_panel->addActions(m_menu->shortcutActions());
+    connect(m_state, &StickyViewState::menuRequested, this,
+            [this](QPoint position) { m_menu->menu()->popup(position); });
 }
 
 StickyController::~StickyController() = default;
+
+EditorPage* StickyController::page() const {
+    return m_page;
+}
 
 const Note& StickyController::note() const {
     return m_state->note();
@@ -70,25 +80,48 @@ void StickyController::replaceNote(const Note& note) {
 
 void StickyController::attachEditor(EditorPage* page) {
     detachEditor();
+    page->setParent(this);
     m_page = page;
-    auto* view = new QWebEngineView();
+    auto* view = new StickyWebView();
     view->setPage(page->page());
+    view->setMenuItems([this] { return m_menu->items(); });
     m_webView = view;
     m_state->setWebView(view);
     connect(page, &EditorPage::messageReceived, this, &StickyController::handleMessage);
+    connect(page, &EditorPage::renderProcessTerminated, this, &StickyController::editorProcessTerminated);
 }
 
 void StickyController::detachEditor() {
-    if (m_page)
-        disconnect(m_page, nullptr, this, nullptr);
-    m_page = nullptr;
+    // The view goes before the page it shows.
     if (m_webView) {
         m_state->setWebView(nullptr);
         m_webView->deleteLater();
     }
+    if (m_page) {
+        disconnect(m_page, nullptr, this, nullptr);
+        m_page->deleteLater();
+    }
+    m_page = nullptr;
     m_webView = nullptr;
     m_isEditorReady = false;
     m_editorBaseline.reset();
+}
+
+void StickyController::refreshFromStore() {
+    const auto stored = m_store.note(m_id);
+    if (!stored) {
+        logStoreError(stored.error());
+        return;
+    }
+    if (!*stored)
+        return;
+    // The window's own fields may be newer than the stored ones while their save waits.
+    Note refreshed = note();
+    refreshed.markdown = (*stored)->markdown;
+    refreshed.rev = (*stored)->rev;
+    refreshed.updatedAt = (*stored)->updatedAt;
+    refreshed.agentLabel = (*stored)->agentLabel;
+    replaceNote(refreshed);
 }
 
 void StickyController::handleMessage(const QString& type, const QJsonObject& body) {
@@ -157,12 +190,15 @@ void StickyController::flush(std::function<void()> done) {
             done();
         return;
     }
-    m_page->call(EditorScripts::getMarkdown, {}, this, [this, done](const ScriptResult& result) {
-        if (result && result.value().isString() && result.value().toString() != m_editorBaseline)
-            save(result.value().toString());
-        if (done)
-            done();
-    });
+    // The page answers even when this sticky goes meanwhile, so that whoever waits goes on.
+    m_page->call(EditorScripts::getMarkdown, {}, m_page,
+                 [self = QPointer(this), done](const ScriptResult& result) {
+                     if (self && result && result.value().isString() &&
+                         result.value().toString() != self->m_editorBaseline)
+                         self->save(result.value().toString());
+                     if (done)
+                         done();
+                 });
 }
 
 bool StickyController::save(const QString& markdown, const std::optional<QString>& editor,
@@ -199,8 +235,15 @@ void StickyController::applyExternalEdit(const QString& markdown, qint64 baseRev
     if (base == m_revisions.end())
         return conflict(QStringLiteral("baseRev %1 no longer kept").arg(baseRev), editor, done);
     m_page->call(
-        EditorScripts::applyExternalMarkdown, {{"markdown", markdown}, {"base", base->second}}, this,
-        [this, baseRev, editor, action, done](const ScriptResult& result) {
+        EditorScripts::applyExternalMarkdown, {{"markdown", markdown}, {"base", base->second}}, m_page,
+        [this, self = QPointer(this), &store = m_store, id = m_id, baseRev, editor, action,
+         done](const ScriptResult& result) {
+            if (!self) {
+                // Closed while merging: the AI learns what the database holds now.
+                const auto stored = store.note(id);
+                const Note current = stored && *stored ? **stored : Note();
+                return done({false, current.rev, current.markdown});
+            }
             if (!result)
                 return conflict("editor error: " + result.error().description, editor, done);
             const QJsonObject answer = result.value().toObject();
@@ -248,7 +291,7 @@ void StickyController::toggleFloating() {
 void StickyController::toggleCollapsed() {
     Note changed = note();
     changed.isCollapsed = !changed.isCollapsed;
-    const QRectF current = fromQt(m_panel->geometry());
+    const QRectF current = Agent::DesignGeometry::fromWindow(m_panel->geometry());
     const QRectF target = changed.isCollapsed
                               ? topStrip(current)
                               : QRectF(current.x(), Geometry::maxY(current) - changed.frame.height(),
@@ -261,7 +304,7 @@ void StickyController::toggleCollapsed() {
             m_webView->setFocus();
     }
     m_isPlacing = true;
-    m_panel->setFrame(toQt(target), true);
+    m_panel->setFrame(Agent::DesignGeometry::toWindow(target), true);
     if (!m_panel->isAnimatingFrame())
         m_isPlacing = false;
     scheduleWindowSave();
@@ -271,7 +314,7 @@ void StickyController::recordFrame() {
     if (m_isPlacing)
         return;
     Note changed = note();
-    const QRectF frame = fromQt(m_panel->geometry());
+    const QRectF frame = Agent::DesignGeometry::fromWindow(m_panel->geometry());
     changed.frame = changed.isCollapsed ? QRectF(frame.x(), Geometry::maxY(frame) - changed.frame.height(),
                                                  frame.width(), changed.frame.height())
                                         : frame;
@@ -281,8 +324,31 @@ void StickyController::recordFrame() {
     scheduleWindowSave();
 }
 
+void StickyController::copyLink() {
+    if (!noteHasText(note()))
+        return;
+    const QString link = note().link();
+    auto* data = new QMimeData();
+    data->setText(link);
+    data->setUrls({QUrl(link)});
+    QGuiApplication::clipboard()->setMimeData(data);
+    m_state->showCopied();
+    qCInfo(dovrinLog, "copied link note=%s", qUtf8Printable(Store::idText(m_id)));
+}
+
+void StickyController::copyText() {
+    flush([this] {
+        static const QRegularExpression image(QStringLiteral(R"(!\[([^\]]*)\]\([^)]*\))"));
+        QGuiApplication::clipboard()->setText(QString(note().markdown).replace(image, QStringLiteral("\\1")));
+    });
+}
+
 void StickyController::scheduleWindowSave() {
     m_saveTask.start(m_clock, windowSaveDelayMs, [this] { saveWindowStateNow(); });
+}
+
+void StickyController::cancelWindowSave() {
+    m_saveTask.reset();
 }
 
 void StickyController::saveWindowStateNow() {
@@ -292,6 +358,8 @@ void StickyController::saveWindowStateNow() {
 }
 
 void StickyController::close(std::function<void(bool discarded)> done) {
+    if (std::exchange(m_isEnding, true))
+        return;
     flush([this, done] {
         saveWindowStateNow();
         const auto closed = m_store.close(m_id);
@@ -302,6 +370,15 @@ void StickyController::close(std::function<void(bool discarded)> done) {
         if (done)
             done(discarded);
         emit this->closed(discarded);
+    });
+}
+
+void StickyController::requestDelete() {
+    if (std::exchange(m_isEnding, true))
+        return;
+    flush([this] {
+        saveWindowStateNow();
+        emit deleteRequested();
     });
 }
 
@@ -318,11 +395,14 @@ void StickyController::handleAction(StickyAction action) {
     case StickyAction::toggleCollapsed:
         return toggleCollapsed();
     case StickyAction::newSticky:
-    case StickyAction::copyLink:
-    case StickyAction::copyText:
-    case StickyAction::remove:
-        emit ownerActionRequested(action);
+        emit newStickyRequested();
         return;
+    case StickyAction::copyLink:
+        return copyLink();
+    case StickyAction::copyText:
+        return copyText();
+    case StickyAction::remove:
+        return requestDelete();
     }
 }
 

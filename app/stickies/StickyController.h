@@ -24,6 +24,7 @@ class NoteStore;
 namespace Dovrin::Stickies {
 
 class EditorPage;
+class StickyMenu;
 class StickyPanel;
 class StickyViewState;
 enum class StickyAction;
@@ -50,14 +51,23 @@ public:
     StickyPanel* panel() const { return m_panel.get(); }
     StickyViewState* state() const { return m_state; }
     QWebEngineView* webView() const { return m_webView; }
+    EditorPage* page() const;
+    StickyMenu& menu() const { return *m_menu; }
     bool isEditorReady() const { return m_isEditorReady; }
     const std::optional<QString>& editorBaseline() const { return m_editorBaseline; }
     const std::map<qint64, QString>& revisions() const { return m_revisions; }
 
-    // Shows the page in the window; the page's "ready" fills it with the note. The page stays its owner's.
+    // Shows the page in the window and takes it over; the page's "ready" fills it with the note.
     void attachEditor(EditorPage* page);
-    // Before the page is replaced (its process died): the editor is no longer ready.
+    // Before the page is replaced (its process died): the page goes and the editor is no longer ready.
     void detachEditor();
+    void setFocusWhenReady(bool focus) { m_focusWhenReady = focus; }
+    // When the sticky was asked for, on the clock's monotonic scale, for the open time it logs.
+    void setRequestedAt(qint64 monotonicMs) { m_requestedAtMs = monotonicMs; }
+    // While set, moves and resizes are the app's own and are not recorded.
+    void setPlacing(bool placing) { m_isPlacing = placing; }
+    // Takes the text, rev and label the database holds now, after a change made behind the editor's back.
+    void refreshFromStore();
 
     // Saves what the editor holds when it differs from what was last saved; `done` runs afterwards.
     void flush(std::function<void()> done = {});
@@ -73,10 +83,19 @@ public:
     void toggleFloating();
     void toggleCollapsed();
 
+    // The note's link on the clipboard, when the note has text.
+    void copyLink();
+    // The note's markdown on the clipboard, images reduced to their descriptions.
+    void copyText();
+
     void scheduleWindowSave();
+    void cancelWindowSave();
+    bool isWindowSavePending() const { return m_saveTask.isPending(); }
     void saveWindowStateNow();
     // Saves everything, hides the window and closes the note; an empty note is discarded for good.
     void close(std::function<void(bool discarded)> done = {});
+    // Saves everything, then asks the owner to move the note to Recently Deleted.
+    void requestDelete();
 
 signals:
     // The page reported ready and has been filled.
@@ -84,8 +103,11 @@ signals:
     void closed(bool discarded);
     // The user opened a link in the note.
     void linkRequested(const QUrl& url);
-    // Actions of the window that need the sticky's owner: new sticky, copy link, copy text, delete.
-    void ownerActionRequested(Dovrin::Stickies::StickyAction action);
+    void newStickyRequested();
+    // Everything is saved; the note is to go to Recently Deleted.
+    void deleteRequested();
+    // The editor's render process died; every page must be made again.
+    void editorProcessTerminated();
 
 private:
     void replaceNote(const Store::Note& note);
@@ -100,6 +122,7 @@ private:
     Agent::Clock& m_clock;
     QUuid m_id;
     std::unique_ptr<StickyPanel> m_panel;
+    StickyMenu* m_menu = nullptr;
     StickyViewState* m_state = nullptr;
     QPointer<EditorPage> m_page;
     QPointer<QWebEngineView> m_webView;
@@ -109,6 +132,8 @@ private:
     std::optional<QString> m_editorBaseline;
     Agent::ScheduledTask m_saveTask;
     bool m_isPlacing = false;
+    // Closing or deleting has begun; a second request is ignored.
+    bool m_isEnding = false;
     std::map<qint64, QString> m_revisions;
     ImageStore m_images;
 };

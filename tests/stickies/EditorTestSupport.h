@@ -1,7 +1,7 @@
 #pragma once
 
 #include "EditorPage.h"
-#include "EditorProfile.h"
+#include "EditorTestMain.h"
 
 #include <QApplication>
 #include <QJsonObject>
@@ -50,12 +50,3 @@ inline std::optional<ScriptResult> callAndWait(EditorPage& page, const QString& 
 }
 
 } // namespace Dovrin::Stickies::Testing
-
-// The app scheme must be registered before the QApplication exists, which QTEST_MAIN cannot do.
-#define DOVRIN_EDITOR_TEST_MAIN(TestClass)                                                                   \
-    int main(int argc, char** argv) {                                                                        \
-        Dovrin::Stickies::prepareEditorEngine();                                                             \
-        QApplication app(argc, argv);                                                                        \
-        TestClass test;                                                                                      \
-        return QTest::qExec(&test, argc, argv);                                                              \
-    }

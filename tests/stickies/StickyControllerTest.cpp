@@ -43,9 +43,9 @@ struct Desk {
 // A shown sticky holding the real editor page, filled and focused.
 struct OpenSticky {
     explicit OpenSticky(Desk& desk) : controller(*desk.store, desk.note, true, desk.clock) {
-        controller.attachEditor(&page);
+        controller.attachEditor(page);
         controller.panel()->show();
-        page.load();
+        page->load();
     }
 
     bool waitUntilReady() {
@@ -56,7 +56,7 @@ struct OpenSticky {
         QTest::keyClicks(controller.webView()->focusProxy(), text);
     }
 
-    EditorPage page;
+    EditorPage* page = new EditorPage;
     StickyController controller;
 };
 
@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(outcome.rev, desk.stored().rev);
         QCOMPARE(desk.stored().markdown, QStringLiteral("one by the AI\n\ntwo\n\nthree typed"));
         QCOMPARE(desk.stored().agentLabel->agent, QStringLiteral("Claude"));
-        QCOMPARE(callAndWaitText(sticky.page), desk.stored().markdown);
+        QCOMPARE(callAndWaitText(*sticky.page), desk.stored().markdown);
 
         outcome = applyAndWait(sticky.controller, "ahead", outcome.rev + 1);
         QVERIFY(!outcome.applied);
@@ -217,7 +217,7 @@ private slots:
         OpenSticky sticky(written);
         QVERIFY(sticky.waitUntilReady());
         sticky.type("Kept");
-        QTRY_COMPARE(callAndWaitText(sticky.page), QStringLiteral("Kept"));
+        QTRY_COMPARE(callAndWaitText(*sticky.page), QStringLiteral("Kept"));
         discarded.reset();
         sticky.controller.close([&](bool answer) { discarded = answer; });
         QTRY_VERIFY_WITH_TIMEOUT(discarded.has_value(), 10000);
@@ -231,7 +231,7 @@ private slots:
         Desk desk("Picture:");
         OpenSticky sticky(desk);
         QVERIFY(sticky.waitUntilReady());
-        QVERIFY(Testing::callAndWait(sticky.page, EditorScripts::insertImageFile,
+        QVERIFY(Testing::callAndWait(*sticky.page, EditorScripts::insertImageFile,
                                      {{"mime", "image/png"}, {"data", pixelPng}})
                     ->ok());
         QTRY_VERIFY_WITH_TIMEOUT(desk.stored().markdown.contains(imageUrlPrefix), 5000);
@@ -242,10 +242,10 @@ private slots:
 
         // Bytes that are not base64 are answered with null and leave the note as it was.
         const QString before = desk.stored().markdown;
-        QVERIFY(Testing::callAndWait(sticky.page, EditorScripts::insertImageFile,
+        QVERIFY(Testing::callAndWait(*sticky.page, EditorScripts::insertImageFile,
                                      {{"mime", "image/png"}, {"data", "@@not base64@@"}})
                     ->ok());
-        QTRY_COMPARE(callAndWaitText(sticky.page), before);
+        QTRY_COMPARE(callAndWaitText(*sticky.page), before);
         QTest::qWait(300);
         QCOMPARE(desk.stored().markdown, before);
     }

@@ -19,16 +19,31 @@ QRectF primaryGeometry() {
     return primary ? QRectF(primary->geometry()) : QRectF();
 }
 
+QRect toWindow(const QRectF& designFrame) {
+    return toQt(designFrame, primaryGeometry()).toRect();
+}
+
+QRectF fromWindow(const QRect& windowFrame) {
+    return fromQt(QRectF(windowFrame), primaryGeometry());
+}
+
+QPointF fromQtPoint(const QPointF& point) {
+    return fromQt(QRectF(point, QSizeF(0, 0)), primaryGeometry()).topLeft();
+}
+
+QRectF frame(const QScreen& screen) {
+    return fromQt(QRectF(screen.geometry()), primaryGeometry());
+}
+
 QRectF visibleFrame(const QScreen& screen) {
     return fromQt(QRectF(screen.availableGeometry()), primaryGeometry());
 }
 
 QList<ScreenFrames> screens() {
-    const QRectF primary = primaryGeometry();
     QList<ScreenFrames> frames;
     const QScreen* main = QGuiApplication::primaryScreen();
     for (const QScreen* screen : QGuiApplication::screens()) {
-        const ScreenFrames entry{fromQt(QRectF(screen->geometry()), primary), visibleFrame(*screen)};
+        const ScreenFrames entry{frame(*screen), visibleFrame(*screen)};
         if (screen == main)
             frames.prepend(entry);
         else

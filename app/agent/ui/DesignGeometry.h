@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QRect>
 #include <QRectF>
 
 class QScreen;
@@ -14,6 +15,11 @@ namespace Dovrin::Agent::DesignGeometry {
 QRectF fromQt(const QRectF& rect, const QRectF& primary);
 QRectF toQt(const QRectF& rect, const QRectF& primary);
 
+// A window's frame between the design's coordinates and Qt's, over the current primary screen.
+QRect toWindow(const QRectF& designFrame);
+QRectF fromWindow(const QRect& windowFrame);
+QPointF fromQtPoint(const QPointF& point);
+
 // A screen's frame and visible frame (without panels and docks), in the design's coordinates.
 struct ScreenFrames {
     QRectF frame;
@@ -22,7 +28,8 @@ struct ScreenFrames {
 
 // The main screen first, then the others.
 QList<ScreenFrames> screens();
-// One screen's visible frame, in the design's coordinates.
+// One screen's frame and visible frame, in the design's coordinates.
+QRectF frame(const QScreen& screen);
 QRectF visibleFrame(const QScreen& screen);
 // The primary screen's geometry in Qt's coordinates (empty when there is no screen).
 QRectF primaryGeometry();

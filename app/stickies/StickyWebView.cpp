@@ -1,0 +1,22 @@
+#include "StickyWebView.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+
+namespace Dovrin::Stickies {
+
+StickyWebView::StickyWebView(QWidget* parent) : QWebEngineView(parent) {}
+
+void StickyWebView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (m_menuItems) {
+        if (const QList<QAction*> items = m_menuItems(); !items.isEmpty()) {
+            menu->addSeparator();
+            menu->addActions(items);
+        }
+    }
+    menu->popup(event->globalPos());
+}
+
+} // namespace Dovrin::Stickies
