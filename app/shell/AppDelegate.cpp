@@ -3,18 +3,25 @@
 #include "AgentIcons.h"
 #include "AgentServer.h"
 #include "AgentTray.h"
+#include "DesignGeometry.h"
 #include "Log.h"
 #include "NoteStore.h"
 #include "Provenance.h"
+#include "RecentlyDeleted.h"
+#include "SearchPanel.h"
+#include "SettingsWindow.h"
 #include "StickyManager.h"
 #include "StoreError.h"
+#include "TrayMenu.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTextStream>
+#include <QTimer>
 
 namespace Dovrin::Shell {
 
@@ -53,9 +60,12 @@ Store::StoreResult<std::unique_ptr<Store::NoteStore>> openAndPurge() {
 AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
 
 AppDelegate::~AppDelegate() {
-    // The server and the manager reach the store until they are gone.
+    // Everything below reaches the store, and the menu reaches the manager, until they are gone.
+    m_search.reset();
+    m_recentlyDeleted.reset();
+    m_settings.reset();
+    m_trayMenu.reset();
     m_agentTray.reset();
-    m_menu.reset();
     m_trayIcon.reset();
     m_agents.reset();
     m_manager.reset();
@@ -65,8 +75,7 @@ bool AppDelegate::launch() {
     if (!openStore())
         return false;
     m_manager = std::make_unique<Stickies::StickyManager>(*m_store, Agent::Provenance::shared());
-    m_agents = std::make_unique<Agent::AgentServer>(*m_manager);
-    showTray();
+    finishLaunching();
     return true;
 }
 
@@ -80,21 +89,114 @@ bool AppDelegate::openStore() {
     return true;
 }
 
-void AppDelegate::showTray() {
+void AppDelegate::finishLaunching() {
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         m_trayIcon = std::make_unique<QSystemTrayIcon>(Agent::AgentIcons::normal());
         m_trayIcon->setToolTip(QStringLiteral("Dovrin"));
     }
+    m_agents = std::make_unique<Agent::AgentServer>(*m_manager);
     m_agentTray = std::make_unique<Agent::AgentTray>(m_agents->activity(), m_trayIcon.get());
-    m_menu = std::make_unique<QMenu>();
-    m_menu->addActions(m_agentTray->menuItems());
-    m_menu->addSeparator();
-    m_menu->addAction(tr("Quit Dovrin"), QKeySequence(tr("Ctrl+Q")), qApp, &QCoreApplication::quit);
-    connect(m_menu.get(), &QMenu::aboutToShow, m_agentTray.get(), &Agent::AgentTray::refreshMenu);
+    m_settings = std::make_unique<SettingsWindow>(*m_manager);
+    m_search = std::make_unique<SearchPanel>(*m_manager);
+    m_recentlyDeleted = std::make_unique<RecentlyDeleted>(*m_manager);
+    m_manager->setOpenAtLoginLinkClicked([this] { showSettings(); });
+    m_trayMenu = std::make_unique<TrayMenu>(
+        *m_manager, *m_agentTray,
+        TrayMenu::Handlers{[this] { newStickyFromMenu(); }, [this] { showSearch(); },
+                           [this] { showRecentlyDeleted(); }, [this] { showSettings(); },
+                           [this] { quit(); }});
+    m_manager->setApplicationActions(m_trayMenu->applicationShortcuts());
     if (m_trayIcon) {
-        m_trayIcon->setContextMenu(m_menu.get());
+        m_trayIcon->setContextMenu(m_trayMenu->menu());
+        // A click on the icon itself also opens the menu, as the tray's only entry point.
+        connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    if (reason == QSystemTrayIcon::Trigger)
+                        m_trayMenu->menu()->popup(m_trayIcon->geometry().bottomLeft());
+                });
         m_trayIcon->show();
+    } else {
+        qCInfo(dovrinLog, "no system tray: the menu is offered from every sticky");
     }
+    m_manager->restoreOpenStickies();
+}
+
+void AppDelegate::newStickyFromMenu() {
+    // Below the tray icon; without one, below the main screen's top-right corner.
+    QRectF anchor;
+    if (m_trayIcon && !m_trayIcon->geometry().isEmpty()) {
+        anchor = Agent::DesignGeometry::fromWindow(m_trayIcon->geometry());
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRectF visible = Agent::DesignGeometry::visibleFrame(*screen);
+        anchor = QRectF(visible.right(), visible.bottom(), 0, 0);
+    }
+    m_manager->newStickyBelow(anchor);
+}
+
+void AppDelegate::openUrls(const QList<QUrl>& urls) {
+    for (const QUrl& url : urls)
+        m_manager->openUrl(url);
+}
+
+void AppDelegate::reopen() {
+    m_manager->showAll();
+}
+
+void AppDelegate::showSearch() {
+    m_search->showPanel();
+}
+
+void AppDelegate::showRecentlyDeleted() {
+    m_recentlyDeleted->showWindow();
+}
+
+void AppDelegate::showSettings() {
+    m_settings->showWindow();
+}
+
+void AppDelegate::setRelaunch(std::function<bool()> relaunch, std::function<void()> fallback) {
+    m_relaunch = std::move(relaunch);
+    m_relaunchFallback = std::move(fallback);
+}
+
+void AppDelegate::quit() {
+    if (m_isQuitting)
+        return;
+    m_isQuitting = true;
+    if (!m_manager) {
+        QCoreApplication::quit();
+        return;
+    }
+    // An editor that never answers must not keep the app from ending.
+    auto finished = std::make_shared<bool>(false);
+    QTimer::singleShot(quitFlushTimeoutMs, this, [this, finished] {
+        if (!std::exchange(*finished, true)) {
+            qCWarning(dovrinLog, "quit: editors did not answer within %d ms", quitFlushTimeoutMs);
+            finishQuit(-1);
+        }
+    });
+    m_manager->flushAll([this, finished](int flushed) {
+        if (!std::exchange(*finished, true))
+            finishQuit(flushed);
+    });
+}
+
+void AppDelegate::finishQuit(int flushed) {
+    if (flushed >= 0)
+        qCInfo(dovrinLog, "flushed %ld stickies before quit", long(flushed));
+    if (!m_relaunch) {
+        QCoreApplication::quit();
+        return;
+    }
+    const auto relaunch = std::exchange(m_relaunch, nullptr);
+    const auto fallback = std::exchange(m_relaunchFallback, nullptr);
+    if (relaunch()) {
+        QCoreApplication::quit();
+        return;
+    }
+    m_isQuitting = false;
+    if (fallback)
+        fallback();
 }
 
 } // namespace Dovrin::Shell

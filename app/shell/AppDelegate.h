@@ -2,11 +2,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QUrl>
 
+#include <functional>
 #include <memory>
-#include <optional>
 
-class QMenu;
 class QSystemTrayIcon;
 
 namespace Dovrin::Store {
@@ -16,36 +16,68 @@ namespace Dovrin::Agent {
 class AgentServer;
 class AgentTray;
 } // namespace Dovrin::Agent
-
 namespace Dovrin::Stickies {
 class StickyManager;
 }
 
 namespace Dovrin::Shell {
 
-// Owns every long-lived part of the running app: the note database, the sticky manager, the agent server
-// and the tray menu.
+class RecentlyDeleted;
+class SearchPanel;
+class SettingsWindow;
+class TrayMenu;
+
+// Owns every long-lived part of the running app: the note database, the sticky manager, the agent server,
+// the tray menu and the app's windows. It starts them in order and, when quitting, saves every sticky
+// before the app ends.
 class AppDelegate final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY(AppDelegate)
 
 public:
+    // How long quitting waits for the editors to hand over their text.
+    static constexpr int quitFlushTimeoutMs = 5000;
+
     explicit AppDelegate(QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // Opens the notes and starts everything; false (after telling the user) when the notes can't be opened.
     bool launch();
 
+    Stickies::StickyManager& manager() const { return *m_manager; }
+    TrayMenu& trayMenu() const { return *m_trayMenu; }
+
+    // Links handed over by a second start of the app, or from its command line.
+    void openUrls(const QList<QUrl>& urls);
+    // A second start without links: the stickies come back if hidden.
+    void reopen();
+    // Saves every sticky, then ends the app; `relaunch` runs instead of ending when set, and the app goes
+    // on when it fails.
+    void quit();
+    void setRelaunch(std::function<bool()> relaunch, std::function<void()> fallback);
+
+    void showSearch();
+    void showRecentlyDeleted();
+    void showSettings();
+
 private:
     bool openStore();
-    void showTray();
+    void finishLaunching();
+    void newStickyFromMenu();
+    void finishQuit(int flushed);
 
     std::unique_ptr<Store::NoteStore> m_store;
     std::unique_ptr<Stickies::StickyManager> m_manager;
     std::unique_ptr<Agent::AgentServer> m_agents;
-    std::unique_ptr<QMenu> m_menu;
-    std::unique_ptr<Agent::AgentTray> m_agentTray;
     std::unique_ptr<QSystemTrayIcon> m_trayIcon;
+    std::unique_ptr<Agent::AgentTray> m_agentTray;
+    std::unique_ptr<TrayMenu> m_trayMenu;
+    std::unique_ptr<SearchPanel> m_search;
+    std::unique_ptr<RecentlyDeleted> m_recentlyDeleted;
+    std::unique_ptr<SettingsWindow> m_settings;
+    std::function<bool()> m_relaunch;
+    std::function<void()> m_relaunchFallback;
+    bool m_isQuitting = false;
 };
 
 } // namespace Dovrin::Shell

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+
+namespace Dovrin::Agent {
+class AgentTray;
+}
+namespace Dovrin::Stickies {
+class StickyManager;
+}
+
+namespace Dovrin::Shell {
+
+// The tray icon's menu: new sticky, search, the recently edited notes, show or hide all, the AI items,
+// Recently Deleted, connecting an AI, settings and quit. It refreshes itself every time it opens.
+class TrayMenu final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY(TrayMenu)
+
+public:
+    static constexpr int recentCount = 8;
+
+    // What the items do beyond the sticky manager.
+    struct Handlers {
+        std::function<void()> newSticky;
+        std::function<void()> showSearch;
+        std::function<void()> showRecentlyDeleted;
+        std::function<void()> showSettings;
+        std::function<void()> quit;
+    };
+
+    TrayMenu(Stickies::StickyManager& manager, Agent::AgentTray& agentTray, Handlers handlers,
+             QObject* parent = nullptr);
+    ~TrayMenu() override;
+
+    QMenu* menu() const { return m_menu.get(); }
+    // Actions whose shortcuts also work inside every sticky: search, settings, hide all, quit.
+    QList<QAction*> applicationShortcuts() const { return m_applicationShortcuts; }
+    QList<QAction*> recentItems() const { return m_recentItems; }
+    QAction* showHideItem() const { return m_showHideItem; }
+
+    // Brings titles, the recent notes and the AI items up to date.
+    void refresh();
+
+private:
+    void toggleShowAll();
+    void refreshRecent();
+
+    Stickies::StickyManager& m_manager;
+    Agent::AgentTray& m_agentTray;
+    Handlers m_handlers;
+    std::unique_ptr<QMenu> m_menu;
+    QAction* m_recentHeader = nullptr;
+    QAction* m_recentSeparator = nullptr;
+    QList<QAction*> m_recentItems;
+    QAction* m_showHideItem = nullptr;
+    QAction* m_hideAllShortcut = nullptr;
+    QList<QAction*> m_applicationShortcuts;
+};
+
+} // namespace Dovrin::Shell
