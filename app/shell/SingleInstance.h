@@ -30,6 +30,8 @@ public:
     // How long a client of the primary may take to send its one line, and how long that line may be.
     static constexpr std::chrono::milliseconds clientPatience{2000};
     static constexpr qint64 maxLineBytes = 64 * 1024;
+    // How long a relaunched start keeps trying for the lock once the instance it replaces was waited for.
+    static constexpr std::chrono::milliseconds relaunchPatience{2000};
 
     explicit SingleInstance(QString directory, QObject* parent = nullptr);
     ~SingleInstance() override;

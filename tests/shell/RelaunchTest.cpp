@@ -19,19 +19,29 @@ using namespace Dovrin::Shell;
 
 namespace {
 
+// One wait for the process a settings file names under "relaunchedFrom", expecting the given log line.
 struct Waiting final {
+    Waiting(const QString& file, qint64 pid, QObject* context, const QString& expectedLog)
+        : settings(file, QSettings::IniFormat) {
+        if (pid != 0)
+            settings.setValue("relaunchedFrom", pid);
+        if (!expectedLog.isEmpty())
+            QTest::ignoreMessage(QtInfoMsg, QRegularExpression(expectedLog));
+        clock.start();
+        waitForPreviousInstance(settings, context, [this](PreviousInstance previous) {
+            result = previous;
+            elapsed = clock.elapsed();
+        });
+    }
+
+    QSettings settings;
     QElapsedTimer clock;
     std::optional<PreviousInstance> result;
     qint64 elapsed = 0;
 };
 
-// Starts the wait for whatever "relaunchedFrom" in `settings` names.
-void startWaiting(QSettings& settings, QObject* context, Waiting& waiting) {
-    waiting.clock.start();
-    waitForPreviousInstance(settings, context, [&waiting](PreviousInstance previous) {
-        waiting.result = previous;
-        waiting.elapsed = waiting.clock.elapsed();
-    });
+QString logLine(qint64 pid, bool gone, const char* elapsed) {
+    return QString("^previous instance %1 gone=%2 after %3s$").arg(pid).arg(int(gone)).arg(elapsed);
 }
 
 } // namespace
@@ -43,59 +53,38 @@ private slots:
     void previousInstance_waitsUntilGoneOrFiveSeconds() {
         QTemporaryDir folder;
         QObject context;
-        QSettings none(folder.filePath("none.conf"), QSettings::IniFormat);
-        QSettings odd(folder.filePath("odd.conf"), QSettings::IniFormat);
-        QSettings exited(folder.filePath("exited.conf"), QSettings::IniFormat);
-        QSettings stuck(folder.filePath("stuck.conf"), QSettings::IniFormat);
-        QSettings quitting(folder.filePath("quitting.conf"), QSettings::IniFormat);
-        odd.setValue("relaunchedFrom", Q_INT64_C(1) << 40);
         // Ended but not reaped by its parent, as an instance started by a busy parent may be for a while.
         const pid_t zombie = ::fork();
         if (zombie == 0)
             ::_exit(0);
-        exited.setValue("relaunchedFrom", zombie);
-        QProcess sticker;
-        sticker.start("sleep", {"30"});
-        QProcess quitter;
-        quitter.start("sleep", {"0.3"});
-        QVERIFY(sticker.waitForStarted() && quitter.waitForStarted());
-        stuck.setValue("relaunchedFrom", sticker.processId());
-        quitting.setValue("relaunchedFrom", quitter.processId());
+        QProcess stuck;
+        stuck.start("sleep", {"30"});
+        QProcess quitting;
+        quitting.start("sleep", {"0.3"});
+        QVERIFY(stuck.waitForStarted() && quitting.waitForStarted());
 
-        const auto expectLog = [](qint64 pid, bool gone, const char* elapsed) {
-            QTest::ignoreMessage(QtInfoMsg,
-                                 QRegularExpression(QString("^previous instance %1 gone=%2 after %3s$")
-                                                        .arg(pid)
-                                                        .arg(int(gone))
-                                                        .arg(elapsed)));
-        };
-        expectLog(Q_INT64_C(1) << 40, true, "0\\.0\\d");
-        expectLog(zombie, true, "0\\.\\d\\d");
-        expectLog(quitter.processId(), true, "0\\.[2-9]\\d");
-        expectLog(sticker.processId(), false, "5\\.\\d\\d");
-        Waiting forNone, forOdd, forZombie, forSticker, forQuitter;
-        startWaiting(none, &context, forNone);
-        startWaiting(odd, &context, forOdd);
-        startWaiting(exited, &context, forZombie);
-        startWaiting(stuck, &context, forSticker);
-        startWaiting(quitting, &context, forQuitter);
-        for (QSettings* settings : {&none, &odd, &exited, &stuck, &quitting})
-            QVERIFY(!settings->contains("relaunchedFrom"));
+        Waiting none(folder.filePath("none"), 0, &context, {});
+        Waiting huge(folder.filePath("huge"), Q_INT64_C(1) << 40, &context,
+                     logLine(Q_INT64_C(1) << 40, true, "0\\.0\\d"));
+        Waiting ended(folder.filePath("ended"), zombie, &context, logLine(zombie, true, "0\\.\\d\\d"));
+        Waiting forStuck(folder.filePath("stuck"), stuck.processId(), &context,
+                         logLine(stuck.processId(), false, "5\\.\\d\\d"));
+        Waiting forQuitting(folder.filePath("quitting"), quitting.processId(), &context,
+                            logLine(quitting.processId(), true, "0\\.[2-9]\\d"));
+        for (const Waiting* waiting : {&none, &huge, &ended, &forStuck, &forQuitting})
+            QVERIFY(!waiting->settings.contains("relaunchedFrom"));
 
-        QTRY_VERIFY(forNone.result && forOdd.result && forZombie.result);
-        QCOMPARE(forNone.result->pid, 0);
-        QVERIFY(forNone.elapsed < 100 && forOdd.elapsed < 100 && forZombie.elapsed < 1000);
-        QVERIFY(forOdd.result->gone && forZombie.result->gone);
+        QTRY_VERIFY(none.result && huge.result && ended.result);
+        QCOMPARE(none.result->pid, 0);
+        QVERIFY(none.elapsed < 1000 && huge.elapsed < 1000 && ended.elapsed < 1000);
+        QVERIFY(huge.result->gone && ended.result->gone);
         ::waitpid(zombie, nullptr, 0);
-        QTRY_VERIFY_WITH_TIMEOUT(forQuitter.result, 3000);
-        QVERIFY(forQuitter.result->gone);
-        QVERIFY(forQuitter.elapsed >= 200);
-        QTRY_VERIFY_WITH_TIMEOUT(forSticker.result, 8000);
-        QCOMPARE(forSticker.result->pid, sticker.processId());
-        QVERIFY(!forSticker.result->gone);
-        QVERIFY(forSticker.elapsed >= 5000);
-        sticker.kill();
-        sticker.waitForFinished();
+        QTRY_VERIFY_WITH_TIMEOUT(forQuitting.result, 3000);
+        QVERIFY(forQuitting.result->gone && forQuitting.elapsed >= 200);
+        QTRY_VERIFY_WITH_TIMEOUT(forStuck.result, 8000);
+        QVERIFY(!forStuck.result->gone && forStuck.elapsed >= 5000);
+        stuck.kill();
+        stuck.waitForFinished();
     }
 
     void relaunch_leavesThePidOnlyWhenTheNewInstanceStarted() {
