@@ -16,8 +16,6 @@ namespace Dovrin::Shell {
 
 namespace {
 
-const QString relaunchedFromKey = QStringLiteral("relaunchedFrom");
-
 // A zombie has closed everything it held (the instance lock included) but still answers signal 0 until its
 // parent reaps it, so it counts as gone.
 bool isZombie(qint64 pid) {
@@ -68,9 +66,9 @@ void waitForPreviousInstance(QSettings& settings, QObject* context,
     auto wait = std::make_shared<Wait>();
     wait->clock.start();
     wait->done = std::move(done);
-    if (settings.contains(relaunchedFromKey)) {
-        wait->previous.pid = settings.value(relaunchedFromKey).toLongLong();
-        settings.remove(relaunchedFromKey);
+    if (settings.contains(QLatin1String(relaunchedFromKey))) {
+        wait->previous.pid = settings.value(QLatin1String(relaunchedFromKey)).toLongLong();
+        settings.remove(QLatin1String(relaunchedFromKey));
         settings.sync();
     }
     QTimer::singleShot(0, context, [wait, context] {

@@ -16,6 +16,8 @@ struct PreviousInstance final {
     bool gone = true;
 };
 
+// The settings key under which an instance that relaunches leaves its process id for the new one.
+inline constexpr const char* relaunchedFromKey = "relaunchedFrom";
 inline constexpr std::chrono::milliseconds previousInstancePatience{5000};
 inline constexpr std::chrono::milliseconds previousInstanceProbeInterval{50};
 

@@ -2,18 +2,13 @@
 
 #include "LaunchRequest.h"
 #include "Log.h"
+#include "PreviousInstance.h"
 
 #include <QCoreApplication>
 #include <QProcess>
 #include <QSettings>
 
 namespace Dovrin::Shell {
-
-namespace {
-
-const QString relaunchedFromKey = QStringLiteral("relaunchedFrom");
-
-} // namespace
 
 Relauncher::Relauncher(QSettings& settings)
     : Relauncher(settings, QCoreApplication::applicationFilePath(), QCoreApplication::arguments().mid(1)) {}
@@ -24,11 +19,11 @@ Relauncher::Relauncher(QSettings& settings, QString program, QStringList argumen
 bool Relauncher::relaunch() const {
     const auto fail = [this](const QString& reason) {
         qCWarning(dovrinLog, "relaunch failed: %s", qUtf8Printable(reason));
-        m_settings.remove(relaunchedFromKey);
+        m_settings.remove(QLatin1String(relaunchedFromKey));
         m_settings.sync();
         return false;
     };
-    m_settings.setValue(relaunchedFromKey, QCoreApplication::applicationPid());
+    m_settings.setValue(QLatin1String(relaunchedFromKey), QCoreApplication::applicationPid());
     m_settings.sync();
     // Unstored, the new instance would not wait and would find this one still holding the instance lock.
     if (m_settings.status() != QSettings::NoError)
