@@ -50,6 +50,12 @@ class RelaunchTest final : public QObject {
     Q_OBJECT
 
 private slots:
+    // Run directly rather than by CTest, the app's settings still stay out of the user's.
+    void initTestCase() {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    }
+
     void previousInstance_waitsUntilGoneOrFiveSeconds() {
         QTemporaryDir folder;
         QObject context;
@@ -119,6 +125,9 @@ private slots:
                              QRegularExpression("^relaunch failed: can't store relaunchedFrom"));
         QVERIFY(!Relauncher(unwritable, program + "-not-run", arguments).relaunch());
     }
+
+private:
+    QTemporaryDir m_config;
 };
 
 QTEST_GUILESS_MAIN(RelaunchTest)
