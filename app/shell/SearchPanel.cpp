@@ -74,6 +74,13 @@ void SearchPanel::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
 }
 
+void SearchPanel::changeEvent(QEvent* event) {
+    // Like a popup: clicking elsewhere or switching applications puts it away.
+    if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow())
+        hide();
+    QWidget::changeEvent(event);
+}
+
 void SearchPanel::search() {
     m_results->clear();
     const QString query = m_field->text().trimmed();

@@ -83,6 +83,13 @@ private slots:
         QTest::keyClick(field, Qt::Key_Return);
         QVERIFY(!panel.isVisible());
         QTRY_VERIFY(manager.sticky(groceries) != nullptr);
+
+        panel.showPanel();
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QTRY_VERIFY(!panel.isVisible());
     }
 
     void recentlyDeleted_namesTheAI_andRestoreReopens() {
