@@ -1,13 +1,13 @@
 #include "DefaultColor.h"
 
+#include "AppSettings.h"
+
 #include <QSettings>
 
 namespace Dovrin::Agent {
 
 Store::StickyColor defaultStickyColor() {
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("dovrin"),
-                             QStringLiteral("dovrin"));
-    return Store::stickyColorIfKnown(settings.value(QStringLiteral("defaultColor")).toString())
+    return Store::stickyColorIfKnown(Bridge::appSettings().value(QStringLiteral("defaultColor")).toString())
         .value_or(Store::StickyColor::yellow);
 }
 

@@ -1,9 +1,10 @@
 #include "RelativeTime.h"
 
+#include "AppSettings.h"
+
 #include <QCoreApplication>
 #include <QLocale>
 #include <QSettings>
-#include <QStandardPaths>
 
 #include <unicode/locid.h>
 #include <unicode/reldatefmt.h>
@@ -15,10 +16,7 @@ namespace Dovrin::Agent {
 namespace {
 
 bool prefersSimplifiedChinese() {
-    const QSettings settings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                                 QStringLiteral("/dovrin/dovrin.conf"),
-                             QSettings::IniFormat);
-    const QString chosen = settings.value(QStringLiteral("language")).toString();
+    const QString chosen = Bridge::appSettings().value(QStringLiteral("language")).toString();
     if (!chosen.isEmpty())
         return chosen == QLatin1String("zh-Hans");
     const QStringList preferred = QLocale::system().uiLanguages();

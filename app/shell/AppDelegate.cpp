@@ -3,11 +3,13 @@
 #include "AgentIcons.h"
 #include "AgentServer.h"
 #include "AgentTray.h"
+#include "AppSettings.h"
 #include "DesignGeometry.h"
 #include "Log.h"
 #include "NoteStore.h"
 #include "Provenance.h"
 #include "RecentlyDeleted.h"
+#include "Relauncher.h"
 #include "SearchPanel.h"
 #include "SettingsWindow.h"
 #include "StickyManager.h"
@@ -53,6 +55,11 @@ Store::StoreResult<std::unique_ptr<Store::NoteStore>> openAndPurge() {
     qCInfo(dovrinLog, "store %s new=%d purged=%ld", qUtf8Printable((*store)->filePath()),
            int((*store)->isNew()), long(*purged));
     return std::move(store).value();
+}
+
+// Not quit(): that first asks every window to close, and a sticky answers a close by closing its note.
+void endRun() {
+    QCoreApplication::exit(0);
 }
 
 } // namespace
@@ -154,9 +161,9 @@ void AppDelegate::showSettings() {
     m_settings->showWindow();
 }
 
-void AppDelegate::setRelaunch(std::function<bool()> relaunch, std::function<void()> fallback) {
-    m_relaunch = std::move(relaunch);
+void AppDelegate::requestRelaunch(std::function<void()> fallback) {
     m_relaunchFallback = std::move(fallback);
+    QTimer::singleShot(0, this, &AppDelegate::quit);
 }
 
 void AppDelegate::quit() {
@@ -164,7 +171,7 @@ void AppDelegate::quit() {
         return;
     m_isQuitting = true;
     if (!m_manager) {
-        QCoreApplication::quit();
+        endRun();
         return;
     }
     // An editor that never answers must not keep the app from ending.
@@ -184,14 +191,13 @@ void AppDelegate::quit() {
 void AppDelegate::finishQuit(int flushed) {
     if (flushed >= 0)
         qCInfo(dovrinLog, "flushed %ld stickies before quit", long(flushed));
-    if (!m_relaunch) {
-        QCoreApplication::quit();
+    if (!m_relaunchFallback) {
+        endRun();
         return;
     }
-    const auto relaunch = std::exchange(m_relaunch, nullptr);
-    const auto fallback = std::exchange(m_relaunchFallback, nullptr);
-    if (relaunch()) {
-        QCoreApplication::quit();
+    const std::function<void()> fallback = *std::exchange(m_relaunchFallback, std::nullopt);
+    if (Relauncher(Bridge::appSettings()).relaunch()) {
+        endRun();
         return;
     }
     m_isQuitting = false;

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QSystemTrayIcon;
 
@@ -51,10 +52,11 @@ public:
     void openUrls(const QList<QUrl>& urls);
     // A second start without links: the stickies come back if hidden.
     void reopen();
-    // Saves every sticky, then ends the app; `relaunch` runs instead of ending when set, and the app goes
-    // on when it fails.
+    // Saves every sticky, then ends the app, or starts its replacement first when a relaunch was asked for.
     void quit();
-    void setRelaunch(std::function<bool()> relaunch, std::function<void()> fallback);
+    // Quits and starts again (a new interface language); when the new start fails the app goes on and
+    // `fallback` runs.
+    void requestRelaunch(std::function<void()> fallback);
 
     void showSearch();
     void showRecentlyDeleted();
@@ -75,8 +77,7 @@ private:
     std::unique_ptr<SearchPanel> m_search;
     std::unique_ptr<RecentlyDeleted> m_recentlyDeleted;
     std::unique_ptr<SettingsWindow> m_settings;
-    std::function<bool()> m_relaunch;
-    std::function<void()> m_relaunchFallback;
+    std::optional<std::function<void()>> m_relaunchFallback;
     bool m_isQuitting = false;
 };
 

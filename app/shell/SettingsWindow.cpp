@@ -82,7 +82,7 @@ void SettingsWindow::showWindow() {
 }
 
 void SettingsWindow::readStoredValues() {
-    const QSettings& settings = appSettings();
+    const QSettings& settings = Bridge::appSettings();
     const QSignalBlocker quietDock(m_showInDock);
     const QSignalBlocker quietColor(m_defaultColor);
     m_showInDock->setChecked(settings.value(showInDockKey, false).toBool());
@@ -92,7 +92,7 @@ void SettingsWindow::readStoredValues() {
 }
 
 void SettingsWindow::write(const QString& key, const QVariant& value) {
-    QSettings& settings = appSettings();
+    QSettings& settings = Bridge::appSettings();
     settings.setValue(key, value);
     settings.sync();
     if (settings.status() != QSettings::NoError)

@@ -1,21 +1,76 @@
 #include "AppDelegate.h"
+#include "AppSettings.h"
+#include "DataDirectory.h"
 #include "EditorProfile.h"
+#include "LaunchRequest.h"
+#include "Log.h"
+#include "PreviousInstance.h"
+#include "SingleInstance.h"
 #include "TerminationSignals.h"
 
 #include <QApplication>
+#include <QTextStream>
+
+using namespace Dovrin;
+
+namespace {
+
+// True when another instance took the request and this one should end.
+bool handedOver(Shell::SingleInstance& instance, const Shell::LaunchRequest& request, bool relaunched) {
+    const auto role =
+        instance.claim(relaunched ? Shell::SingleInstance::relaunchPatience : std::chrono::milliseconds(0));
+    if (!role) {
+        // Without the lock Dovrin still runs; only a second start would not find it.
+        qCWarning(dovrinLog, "single instance: %s", qUtf8Printable(role.error()));
+        return false;
+    }
+    if (*role == Shell::SingleInstance::Role::primary)
+        return false;
+    if (const auto handed = instance.handOver(request); !handed) {
+        QTextStream(stderr) << handed.error() << '\n';
+        QCoreApplication::exit(1);
+        return true;
+    }
+    QCoreApplication::exit(0);
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    Dovrin::Stickies::prepareEditorEngine();
+    Stickies::prepareEditorEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dovrin"));
     // A tray app: closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
-    // --background (as dovrin-mcp and the login item start it) needs nothing more: no window is raised.
-    Dovrin::Shell::AppDelegate delegate;
-    Dovrin::Shell::TerminationSignals termination;
-    QObject::connect(&termination, &Dovrin::Shell::TerminationSignals::terminationRequested, &delegate,
-                     &Dovrin::Shell::AppDelegate::quit);
-    if (!delegate.launch())
-        return 1;
+    // --background (as dovrin-mcp and the login item start it) raises no window of its own.
+    const Shell::LaunchRequest request = Shell::LaunchRequest::fromArguments(QApplication::arguments());
+    Shell::AppDelegate delegate;
+    Shell::TerminationSignals termination;
+    QObject::connect(&termination, &Shell::TerminationSignals::terminationRequested, &delegate,
+                     &Shell::AppDelegate::quit);
+    Shell::waitForPreviousInstance(Bridge::appSettings(), &delegate, [&](Shell::PreviousInstance previous) {
+        std::unique_ptr<Shell::SingleInstance> instance;
+        if (const auto directory = Bridge::dataDirectory()) {
+            instance = std::make_unique<Shell::SingleInstance>(*directory);
+            if (handedOver(*instance, request, previous.pid != 0))
+                return;
+        }
+        if (!delegate.launch()) {
+            QCoreApplication::exit(1);
+            return;
+        }
+        if (instance) {
+            QObject::connect(instance.get(), &Shell::SingleInstance::requestReceived, &delegate,
+                             [&delegate](const QList<QUrl>& urls, bool background) {
+                                 if (!urls.isEmpty())
+                                     delegate.openUrls(urls);
+                                 else if (!background)
+                                     delegate.reopen();
+                             });
+            instance.release()->setParent(&delegate);
+        }
+        delegate.openUrls(request.urls);
+    });
     return QApplication::exec();
 }

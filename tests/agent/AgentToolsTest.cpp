@@ -2,6 +2,7 @@
 #include "ActivityStickies.h"
 #include "AgentActivity.h"
 #include "AgentOps.h"
+#include "AppSettings.h"
 #include "ManualClock.h"
 #include "Provenance.h"
 
@@ -220,8 +221,7 @@ private slots:
             (AgentError{ErrorCode::tooLarge, "A note can hold at most 200 KB of markdown; this is 200 KB."}));
         QVERIFY(f.stickies.everyNote().isEmpty());
 
-        QSettings(QSettings::IniFormat, QSettings::UserScope, "dovrin", "dovrin")
-            .setValue("defaultColor", "green");
+        Bridge::appSettings().setValue("defaultColor", "green");
         const QJsonObject created =
             f.json(Tool::createNotes,
                    {{"notes", QJsonArray{QJsonObject{{"markdown", limit}},
@@ -236,7 +236,7 @@ private slots:
         QCOMPARE(f.stickies.reload(QUuid::fromString(notes.at(1)["id"].toString())).color,
                  Store::StickyColor::pink);
         QCOMPARE(first.batchID->toString(QUuid::WithoutBraces), created["batch_id"].toString());
-        QSettings(QSettings::IniFormat, QSettings::UserScope, "dovrin", "dovrin").remove("defaultColor");
+        Bridge::appSettings().remove("defaultColor");
     }
 
     void updateNote_checksRevThenWrites() {

@@ -60,6 +60,16 @@ bool App::start() {
     return false;
 }
 
+bool App::waitForOutput(const QString& text, int count, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (output().count(text) < count) {
+        if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
+            return false;
+        m_process.waitForReadyRead(50);
+    }
+    return true;
+}
+
 void App::kill() {
     m_process.kill();
     m_process.waitForFinished(5000);

@@ -36,6 +36,8 @@ public:
 
     // Waits until the socket answers; false when the app died or never listened.
     bool start();
+    // Waits until the app has written `text` at least `count` times; false when it did not in time.
+    bool waitForOutput(const QString& text, int count = 1, int timeoutMs = 30000);
     void kill();
     // Sends SIGTERM; true when the app then quit on its own with status 0.
     bool terminate();

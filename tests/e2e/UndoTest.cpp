@@ -1,9 +1,5 @@
-#include "AgentServer.h"
-#include "Clock.h"
+#include "InProcessApp.h"
 #include "NoteStore.h"
-#include "Processes.h"
-#include "Provenance.h"
-#include "StickyManager.h"
 
 #include <QJsonArray>
 #include <QtTest>
@@ -12,28 +8,6 @@ using namespace Dovrin;
 using namespace Dovrin::E2e;
 
 namespace {
-
-// The app's agent side in this process (so its activity tracker can be driven), over the real socket;
-// the AI's calls still come through a real dovrin-mcp.
-struct InProcessApp {
-    Home home;
-    std::unique_ptr<Store::NoteStore> store = open();
-    Agent::Provenance provenance;
-    Stickies::StickyManager manager{*store, provenance};
-    Agent::AgentServer server{manager, provenance, Agent::Clock::system(), home.data()};
-
-    std::unique_ptr<Store::NoteStore> open() const {
-        auto opened = Store::NoteStore::open(home.database());
-        if (!opened)
-            qFatal("can't open the database: %s", qPrintable(opened.error().description));
-        return std::move(opened).value();
-    }
-
-    Store::Note note(const QUuid& id) { return *store->note(id).value(); }
-    QList<Store::Note> active() { return store->list(Store::NoteStore::Scope::active).value(); }
-    Agent::AgentActivity& activity() { return server.activity(); }
-    QUuid lastEntry() { return activity().undoable().last().id; }
-};
 
 // What undoing an edit must bring back; the rev and time move on, as for any write.
 bool sameContent(const Store::Note& a, const Store::Note& b) {
@@ -111,5 +85,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(UndoTest)
+DOVRIN_EDITOR_TEST_MAIN(UndoTest)
 #include "UndoTest.moc"

@@ -95,7 +95,7 @@ private slots:
 
     void relaunch_leavesThePidOnlyWhenTheNewInstanceStarted() {
         QTemporaryDir folder;
-        QSettings& settings = appSettings();
+        QSettings& settings = Dovrin::Bridge::appSettings();
         const QStringList arguments{"--background", "dovrin://note/1", "-v"};
 
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^relaunch failed: .+"));

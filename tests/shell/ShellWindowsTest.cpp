@@ -1,4 +1,5 @@
 #include "AppSettings.h"
+#include "DefaultColor.h"
 #include "EditorProfile.h"
 #include "NoteStore.h"
 #include "Provenance.h"
@@ -125,7 +126,7 @@ private slots:
         auto store = Store::NoteStore::open(folder.filePath("Dovrin.sqlite")).value();
         Agent::Provenance provenance;
         Stickies::StickyManager manager(*store, provenance);
-        QSettings& settings = Shell::appSettings();
+        QSettings& settings = Bridge::appSettings();
 
         Shell::SettingsWindow window(manager);
         auto* showInDock = window.findChild<QCheckBox*>();
@@ -141,6 +142,8 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray written = file.readAll();
         QVERIFY2(written.contains("showInDock=true") && written.contains("defaultColor=blue"), written);
+        // New stickies, the user's and an AI's, take the colour.
+        QCOMPARE(Agent::defaultStickyColor(), Store::StickyColor::blue);
 
         Shell::SettingsWindow reopened(manager);
         QVERIFY(reopened.findChild<QCheckBox*>()->isChecked());

@@ -3,7 +3,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-namespace Dovrin::Shell {
+namespace Dovrin::Bridge {
 
 QSettings& appSettings() {
     static QSettings settings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -12,4 +12,4 @@ QSettings& appSettings() {
     return settings;
 }
 
-} // namespace Dovrin::Shell
+} // namespace Dovrin::Bridge
