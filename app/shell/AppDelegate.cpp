@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSettings>
 #include <QSystemTrayIcon>
 #include <QTextStream>
 #include <QTimer>
@@ -124,7 +125,12 @@ void AppDelegate::finishLaunching() {
         m_trayIcon->show();
     } else {
         qCInfo(dovrinLog, "no system tray: the menu is offered from every sticky");
+        m_trayMenu->menu()->setTitle(QStringLiteral("Dovrin"));
+        m_manager->setApplicationMenu(m_trayMenu->menu());
     }
+    const auto showInTaskbar = [this](bool wanted) { m_manager->setShowsInTaskbar(wanted || !m_trayIcon); };
+    showInTaskbar(Bridge::appSettings().value(QStringLiteral("showInDock"), false).toBool());
+    connect(m_settings.get(), &SettingsWindow::showInDockChanged, this, showInTaskbar);
     m_manager->restoreOpenStickies();
 }
 

@@ -10,12 +10,14 @@
 #include "Provenance.h"
 #include "ReduceMotion.h"
 #include "StickyController.h"
+#include "StickyMenu.h"
 #include "StickyPanel.h"
 #include "StickyViewState.h"
 
 #include <QCursor>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPropertyAnimation>
 #include <QPushButton>
@@ -138,6 +140,18 @@ void StickyManager::setApplicationActions(const QList<QAction*>& shortcuts) {
     m_applicationShortcuts = shortcuts;
 }
 
+void StickyManager::setShowsInTaskbar(bool shown) {
+    m_showsInTaskbar = shown;
+    for (const auto& sticky : m_stickies)
+        sticky->panel()->setShowsInTaskbar(shown);
+}
+
+void StickyManager::setApplicationMenu(QMenu* menu) {
+    m_applicationMenu = menu;
+    for (const auto& sticky : m_stickies)
+        sticky->menu().setApplicationMenu(menu);
+}
+
 void StickyManager::setFullScreenCheck(std::function<bool(const QScreen&)> check) {
     m_fullScreenCheck = std::move(check);
 }
@@ -256,6 +270,8 @@ StickyController* StickyManager::open(const Note& note, bool activate, bool anim
     opened->setRequestedAt(requestedAtMs);
     opened->state()->followProvenance(m_provenance);
     opened->panel()->addActions(m_applicationShortcuts);
+    opened->panel()->setShowsInTaskbar(m_showsInTaskbar);
+    opened->menu().setApplicationMenu(m_applicationMenu);
     connectSticky(*opened);
     m_stickies.push_back(std::move(owned));
     m_pendingEditors.append(opened);

@@ -17,6 +17,7 @@
 #include <vector>
 
 class QAction;
+class QMenu;
 class QScreen;
 
 namespace Dovrin::Store {
@@ -50,6 +51,10 @@ public:
     void setOpenAtLoginLinkClicked(std::function<void()> callback);
     // Application-wide actions (search, settings, hide all, quit…) whose shortcuts work in every sticky.
     void setApplicationActions(const QList<QAction*>& shortcuts);
+    // Without a tray icon (or when the user asks for it) stickies get taskbar entries and offer the app's
+    // menu at the end of their own.
+    void setShowsInTaskbar(bool shown);
+    void setApplicationMenu(QMenu* menu);
     // Whether a full-screen window of another application covers a screen; replaces the desktop's check.
     void setFullScreenCheck(std::function<bool(const QScreen&)> check);
 
@@ -152,6 +157,8 @@ private:
     // Back-most first; a sticky moves to the end when it is ordered front or becomes key.
     QList<QUuid> m_stacking;
     QList<QAction*> m_applicationShortcuts;
+    bool m_showsInTaskbar = false;
+    QPointer<QMenu> m_applicationMenu;
     FullScreenWatch* m_fullScreenWatch = nullptr;
     QTimer m_screensTimer;
     // Counts window requests, so that a late time-out of an answered one does nothing.

@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QPixmap>
 
+#include <utility>
+
 namespace Dovrin::Stickies {
 
 namespace {
@@ -71,6 +73,19 @@ QList<QAction*> StickyMenu::shortcutActions() const {
         if (!item->shortcut().isEmpty())
             actions.append(item);
     return actions << m_newSticky << m_close;
+}
+
+void StickyMenu::setApplicationMenu(QMenu* menu) {
+    if (m_applicationMenu) {
+        m_menu->removeAction(m_applicationSeparator);
+        m_menu->removeAction(m_applicationMenu);
+        delete std::exchange(m_applicationSeparator, nullptr);
+        m_applicationMenu = nullptr;
+    }
+    if (!menu)
+        return;
+    m_applicationSeparator = m_menu->addSeparator();
+    m_applicationMenu = m_menu->addMenu(menu);
 }
 
 void StickyMenu::update() {

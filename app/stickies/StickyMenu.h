@@ -29,6 +29,9 @@ public:
     // Every action with a shortcut, the menu's and "New Sticky" and "Close".
     QList<QAction*> shortcutActions() const;
 
+    // The app's own menu at the end, for when it has no tray icon to hang from; null for none.
+    void setApplicationMenu(QMenu* menu);
+
     // Enables, checks and titles the items for the note as it is now.
     void update();
 
@@ -42,6 +45,8 @@ private:
     QAction* m_collapse = nullptr;
     QAction* m_newSticky = nullptr;
     QAction* m_close = nullptr;
+    QAction* m_applicationSeparator = nullptr;
+    QAction* m_applicationMenu = nullptr;
 };
 
 } // namespace Dovrin::Stickies

@@ -90,6 +90,16 @@ void StickyPanel::setFrame(const QRect& frame, bool animated) {
     m_animation->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
+void StickyPanel::setShowsInTaskbar(bool shown) {
+    if (windowFlags().testFlag(Qt::Tool) != shown)
+        return;
+    // As with the stacking hint, the native window is made again and must be shown again.
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::Tool, !shown);
+    if (wasVisible)
+        show();
+}
+
 void StickyPanel::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange)
         m_state->setKey(isActiveWindow());

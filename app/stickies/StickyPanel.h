@@ -34,6 +34,8 @@ public:
     // an animation still running.
     void setFrame(const QRect& frame, bool animated);
     bool isAnimatingFrame() const;
+    // Whether the window has its own taskbar entry, as when Dovrin has no tray icon.
+    void setShowsInTaskbar(bool shown);
 
     // The accessibility value screen readers read for the window.
     QString accessibleValue() const { return m_accessibleValue; }

@@ -57,6 +57,17 @@ private slots:
         QCOMPARE(Geometry::corrected(lost, {}), lost);
     }
 
+    void newStickies_goNextToTheMouseTheTrayOrTheirSource() {
+        const QRectF visible(0, 0, 1440, 875);
+        QCOMPARE(Geometry::atMouse({500, 800}, visible), QRectF(512, 528, 260, 260));
+        QCOMPARE(Geometry::atMouse({1400, 100}, visible), QRectF(1180, 0, 260, 260));
+        QCOMPARE(Geometry::belowAnchor({1300, 875, 24, 25}, visible), QRectF(1064, 607, 260, 260));
+        // Cascaded down and right; back at the top-left when that would leave the screen.
+        QCOMPARE(Geometry::after({100, 300, 260, 260}, {260, 300}, visible), QRectF(124, 236, 260, 300));
+        QCOMPARE(Geometry::after({1200, 300, 260, 260}, {260, 300}, visible), QRectF(24, 551, 260, 300));
+        QCOMPARE(Geometry::after({100, 10, 260, 260}, {260, 300}, visible), QRectF(24, 551, 260, 300));
+    }
+
     void conversion_flipsAtThePrimaryScreen() {
         const QRectF primary(0, 0, 1920, 1080);
         const QRectF qt(100, 50, 260, 200);

@@ -1,4 +1,5 @@
 #include "StickyManager.h"
+#include "StickyMenu.h"
 #include "DesignGeometry.h"
 #include "EditorTestSupport.h"
 #include "Geometry.h"
@@ -10,10 +11,13 @@
 
 #include <QAbstractButton>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
 
 using namespace Dovrin;
 using namespace Dovrin::Stickies;
@@ -155,6 +159,13 @@ private slots:
         QTRY_VERIFY(desk.stored(empty->id()).markdown.contains("Milk"));
         desk.manager.newStickyAtMouse();
         QCOMPARE(desk.manager.stickies().size(), 2);
+
+        // Without a tray the stickies stand in the taskbar and carry the app's menu.
+        QMenu appMenu("Dovrin");
+        desk.manager.setShowsInTaskbar(true);
+        desk.manager.setApplicationMenu(&appMenu);
+        QVERIFY(!empty->panel()->windowFlags().testFlag(Qt::Tool) && empty->panel()->isVisible());
+        QCOMPARE(empty->menu().items().last()->menu(), &appMenu);
     }
 
     void noteLinks_askBeforeRestoringAndSayWhenANoteIsMissing() {
@@ -223,6 +234,26 @@ private slots:
         const QRectF visible = Agent::DesignGeometry::visibleFrame(*QGuiApplication::primaryScreen());
         for (const Store::Note& note : batch->notes)
             QVERIFY(visible.contains(desk.stored(note.id).frame));
+    }
+
+    void aDeadEditorProcess_reloadsEveryEditorFromTheStore() {
+        Desk desk;
+        const Store::Note one = desk.add("One");
+        const Store::Note two = desk.add("Two");
+        desk.manager.restoreOpenStickies();
+        QTRY_VERIFY_WITH_TIMEOUT(desk.allReady(), 15000);
+        EditorPage* dead = desk.manager.sticky(one.id)->page();
+        const qint64 pid = dead->page()->renderProcessPid();
+        QVERIFY(pid > 0);
+        ::kill(pid_t(pid), SIGKILL);
+        QTRY_VERIFY(!logLines.filter("WebContent process terminated").isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(desk.allReady(), 15000);
+        for (const Store::Note& note : {one, two}) {
+            StickyController* sticky = desk.manager.sticky(note.id);
+            QVERIFY(sticky->page() != dead);
+            QCOMPARE(Testing::callAndWait(*sticky->page(), "return dovrin.getMarkdown()")->value().toString(),
+                     note.markdown);
+        }
     }
 
     void deletingAndQuitting_keepWhatWasTyped() {
