@@ -6,6 +6,7 @@
 #include "AppSettings.h"
 #include "DesignGeometry.h"
 #include "Log.h"
+#include "LoginItem.h"
 #include "NoteStore.h"
 #include "Provenance.h"
 #include "RecentlyDeleted.h"
@@ -107,7 +108,11 @@ void AppDelegate::finishLaunching() {
     m_settings = std::make_unique<SettingsWindow>(*m_manager);
     m_search = std::make_unique<SearchPanel>(*m_manager);
     m_recentlyDeleted = std::make_unique<RecentlyDeleted>(*m_manager);
-    m_manager->setOpenAtLoginLinkClicked([this] { showSettings(); });
+    m_manager->setOpenAtLoginLinkClicked([this] {
+        if (const auto enabled = LoginItem::enable(); !enabled)
+            qCWarning(dovrinLog, "open at login: %s", qUtf8Printable(enabled.error()));
+        showSettings();
+    });
     m_trayMenu = std::make_unique<TrayMenu>(
         *m_manager, *m_agentTray,
         TrayMenu::Handlers{[this] { newStickyFromMenu(); }, [this] { showSearch(); },

@@ -1,0 +1,78 @@
+#include "TrayMenu.h"
+#include "AgentActivity.h"
+#include "AgentTray.h"
+#include "LoginItem.h"
+#include "NoteStore.h"
+#include "Provenance.h"
+#include "StickyManager.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Dovrin;
+
+class TrayMenuTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void recentSection_listsTheLastEightAndMarksClosedNotes() {
+        QTemporaryDir folder;
+        auto store = Store::NoteStore::open(folder.filePath("Dovrin.sqlite")).value();
+        Agent::Provenance provenance;
+        Stickies::StickyManager manager(*store, provenance);
+        Agent::AgentActivity activity(manager);
+        Agent::AgentTray agentTray(activity, nullptr);
+        Shell::TrayMenu tray(manager, agentTray, {[] {}, [] {}, [] {}, [] {}, [] {}});
+
+        tray.refresh();
+        QVERIFY(tray.recentItems().isEmpty());
+        const auto visibleTexts = [&] {
+            QStringList texts;
+            for (QAction* action : tray.menu()->actions())
+                if (action->isVisible())
+                    texts.append(action->text().isEmpty() ? QString("—") : action->text());
+            return texts;
+        };
+        QCOMPARE(visibleTexts().mid(0, 4),
+                 (QStringList{"New Sticky", "Search Notes…", "—", "Hide All Stickies"}));
+
+        QList<Store::Note> notes;
+        for (int i = 0; i < 10; ++i) {
+            notes.append(store
+                             ->create({{QString("# Note %1").arg(i), Store::StickyColor::yellow, {}, {}}},
+                                      "user", {}, QDateTime::currentDateTimeUtc().addSecs(i))
+                             ->first());
+        }
+        QVERIFY(store->close(notes.last().id));
+        tray.refresh();
+        QCOMPARE(tray.recentItems().size(), 8);
+        QCOMPARE(tray.recentItems().first()->text(), QString("Note 9\tClosed"));
+        QCOMPARE(tray.recentItems().at(1)->text(), QString("Note 8"));
+        QCOMPARE(visibleTexts().mid(3, 2), (QStringList{"Recent", "Note 9\tClosed"}));
+
+        // Choosing the closed note opens its sticky again.
+        tray.recentItems().first()->trigger();
+        QVERIFY(manager.sticky(notes.last().id));
+        QVERIFY(store->note(notes.last().id).value()->isOpen);
+        manager.hideAll();
+        tray.refresh();
+        QTRY_COMPARE(tray.showHideItem()->text(), QString("Show All Stickies"));
+    }
+
+    void loginItem_startsDovrinInTheBackground() {
+        const QString program = "/opt/my \"apps\"/dovrin";
+        QVERIFY(Shell::LoginItem::enable(program));
+        QVERIFY(Shell::LoginItem::isEnabled());
+        QFile entry(Shell::LoginItem::entryPath());
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(entry.readAll().contains("Exec=\"/opt/my \\\"apps\\\"/dovrin\" --background\n"));
+        QVERIFY(Shell::LoginItem::disable());
+        QVERIFY(!Shell::LoginItem::isEnabled());
+    }
+};
+
+QTEST_MAIN(TrayMenuTest)
+#include "TrayMenuTest.moc"
