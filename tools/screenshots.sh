@@ -1,23 +1,46 @@
 #!/bin/sh
-# Renders the documentation's pictures of stickies into docs/screenshots (or the folder given).
-# Run by hand from a configured build tree; CI does not run it.
+# Takes the documentation's pictures of stickies: real stickies with their editor page, shown on a
+# private Xvfb display, written into docs/screenshots (or the folder given). Run by hand; CI does not.
 #
 #   tools/screenshots.sh [build folder] [output folder]
 #
-# The stickies are drawn offscreen at twice the normal scale. The sticky_preview target must be part
-# of the build (tools/sticky_preview).
+# The build folder must be configured with the stickies and editor areas, e.g.
+#   cmake -S . -B build-shots -G Ninja -DDOVRIN_AREAS="bridge;store;agent;editor;stickies"
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build"}
 out=${2:-"$root/docs/screenshots"}
 
-cmake --build "$build" --target sticky_preview -- -j2
-preview=$(find "$build" -type f -name sticky_preview -perm -u+x | head -n 1)
-if [ -z "$preview" ]; then
+cmake --build "$build" --target sticky_preview dovrin_editor -- -j2
+preview="$build/tools/sticky_preview/sticky_preview"
+if [ ! -x "$preview" ]; then
     echo "sticky_preview was not built in $build" >&2
     exit 1
 fi
 
+# Xvfb picks a free display itself and writes its number to descriptor 3.
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null; rm -f "$display_file"' EXIT
+trap 'exit 1' INT TERM
+waited=0
+while [ ! -s "$display_file" ]; do
+    if ! kill -0 "$xvfb" 2>/dev/null || [ "$waited" -ge 100 ]; then
+        echo "Xvfb did not start" >&2
+        exit 1
+    fi
+    sleep 0.1
+    waited=$((waited + 1))
+done
+display=:$(head -n 1 "$display_file")
+
 mkdir -p "$out"
-QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 "$preview" "$out"
+# Twice the normal scale, so the pictures stay sharp on dense screens. The dark note needs a process of
+# its own: Chromium takes the colour scheme once, at start.
+for appearance in light dark; do
+    DISPLAY=$display QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 \
+        QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --no-sandbox" \
+        "$preview" "$out" "$appearance"
+done
