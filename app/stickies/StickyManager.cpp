@@ -259,8 +259,12 @@ StickyController* StickyManager::create(Store::StickyColor color, const QString&
 
 StickyController* StickyManager::open(const Note& note, bool activate, bool animate, qint64 requestedAtMs) {
     Note placed = note;
-    const QRectF corrected = Geometry::corrected(note.frame, visibleFrames());
-    if (corrected != note.frame) {
+    // A note stored without a usable size would open as a window nobody can see or grab.
+    if (placed.frame.width() < StickyPanel::minimumWidth ||
+        placed.frame.height() < StickyPanel::minimumExpandedHeight)
+        placed.frame.setSize({Geometry::newStickySize, Geometry::newStickySize});
+    const QRectF corrected = Geometry::corrected(placed.frame, visibleFrames());
+    if (corrected != placed.frame) {
         qCInfo(dovrinLog, "recovered off-screen note=%s to %s", qUtf8Printable(note.idText()),
                qUtf8Printable(rectText(corrected)));
         placed.frame = corrected;

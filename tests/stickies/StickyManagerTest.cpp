@@ -198,7 +198,9 @@ private slots:
         Desk desk;
         const Store::Note lost = desk.add("Lost", {-5000, 9000, 260, 260});
         const Store::Note strip = desk.add("Strip", {200, 300, 260, 300}, true);
+        const Store::Note sizeless = desk.add("No size", {});
         desk.manager.restoreOpenStickies();
+        QCOMPARE(desk.manager.sticky(sizeless.id)->panel()->size(), QSize(260, 260));
         const QRectF visible = Agent::DesignGeometry::visibleFrame(*QGuiApplication::primaryScreen());
         const QRectF recovered =
             Agent::DesignGeometry::fromWindow(desk.manager.sticky(lost.id)->panel()->geometry());
