@@ -19,24 +19,10 @@
 using namespace Dovrin::Stickies;
 using Dovrin::Bench::measure;
 using Dovrin::Bench::report;
+using Dovrin::Bench::spinUntil;
 using Dovrin::Bench::Timing;
 
 namespace {
-
-// The page's "ready" and every script answer arrive through the event loop.
-bool spinUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
-    QElapsedTimer timer;
-    timer.start();
-    // Wakes the blocking wait below now and then, so that the time-out is noticed.
-    QTimer wake;
-    wake.start(50);
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
 
 // An editor page in a sticky-sized view, shown unless asked otherwise.
 struct Sticky {

@@ -20,6 +20,7 @@
 
 using namespace Dovrin;
 using Dovrin::Bench::report;
+using Dovrin::Bench::spinUntil;
 using Dovrin::Bench::timingOf;
 
 namespace {
@@ -30,19 +31,6 @@ void keepOpenTimes(QtMsgType, const QMessageLogContext&, const QString& message)
     static const QRegularExpression ready(QStringLiteral("^ready note=\\S+ openMs=(\\d+)"));
     if (const auto match = ready.match(message); match.hasMatch())
         openMs.push_back(match.captured(1).toDouble());
-}
-
-bool spinUntil(const std::function<bool()>& done, int timeoutMs = 60000) {
-    QElapsedTimer timer;
-    timer.start();
-    QTimer wake;
-    wake.start(20);
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
 }
 
 bool allReady(const Stickies::StickyManager& manager) {

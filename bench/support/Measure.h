@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QString>
 #include <QTextStream>
+#include <QTimer>
 
 #include <algorithm>
 #include <functional>
@@ -54,6 +56,22 @@ inline void report(const QString& name, const Timing& timing) {
                                .arg(timing.minMs, 0, 'f', 3)
                                .arg(timing.maxMs, 0, 'f', 3)
                                .arg(timing.runs);
+}
+
+// Runs the event loop until `done` holds (true) or the time is up (false): pages and scripts answer through
+// the event loop.
+inline bool spinUntil(const std::function<bool()>& done, int timeoutMs = 60000) {
+    QElapsedTimer timer;
+    timer.start();
+    // Wakes the blocking wait below now and then, so that the time-out is noticed.
+    QTimer wake;
+    wake.start(20);
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
 }
 
 } // namespace Dovrin::Bench
