@@ -155,37 +155,6 @@ private slots:
         QTRY_VERIFY(editor.log.count("selection") > 0);
     }
 
-    void externalMarkdown_mergesOrReportsAConflict() {
-        Editor editor;
-        editor.page.load();
-        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
-        const QString base = QStringLiteral("one\n\ntwo\n\nthree");
-        callAndWait(
-            editor.page, EditorScripts::fill,
-            {{"markdown", "one, edited by the user\n\ntwo\n\nthree"}, {"color", "yellow"}, {"focus", false}});
-
-        auto answer = callAndWait(editor.page, EditorScripts::applyExternalMarkdown,
-                                  {{"markdown", "one\n\ntwo\n\nthree, edited by the AI"}, {"base", base}});
-        QVERIFY(answer && answer->ok());
-        QCOMPARE(answer->value().toObject().value("status").toString(), QStringLiteral("applied"));
-        const QString merged = QStringLiteral("one, edited by the user\n\ntwo\n\nthree, edited by the AI");
-        QCOMPARE(answer->value().toObject().value("markdown").toString(), merged);
-        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), merged);
-
-        answer = callAndWait(editor.page, EditorScripts::applyExternalMarkdown,
-                             {{"markdown", "one, edited by the AI\n\ntwo\n\nthree"}, {"base", base}});
-        QVERIFY(answer && answer->ok());
-        QVERIFY(answer->value().toObject().value("status").toString() != QStringLiteral("applied"));
-        QVERIFY(!answer->value().toObject().value("reason").toString().isEmpty());
-        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), merged);
-
-        answer = callAndWait(editor.page, EditorScripts::applyExternalMarkdown,
-                             {{"markdown", 12}, {"base", QJsonValue()}});
-        QVERIFY(answer && answer->ok());
-        QVERIFY(answer->value().toObject().value("status").toString() != QStringLiteral("applied"));
-        QVERIFY(answer->value().toObject().value("reason").isString());
-    }
-
     void imageMessage_isStoredServedAndAnswered() {
         // The asset server took the images folder of this test's own data directory when it started.
         const QString images = *imagesFolder();
@@ -255,26 +224,6 @@ private slots:
         QVERIFY(answer && answer->ok());
         QCOMPARE(answer->value().toObject().value("markdown").toString(), note);
         QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), note);
-    }
-
-    void readyPage_spawnsTheNextEditor() {
-        Editor first;
-        first.page.load();
-        QTRY_COMPARE_WITH_TIMEOUT(first.log.count("ready"), 1, 15000);
-        std::unique_ptr<Editor> second;
-        first.page.setWindowHandler([&](const QUrl& url) -> EditorPage* {
-            if (url != QUrl("app://local/index.html") || second)
-                return nullptr;
-            second = std::make_unique<Editor>();
-            return &second->page;
-        });
-        first.page.openWindow();
-        QTRY_VERIFY_WITH_TIMEOUT(second && second->log.count("ready") == 1, 15000);
-        const auto answer = callAndWait(second->page, EditorScripts::fill,
-                                        {{"markdown", "spawned"}, {"color", "pink"}, {"focus", false}});
-        QVERIFY(answer && answer->ok());
-        QCOMPARE(answer->value().toObject().value("markdown").toString(), QStringLiteral("spawned"));
-        QCOMPARE(first.log.count("ready"), 1);
     }
 };
 

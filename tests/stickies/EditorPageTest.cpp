@@ -93,20 +93,6 @@ private slots:
         QCOMPARE(answer->error().description, QStringLiteral("not an argument name: not a name"));
     }
 
-    void largeNote_survivesTheRoundTrip() {
-        EditorPage page;
-        MessageLog log(page);
-        page.load();
-        QTRY_COMPARE_WITH_TIMEOUT(log.count("ready"), 1, 15000);
-        QString note;
-        while (note.size() < 200 * 1024)
-            note += QStringLiteral("- [ ] line %1 with ✦ and \"quotes\"\n").arg(note.size());
-        const auto answer = callAndWait(page, "dovrin.setMarkdown(markdown); return dovrin.getMarkdown()",
-                                        {{"markdown", note}});
-        QVERIFY(answer && answer->ok());
-        QCOMPARE(answer->value().toString(), note);
-    }
-
     void unfinishedCalls_areAnsweredWhenThePageGoesAway() {
         auto page = std::make_unique<EditorPage>();
         MessageLog log(*page);
