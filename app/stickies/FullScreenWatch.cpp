@@ -1,59 +1,18 @@
 #include "FullScreenWatch.h"
 
+#include "X11.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QList>
 #include <QRect>
 #include <QScreen>
 
-#include <cstdlib>
-#include <cstring>
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 namespace Dovrin::Stickies {
 
-namespace {
-
-// Frees an xcb reply on every path out.
-template <typename Reply> using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
-template <typename Reply> Owned<Reply> owned(Reply* reply) {
-    return Owned<Reply>(reply, &std::free);
-}
-
-xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
-    auto reply = owned(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, uint16_t(strlen(name)), name), nullptr));
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
-// The 32-bit values of a window property of the given type; empty when it is missing or of another type.
-QList<quint32> propertyValues(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t name,
-                              xcb_atom_t type) {
-    auto reply = owned(xcb_get_property_reply(
-        connection, xcb_get_property(connection, 0, window, name, type, 0, 1024), nullptr));
-    if (!reply || reply->type != type || reply->format != 32)
-        return {};
-    const auto* values = static_cast<const quint32*>(xcb_get_property_value(reply.get()));
-    return QList<quint32>(values, values + xcb_get_property_value_length(reply.get()) / 4);
-}
-
-// The root window of the screen Qt connected to: the display name may name a screen other than the first.
-xcb_window_t rootWindow(xcb_connection_t* connection) {
-    char* host = nullptr;
-    int display = 0;
-    int screenNumber = 0;
-    if (xcb_parse_display(nullptr, &host, &display, &screenNumber))
-        std::free(host);
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int i = 0; screens.rem > 0; xcb_screen_next(&screens), ++i) {
-        if (i == screenNumber)
-            return screens.data->root;
-    }
-    return XCB_WINDOW_NONE;
-}
-
-} // namespace
+using namespace X11;
 
 class FullScreenWatch::X11 final : public QAbstractNativeEventFilter {
 public:
@@ -118,11 +77,9 @@ private:
 };
 
 FullScreenWatch::FullScreenWatch(QObject* parent) : QObject(parent) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return;
-    auto* application = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (application && application->connection() && rootWindow(application->connection()) != XCB_WINDOW_NONE)
-        x11 = std::make_unique<X11>(*this, application->connection());
+    xcb_connection_t* connection = Stickies::X11::connection();
+    if (connection && rootWindow(connection) != XCB_WINDOW_NONE)
+        x11 = std::make_unique<X11>(*this, connection);
 }
 
 FullScreenWatch::~FullScreenWatch() = default;
