@@ -1,10 +1,9 @@
 #include "RelativeTime.h"
 
-#include "AppSettings.h"
+#include "AppLanguage.h"
 
 #include <QCoreApplication>
 #include <QLocale>
-#include <QSettings>
 
 #include <unicode/locid.h>
 #include <unicode/reldatefmt.h>
@@ -15,24 +14,13 @@ namespace Dovrin::Agent {
 
 namespace {
 
-bool prefersSimplifiedChinese() {
-    const QString chosen = Bridge::appSettings().value(QStringLiteral("language")).toString();
-    if (!chosen.isEmpty())
-        return chosen == QLatin1String("zh-Hans");
-    const QStringList preferred = QLocale::system().uiLanguages();
-    if (preferred.isEmpty())
-        return false;
-    const QLocale first(preferred.first());
-    return first.language() == QLocale::Chinese && first.script() != QLocale::TraditionalChineseScript;
-}
-
 icu::RelativeDateTimeFormatter* formatter() {
     // One formatter for the run: the language only changes with a relaunch.
     static const std::unique_ptr<icu::RelativeDateTimeFormatter> shared = [] {
         UErrorCode status = U_ZERO_ERROR;
         auto created = std::make_unique<icu::RelativeDateTimeFormatter>(
-            icu::Locale(prefersSimplifiedChinese() ? "zh_Hans" : "en"), nullptr, UDAT_STYLE_SHORT,
-            UDISPCTX_CAPITALIZATION_NONE, status);
+            icu::Locale(launchedLanguage() == AppLanguage::simplifiedChinese ? "zh_Hans" : "en"), nullptr,
+            UDAT_STYLE_SHORT, UDISPCTX_CAPITALIZATION_NONE, status);
         return U_SUCCESS(status) ? std::move(created) : nullptr;
     }();
     return shared.get();

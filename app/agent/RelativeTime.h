@@ -6,8 +6,7 @@
 namespace Dovrin::Agent {
 
 // How long ago `date` was, seen at `now`: "just now" under a minute, otherwise a short relative phrase
-// ("2 hr. ago", "yesterday") in the application's language ("language" in the app settings: "zh-Hans"
-// or English).
+// ("2 hr. ago", "yesterday") in the launched language (Simplified Chinese or English).
 QString relativeTime(const QDateTime& date, const QDateTime& now);
 
 } // namespace Dovrin::Agent

@@ -7,6 +7,7 @@
 #include "PreviousInstance.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -40,6 +41,7 @@ bool handedOver(Shell::SingleInstance& instance, const Shell::LaunchRequest& req
 int main(int argc, char* argv[]) {
     Stickies::prepareEditorEngine();
     QApplication app(argc, argv);
+    Shell::installTranslations(Agent::launchedLanguage());
     QApplication::setApplicationName(QStringLiteral("dovrin"));
     // A tray app: closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);

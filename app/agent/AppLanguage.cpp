@@ -1,0 +1,52 @@
+#include "AppLanguage.h"
+
+#include "AppSettings.h"
+
+#include <QLocale>
+#include <QSettings>
+
+#include <optional>
+
+namespace Dovrin::Agent {
+
+namespace {
+
+std::optional<AppLanguage> spokenLanguage(const QString& tag) {
+    const QLocale locale(tag);
+    if (locale.language() == QLocale::English)
+        return AppLanguage::english;
+    // "zh" alone and "zh-CN" mean Simplified Chinese; "zh-TW" and "zh-Hant" do not.
+    if (locale.language() == QLocale::Chinese && locale.script() != QLocale::TraditionalChineseScript)
+        return AppLanguage::simplifiedChinese;
+    return std::nullopt;
+}
+
+} // namespace
+
+QString languageCode(AppLanguage language) {
+    return language == AppLanguage::simplifiedChinese ? QStringLiteral("zh-Hans") : QStringLiteral("en");
+}
+
+AppLanguage bestLanguageMatch(const QStringList& preferred) {
+    for (const QString& tag : preferred) {
+        if (const auto language = spokenLanguage(tag))
+            return *language;
+    }
+    return AppLanguage::english;
+}
+
+AppLanguage appLanguage() {
+    // A chosen language stands in for the whole preference list, so a value Dovrin doesn't speak means
+    // English rather than the system's languages.
+    const QStringList chosen = Bridge::appSettings().value(QStringLiteral("language")).toStringList();
+    if (!chosen.isEmpty())
+        return bestLanguageMatch(chosen);
+    return bestLanguageMatch(QLocale::system().uiLanguages());
+}
+
+AppLanguage launchedLanguage() {
+    static const AppLanguage launched = appLanguage();
+    return launched;
+}
+
+} // namespace Dovrin::Agent

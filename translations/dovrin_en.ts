@@ -1,0 +1,16 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>Dovrin::Shell::RecentlyDeleted</name>
+    <message numerus="yes">
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="36"/>
+        <source>Deleted %1 · %n days left</source>
+        <comment>Recently Deleted row: when, then the days until it is gone for good</comment>
+        <translation>
+            <numerusform>Deleted %1 · %n day left</numerusform>
+            <numerusform>Deleted %1 · %n days left</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,671 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>Dovrin::Agent::AgentActivity</name>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="103"/>
+        <source>%1 is connected to Dovrin.</source>
+        <comment>Toast the first time an AI app uses Dovrin</comment>
+        <translation>%1 已连接到 Dovrin。</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="152"/>
+        <source>%1 wanted to change a note. AI access is Read only.</source>
+        <translation>%1 想要更改一张便笺。AI 访问权限为“只读”。</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="153"/>
+        <source>%1 tried to use your notes. AI access is off.</source>
+        <translation>%1 尝试使用你的便笺。AI 访问已关闭。</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="235"/>
+        <source>Show</source>
+        <comment>Toast button</comment>
+        <translation>显示</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="244"/>
+        <source>Undo</source>
+        <comment>Toast button</comment>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="247"/>
+        <source>%1 Undo is in the Dovrin menu.</source>
+        <comment>VoiceOver: a toast&apos;s message, then where its Undo is</comment>
+        <translation>%1 可在 Dovrin 菜单中撤销。</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="254"/>
+        <source>%1 added a sticky.</source>
+        <comment>Toast; one: “added a sticky”</comment>
+        <translation>%1 添加了一张便笺。</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="255"/>
+        <source>%1 added %2 stickies.</source>
+        <comment>Toast; one: “added a sticky”</comment>
+        <translation>%1 添加了 %2 张便笺。</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="266"/>
+        <source>%1 edited “%2”.</source>
+        <translation>%1 编辑了“%2”。</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="268"/>
+        <source>%1 checked off %2 items in “%3”.</source>
+        <translation>%1 勾掉了“%3”中的 %2 项。</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="270"/>
+        <source>%1 unchecked %2 items in “%3”.</source>
+        <translation>%1 取消勾选了“%3”中的 %2 项。</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="272"/>
+        <source>%1 added to “%2”.</source>
+        <translation>%1 向“%2”添加了内容。</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="273"/>
+        <source>%1 changed “%2”.</source>
+        <translation>%1 更改了“%2”。</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="277"/>
+        <source>%1 deleted “%2”.</source>
+        <translation>%1 删除了“%2”。</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="278"/>
+        <source>%1 deleted %2 notes.</source>
+        <translation>%1 删除了 %2 张便笺。</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="284"/>
+        <source>Undo %1: Add Sticky</source>
+        <comment>Menu bar; one: “Add Sticky”</comment>
+        <translation>撤销 %1：添加便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="285"/>
+        <source>Undo %1: Add %2 Stickies</source>
+        <comment>Menu bar; one: “Add Sticky”</comment>
+        <translation>撤销 %1：添加 %2 张便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="289"/>
+        <source>Undo %1: Edit “%2”</source>
+        <translation>撤销 %1：编辑“%2”</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="292"/>
+        <source>Undo %1: Delete “%2”</source>
+        <translation>撤销 %1：删除“%2”</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="293"/>
+        <source>Undo %1: Delete %2 Notes</source>
+        <translation>撤销 %1：删除 %2 张便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="328"/>
+        <source>AI access is off</source>
+        <translation>AI 访问已关闭</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="331"/>
+        <source>%1 used your notes · %2</source>
+        <translation>%1 使用了你的便笺 · %2</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/AgentActivity.cpp" line="407"/>
+        <source>Dovrin couldn&apos;t save the note. Try again.</source>
+        <translation>Dovrin 无法存储这张便笺。请再试一次。</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Agent::AgentTray</name>
+    <message>
+        <location filename="../app/agent/ui/AgentTray.cpp" line="29"/>
+        <source>AI Access</source>
+        <translation>AI 访问</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/ui/AgentTray.cpp" line="32"/>
+        <source>Off</source>
+        <comment>AI Access menu</comment>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/ui/AgentTray.cpp" line="33"/>
+        <source>Read Only</source>
+        <translation>只读</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/ui/AgentTray.cpp" line="34"/>
+        <source>Read &amp; Write</source>
+        <translation>读写</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/ui/AgentTray.cpp" line="59"/>
+        <location filename="../app/agent/ui/AgentTray.cpp" line="89"/>
+        <source>Dovrin</source>
+        <translation>Dovrin</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/ui/AgentTray.cpp" line="89"/>
+        <source>Dovrin, AI is using your notes</source>
+        <translation>Dovrin，AI 正在使用你的便笺</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Agent::ToastView</name>
+    <message>
+        <location filename="../app/agent/ui/ToastView.cpp" line="60"/>
+        <location filename="../app/agent/ui/ToastView.cpp" line="61"/>
+        <source>Dismiss</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::AppDelegate</name>
+    <message>
+        <location filename="../app/shell/AppDelegate.cpp" line="40"/>
+        <source>Dovrin can’t open your notes.</source>
+        <translation>Dovrin 无法打开你的便笺。</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::RecentlyDeleted</name>
+    <message>
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="33"/>
+        <source>Deleted by %1</source>
+        <translation>由 %1 删除</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="36"/>
+        <source>Deleted %1 · %n days left</source>
+        <comment>Recently Deleted row: when, then the days until it is gone for good</comment>
+        <translation>
+            <numerusform>%1删除 · 还剩 %n 天</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="47"/>
+        <source>No recently deleted notes.
+Deleted notes stay here for 30 days.</source>
+        <translation>没有最近删除的便笺。
+删除的便笺会在这里保留 30 天。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="48"/>
+        <source>Deleted notes stay here for 30 days, then they’re gone for good.</source>
+        <translation>删除的便笺会在这里保留 30 天，之后将被永久移除。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="49"/>
+        <source>Restore</source>
+        <translation>恢复</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="50"/>
+        <source>Recently Deleted</source>
+        <translation>最近删除</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::SearchPanel</name>
+    <message>
+        <location filename="../app/shell/SearchPanel.cpp" line="24"/>
+        <source>Search notes</source>
+        <translation>搜索便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SearchPanel.cpp" line="102"/>
+        <source>No notes match “%1”.</source>
+        <translation>没有与“%1”匹配的便笺。</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::SettingsWindow</name>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="42"/>
+        <source>Show in taskbar</source>
+        <translation>在任务栏中显示</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="43"/>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="48"/>
+        <source>Unavailable</source>
+        <translation>不可用</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="52"/>
+        <source>New stickies</source>
+        <translation>新便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="54"/>
+        <source>Default color</source>
+        <translation>默认颜色</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="58"/>
+        <source>Dovrin lives in the system tray. Turn this on to also find it in the taskbar and the window switcher.</source>
+        <translation>Dovrin 位于系统托盘中。打开此选项后，也可以在任务栏和窗口切换器中找到它。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="63"/>
+        <source>Notes folder</source>
+        <translation>便笺文件夹</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::SingleInstance</name>
+    <message>
+        <location filename="../app/shell/SingleInstance.cpp" line="37"/>
+        <source>The path of Dovrin’s instance socket is too long (%1 bytes, at most %2): %3</source>
+        <translation>Dovrin 实例套接字的路径过长（%1 字节，最多 %2 字节）：%3</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SingleInstance.cpp" line="74"/>
+        <source>Can’t open Dovrin’s instance lock %1: %2</source>
+        <translation>无法打开 Dovrin 的实例锁 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SingleInstance.cpp" line="83"/>
+        <source>Can’t lock %1: %2</source>
+        <translation>无法锁定 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SingleInstance.cpp" line="109"/>
+        <source>Can’t listen on %1: %2</source>
+        <translation>无法在 %1 上监听：%2</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SingleInstance.cpp" line="163"/>
+        <source>Dovrin is already running but did not answer within %1 s: %2</source>
+        <translation>Dovrin 已在运行，但没有在 %1 秒内响应：%2</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SingleInstance.cpp" line="190"/>
+        <source>The running Dovrin refused the request: %1</source>
+        <translation>正在运行的 Dovrin 拒绝了请求：%1</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::TrayMenu</name>
+    <message>
+        <location filename="../app/shell/TrayMenu.cpp" line="33"/>
+        <source>New Sticky</source>
+        <translation>新建便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/TrayMenu.cpp" line="34"/>
+        <source>Search Notes…</source>
+        <translation>搜索便笺…</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/TrayMenu.cpp" line="37"/>
+        <source>Recent</source>
+        <translation>最近使用</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/TrayMenu.cpp" line="40"/>
+        <source>Bring All to Front</source>
+        <translation>前置全部便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/TrayMenu.cpp" line="44"/>
+        <source>Recently Deleted…</source>
+        <translation>最近删除…</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/TrayMenu.cpp" line="45"/>
+        <source>Connect Your AI…</source>
+        <translation>连接你的 AI…</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/TrayMenu.cpp" line="46"/>
+        <source>Settings…</source>
+        <translation>设置…</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/TrayMenu.cpp" line="49"/>
+        <source>Quit Dovrin</source>
+        <translation>退出 Dovrin</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/TrayMenu.cpp" line="52"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="63"/>
+        <source>Hide All Stickies</source>
+        <translation>隐藏全部便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/TrayMenu.cpp" line="63"/>
+        <source>Show All Stickies</source>
+        <translation>显示全部便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/TrayMenu.cpp" line="90"/>
+        <source>Closed</source>
+        <translation>已关闭</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Stickies::StickyManager</name>
+    <message>
+        <location filename="../app/stickies/StickyManager.cpp" line="653"/>
+        <location filename="../app/stickies/StickyManager.cpp" line="660"/>
+        <source>Dovrin</source>
+        <translation>Dovrin</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyManager.cpp" line="654"/>
+        <source>This note isn’t on this computer.</source>
+        <translation>这张便笺不在这台电脑上。</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyManager.cpp" line="660"/>
+        <source>That note was deleted.</source>
+        <translation>那张便笺已被删除。</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyManager.cpp" line="662"/>
+        <source>Restore</source>
+        <translation>恢复</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyManager.cpp" line="663"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Stickies::StickyMenu</name>
+    <message>
+        <location filename="../app/stickies/StickyMenu.cpp" line="28"/>
+        <source>Color</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyMenu.cpp" line="39"/>
+        <source>Copy Link</source>
+        <translation>拷贝链接</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyMenu.cpp" line="41"/>
+        <source>Copy as Text</source>
+        <translation>拷贝为文本</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyMenu.cpp" line="44"/>
+        <source>Float on Top</source>
+        <translation>浮动在最前面</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyMenu.cpp" line="47"/>
+        <location filename="../app/stickies/StickyMenu.cpp" line="98"/>
+        <source>Collapse</source>
+        <translation>折叠</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyMenu.cpp" line="51"/>
+        <source>Delete</source>
+        <extracomment>Sticky menu: move the note to Recently Deleted</extracomment>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyMenu.cpp" line="53"/>
+        <source>New Sticky</source>
+        <translation>新建便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyMenu.cpp" line="56"/>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyMenu.cpp" line="98"/>
+        <source>Expand</source>
+        <translation>展开</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Stickies::StickyViewTexts</name>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="24"/>
+        <source>Sticky note, %1</source>
+        <comment>VoiceOver value of a sticky window: its color</comment>
+        <translation>便笺，%1</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="28"/>
+        <source>floating</source>
+        <comment>VoiceOver: the sticky floats on top</comment>
+        <translation>浮动在最前面</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="30"/>
+        <source>Collapsed</source>
+        <comment>VoiceOver: the sticky is collapsed</comment>
+        <translation>已折叠</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="33"/>
+        <source>%1, %2</source>
+        <comment>A narrow and-list of two sticky states</comment>
+        <translation>%1，%2</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="37"/>
+        <source>%1, %2</source>
+        <comment>VoiceOver value of a sticky window: its state, then what an AI did last</comment>
+        <translation>%1，%2</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="49"/>
+        <source>Copy Link</source>
+        <translation>拷贝链接</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="51"/>
+        <source>Copy as Text</source>
+        <translation>拷贝为文本</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="53"/>
+        <source>Next Color</source>
+        <translation>下一个颜色</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="55"/>
+        <source>Float on Top</source>
+        <translation>浮动在最前面</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="57"/>
+        <source>Expand</source>
+        <translation>展开</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="57"/>
+        <source>Collapse</source>
+        <translation>折叠</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="59"/>
+        <source>Delete</source>
+        <comment>Sticky menu: move the note to Recently Deleted</comment>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="65"/>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="69"/>
+        <source>Hides this note. Find it again in the Dovrin menu.</source>
+        <translation>隐藏这张便笺。可在 Dovrin 菜单中再次找到它。</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="73"/>
+        <source>New sticky</source>
+        <translation>新建便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="77"/>
+        <source>Copied</source>
+        <translation>已拷贝</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="77"/>
+        <source>Copy link</source>
+        <translation>拷贝链接</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="81"/>
+        <source>Copies this note&apos;s link. Paste it into your AI.</source>
+        <translation>拷贝这张便笺的链接，然后粘贴给你的 AI。</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="81"/>
+        <source>Write something first</source>
+        <translation>请先写点内容</translation>
+    </message>
+</context>
+<context>
+    <name>LabelText</name>
+    <message>
+        <location filename="../app/agent/LabelText.cpp" line="14"/>
+        <source>Added by %1</source>
+        <comment>The ✦ label on a sticky an AI created</comment>
+        <translation>由 %1 添加</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/LabelText.cpp" line="18"/>
+        <source>Done by %1</source>
+        <comment>The ✦ label on a sticky whose todo an AI checked off last</comment>
+        <translation>由 %1 完成</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/LabelText.cpp" line="24"/>
+        <source>Edited by %1</source>
+        <comment>The ✦ label on a sticky an AI edited last</comment>
+        <translation>由 %1 编辑</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/LabelText.cpp" line="32"/>
+        <source>Added</source>
+        <comment>The ✦ label on a sticky an AI created, while the sticky&apos;s buttons show</comment>
+        <translation>已添加</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/LabelText.cpp" line="35"/>
+        <source>Done</source>
+        <comment>The ✦ label on a sticky whose todo an AI checked off last, while the sticky&apos;s buttons show</comment>
+        <translation>已完成</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/LabelText.cpp" line="41"/>
+        <source>Edited</source>
+        <comment>The ✦ label on a sticky an AI edited last, while the sticky&apos;s buttons show</comment>
+        <translation>已编辑</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/LabelText.cpp" line="49"/>
+        <source>Added by %1 · %2</source>
+        <comment>Tooltip of the ✦ label</comment>
+        <translation>由 %1 添加 · %2</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/LabelText.cpp" line="52"/>
+        <source>Checked off by %1 · %2</source>
+        <comment>Tooltip of the ✦ label</comment>
+        <translation>由 %1 勾掉 · %2</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/LabelText.cpp" line="57"/>
+        <source>Edited by %1 · %2</source>
+        <comment>Tooltip of the ✦ label</comment>
+        <translation>由 %1 编辑 · %2</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/LabelText.cpp" line="65"/>
+        <source>Added by %1, %2</source>
+        <comment>VoiceOver: the ✦ label</comment>
+        <translation>由 %1 添加，%2</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/LabelText.cpp" line="68"/>
+        <source>Checked off by %1, %2</source>
+        <comment>VoiceOver: the ✦ label</comment>
+        <translation>由 %1 勾掉，%2</translation>
+    </message>
+    <message>
+        <location filename="../app/agent/LabelText.cpp" line="73"/>
+        <source>Edited by %1, %2</source>
+        <comment>VoiceOver: the ✦ label</comment>
+        <translation>由 %1 编辑，%2</translation>
+    </message>
+</context>
+<context>
+    <name>Note</name>
+    <message>
+        <location filename="../app/store/Note.cpp" line="99"/>
+        <source>Untitled</source>
+        <translation>无标题</translation>
+    </message>
+</context>
+<context>
+    <name>RelativeTime</name>
+    <message>
+        <location filename="../app/agent/RelativeTime.cpp" line="70"/>
+        <source>just now</source>
+        <translation>刚刚</translation>
+    </message>
+</context>
+<context>
+    <name>StickyColor</name>
+    <message>
+        <location filename="../app/store/Note.cpp" line="47"/>
+        <location filename="../app/store/Note.cpp" line="59"/>
+        <source>Yellow</source>
+        <translation>黄色</translation>
+    </message>
+    <message>
+        <location filename="../app/store/Note.cpp" line="49"/>
+        <source>Blue</source>
+        <translation>蓝色</translation>
+    </message>
+    <message>
+        <location filename="../app/store/Note.cpp" line="51"/>
+        <source>Green</source>
+        <translation>绿色</translation>
+    </message>
+    <message>
+        <location filename="../app/store/Note.cpp" line="53"/>
+        <source>Pink</source>
+        <translation>粉色</translation>
+    </message>
+    <message>
+        <location filename="../app/store/Note.cpp" line="55"/>
+        <source>Purple</source>
+        <translation>紫色</translation>
+    </message>
+    <message>
+        <location filename="../app/store/Note.cpp" line="57"/>
+        <source>Gray</source>
+        <translation>灰色</translation>
+    </message>
+</context>
+</TS>
