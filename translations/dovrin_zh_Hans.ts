@@ -147,7 +147,7 @@
     </message>
     <message>
         <location filename="../app/agent/ui/AgentTray.cpp" line="34"/>
-        <source>Read &amp; Write</source>
+        <source>Read &amp;&amp; Write</source>
         <translation>读写</translation>
     </message>
     <message>
@@ -629,7 +629,7 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>RelativeTime</name>
     <message>
-        <location filename="../app/agent/RelativeTime.cpp" line="70"/>
+        <location filename="../app/agent/RelativeTime.cpp" line="58"/>
         <source>just now</source>
         <translation>刚刚</translation>
     </message>

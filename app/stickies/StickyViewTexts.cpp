@@ -10,7 +10,7 @@ namespace Dovrin::Stickies::StickyViewTexts {
 namespace {
 
 QString tr(const char* text, const char* comment = nullptr) {
-    return QCoreApplication::translate("StickyView", text, comment);
+    return QCoreApplication::translate("Dovrin::Stickies::StickyViewTexts", text, comment);
 }
 
 } // namespace

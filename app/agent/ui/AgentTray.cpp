@@ -31,7 +31,7 @@ AgentTray::AgentTray(AgentActivity& activity, QSystemTrayIcon* trayIcon, QObject
     const std::pair<Bridge::AIAccess, QString> levels[] = {
         {Bridge::AIAccess::off, tr("Off", "AI Access menu")},
         {Bridge::AIAccess::readOnly, tr("Read Only")},
-        {Bridge::AIAccess::readWrite, tr("Read & Write")},
+        {Bridge::AIAccess::readWrite, tr("Read && Write")},
     };
     for (const auto& [level, title] : levels) {
         QAction* item = m_accessMenu->addAction(title);

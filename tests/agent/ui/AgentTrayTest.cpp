@@ -48,7 +48,7 @@ private slots:
         QCOMPARE(f.tray.accessItem()->text(), QStringLiteral("AI Access"));
         QVERIFY(!f.tray.undoItem()->isVisible());
         QVERIFY(!f.tray.infoItem()->isVisible());
-        QVERIFY(f.accessChoice("Read & Write")->isChecked());
+        QVERIFY(f.accessChoice("Read && Write")->isChecked());
 
         const QUuid batch = QUuid::createUuid();
         QVERIFY(f.stickies.createBatchForAgent({{"one", {}}, {"two", {}}}, batch, "Codex"));
@@ -67,7 +67,7 @@ private slots:
         f.accessChoice("Off")->trigger();
         QCOMPARE(Bridge::GroupSettings::readFile(f.settingsFile).aiAccess, Bridge::AIAccess::off);
         QVERIFY(f.accessChoice("Off")->isChecked());
-        QVERIFY(!f.accessChoice("Read & Write")->isChecked());
+        QVERIFY(!f.accessChoice("Read && Write")->isChecked());
         QCOMPARE(f.tray.infoItem()->text(), QStringLiteral("AI access is off"));
     }
 
