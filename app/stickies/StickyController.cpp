@@ -6,6 +6,7 @@
 #include "Geometry.h"
 #include "Log.h"
 #include "NoteStore.h"
+#include "ReduceMotion.h"
 #include "StickyMenu.h"
 #include "StickyPanel.h"
 #include "StickyViewState.h"
@@ -304,7 +305,7 @@ void StickyController::toggleCollapsed() {
             m_webView->setFocus();
     }
     m_isPlacing = true;
-    m_panel->setFrame(Agent::DesignGeometry::toWindow(target), true);
+    m_panel->setFrame(Agent::DesignGeometry::toWindow(target), !reduceMotion());
     if (!m_panel->isAnimatingFrame())
         m_isPlacing = false;
     scheduleWindowSave();
