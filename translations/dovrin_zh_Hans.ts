@@ -233,39 +233,70 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>Dovrin::Shell::SettingsWindow</name>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="42"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="53"/>
+        <source>Takes effect after Dovrin relaunches.</source>
+        <translation>重新启动 Dovrin 后生效。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="54"/>
         <source>Show in taskbar</source>
         <translation>在任务栏中显示</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="43"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="55"/>
         <source>Settings</source>
         <translation>设置</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="48"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="66"/>
         <source>Unavailable</source>
         <translation>不可用</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="52"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="70"/>
         <source>New stickies</source>
         <translation>新便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="54"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="72"/>
         <source>Default color</source>
         <translation>默认颜色</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="58"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="76"/>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="80"/>
         <source>Dovrin lives in the system tray. Turn this on to also find it in the taskbar and the window switcher.</source>
         <translation>Dovrin 位于系统托盘中。打开此选项后，也可以在任务栏和窗口切换器中找到它。</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="63"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="85"/>
         <source>Notes folder</source>
         <translation>便笺文件夹</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="129"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="130"/>
+        <source>Relaunch Dovrin to switch to %1?</source>
+        <translation>要重新启动 Dovrin 以切换到%1吗？</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="132"/>
+        <source>Your stickies will be right where you left them.</source>
+        <translation>你的便笺会留在原来的位置。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="133"/>
+        <source>Relaunch Now</source>
+        <translation>立即重新启动</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="134"/>
+        <source>Later</source>
+        <translation>以后</translation>
     </message>
 </context>
 <context>

@@ -105,7 +105,7 @@ void AppDelegate::finishLaunching() {
     }
     m_agents = std::make_unique<Agent::AgentServer>(*m_manager);
     m_agentTray = std::make_unique<Agent::AgentTray>(m_agents->activity(), m_trayIcon.get());
-    m_settings = std::make_unique<SettingsWindow>(*m_manager);
+    m_settings = std::make_unique<SettingsWindow>(*m_manager, [this] { requestRelaunch([] {}); });
     m_search = std::make_unique<SearchPanel>(*m_manager);
     m_recentlyDeleted = std::make_unique<RecentlyDeleted>(*m_manager);
     m_manager->setOpenAtLoginLinkClicked([this] {

@@ -1,5 +1,6 @@
 #include "SettingsWindow.h"
 
+#include "AppLanguage.h"
 #include "AppSettings.h"
 #include "DataDirectory.h"
 #include "Log.h"
@@ -13,6 +14,8 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
 
@@ -20,8 +23,14 @@ namespace Dovrin::Shell {
 
 namespace {
 
+const QString languageKey = QStringLiteral("language");
 const QString showInDockKey = QStringLiteral("showInDock");
 const QString defaultColorKey = QStringLiteral("defaultColor");
+
+// Each language is named in itself, so that it can be found whatever the interface shows.
+QString languageLabel(Agent::AppLanguage language) {
+    return language == Agent::AppLanguage::english ? QStringLiteral("English") : QStringLiteral("简体中文");
+}
 
 QIcon swatchIcon(Store::StickyColor color) {
     return QIcon(QPixmap::fromImage(Stickies::swatchImage(color, QSize(12, 12), qApp->devicePixelRatio(),
@@ -37,10 +46,19 @@ QLabel* noteLabel(const QString& text, QWidget* parent) {
 
 } // namespace
 
-SettingsWindow::SettingsWindow(Stickies::StickyManager& manager, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_manager(manager),
+SettingsWindow::SettingsWindow(Stickies::StickyManager& manager, std::function<void()> relaunch,
+                               QWidget* parent)
+    : QWidget(parent, Qt::Window), m_manager(manager), m_relaunch(std::move(relaunch)),
+      m_language(new QComboBox(this)),
+      m_languageNote(noteLabel(tr("Takes effect after Dovrin relaunches."), this)),
       m_showInDock(new QCheckBox(tr("Show in taskbar"), this)), m_defaultColor(new QComboBox(this)) {
     setWindowTitle(tr("Settings"));
+    m_language->setObjectName(languageKey);
+    m_languageNote->setObjectName(QStringLiteral("languageNote"));
+    m_defaultColor->setObjectName(defaultColorKey);
+    for (const Agent::AppLanguage language :
+         {Agent::AppLanguage::english, Agent::AppLanguage::simplifiedChinese})
+        m_language->addItem(languageLabel(language), Agent::languageCode(language));
     for (const Store::StickyColor color : Store::allStickyColors())
         m_defaultColor->addItem(swatchIcon(color), Store::displayName(color), Store::rawValue(color));
 
@@ -54,6 +72,10 @@ SettingsWindow::SettingsWindow(Stickies::StickyManager& manager, QWidget* parent
     colorForm->addRow(tr("Default color"), m_defaultColor);
 
     auto* layout = new QVBoxLayout(this);
+    auto* languageForm = new QFormLayout;
+    languageForm->addRow(tr("Language"), m_language);
+    languageForm->addRow(QString(), m_languageNote);
+    layout->addLayout(languageForm);
     layout->addWidget(m_showInDock);
     layout->addWidget(noteLabel(tr("Dovrin lives in the system tray. Turn this on to also find it in the "
                                    "taskbar and the window switcher."),
@@ -66,6 +88,7 @@ SettingsWindow::SettingsWindow(Stickies::StickyManager& manager, QWidget* parent
     resize(480, 300);
 
     readStoredValues();
+    connect(m_language, &QComboBox::currentIndexChanged, this, &SettingsWindow::chooseLanguage);
     connect(m_showInDock, &QCheckBox::toggled, this, [this](bool shown) {
         write(showInDockKey, shown);
         emit showInDockChanged(shown);
@@ -83,12 +106,42 @@ void SettingsWindow::showWindow() {
 
 void SettingsWindow::readStoredValues() {
     const QSettings& settings = Bridge::appSettings();
+    const QSignalBlocker quietLanguage(m_language);
+    m_language->setCurrentIndex(m_language->findData(Agent::languageCode(Agent::appLanguage())));
+    showLanguageNote();
     const QSignalBlocker quietDock(m_showInDock);
     const QSignalBlocker quietColor(m_defaultColor);
     m_showInDock->setChecked(settings.value(showInDockKey, false).toBool());
     const Store::StickyColor color = Store::stickyColorIfKnown(settings.value(defaultColorKey).toString())
                                          .value_or(Store::StickyColor::yellow);
     m_defaultColor->setCurrentIndex(m_defaultColor->findData(Store::rawValue(color)));
+}
+
+void SettingsWindow::chooseLanguage() {
+    write(languageKey, m_language->currentData());
+    showLanguageNote();
+    if (m_relaunchAlert)
+        m_relaunchAlert->close();
+    const Agent::AppLanguage chosen = Agent::appLanguage();
+    if (chosen == Agent::launchedLanguage())
+        return;
+    auto* alert = new QMessageBox(
+        QMessageBox::Question, tr("Relaunch Dovrin to switch to %1?").arg(languageLabel(chosen)),
+        tr("Relaunch Dovrin to switch to %1?").arg(languageLabel(chosen)), QMessageBox::NoButton, this);
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setInformativeText(tr("Your stickies will be right where you left them."));
+    QPushButton* relaunchNow = alert->addButton(tr("Relaunch Now"), QMessageBox::AcceptRole);
+    alert->addButton(tr("Later"), QMessageBox::RejectRole);
+    connect(alert, &QMessageBox::buttonClicked, this, [this, relaunchNow](QAbstractButton* button) {
+        if (button == relaunchNow && m_relaunch)
+            m_relaunch();
+    });
+    m_relaunchAlert = alert;
+    alert->open();
+}
+
+void SettingsWindow::showLanguageNote() {
+    m_languageNote->setVisible(Agent::appLanguage() != Agent::launchedLanguage());
 }
 
 void SettingsWindow::write(const QString& key, const QVariant& value) {

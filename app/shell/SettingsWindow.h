@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
+class QMessageBox;
 
 namespace Dovrin::Stickies {
 class StickyManager;
@@ -17,7 +22,9 @@ class SettingsWindow final : public QWidget {
     Q_DISABLE_COPY(SettingsWindow)
 
 public:
-    explicit SettingsWindow(Stickies::StickyManager& manager, QWidget* parent = nullptr);
+    // `relaunch` quits and starts Dovrin again, for a new interface language.
+    SettingsWindow(Stickies::StickyManager& manager, std::function<void()> relaunch,
+                   QWidget* parent = nullptr);
 
     // Reads the stored values again, then shows the window in front.
     void showWindow();
@@ -28,9 +35,15 @@ signals:
 
 private:
     void readStoredValues();
+    void chooseLanguage();
+    void showLanguageNote();
     void write(const QString& key, const QVariant& value);
 
     Stickies::StickyManager& m_manager;
+    std::function<void()> m_relaunch;
+    QComboBox* m_language = nullptr;
+    QLabel* m_languageNote = nullptr;
+    QPointer<QMessageBox> m_relaunchAlert;
     QCheckBox* m_showInDock = nullptr;
     QComboBox* m_defaultColor = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "SettingsWindow.h"
 #include "StickyManager.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -128,9 +130,10 @@ private slots:
         Stickies::StickyManager manager(*store, provenance);
         QSettings& settings = Bridge::appSettings();
 
-        Shell::SettingsWindow window(manager);
+        int relaunches = 0;
+        Shell::SettingsWindow window(manager, [&] { ++relaunches; });
         auto* showInDock = window.findChild<QCheckBox*>();
-        auto* color = window.findChild<QComboBox*>();
+        auto* color = window.findChild<QComboBox*>("defaultColor");
         QVERIFY(!showInDock->isChecked());
         QCOMPARE(color->currentText(), QString("Yellow"));
         QSignalSpy dockChanges(&window, &Shell::SettingsWindow::showInDockChanged);
@@ -145,9 +148,30 @@ private slots:
         // New stickies, the user's and an AI's, take the colour.
         QCOMPARE(Agent::defaultStickyColor(), Store::StickyColor::blue);
 
-        Shell::SettingsWindow reopened(manager);
+        Shell::SettingsWindow reopened(manager, [] {});
         QVERIFY(reopened.findChild<QCheckBox*>()->isChecked());
-        QCOMPARE(reopened.findChild<QComboBox*>()->currentText(), QString("Blue"));
+        QCOMPARE(reopened.findChild<QComboBox*>("defaultColor")->currentText(), QString("Blue"));
+
+        // Another language than the running one asks to relaunch; the running one asks nothing.
+        window.show();
+        auto* language = window.findChild<QComboBox*>("language");
+        auto* note = window.findChild<QLabel*>("languageNote");
+        QVERIFY(note->isHidden());
+        QCOMPARE(language->currentText(), QString("English"));
+        language->setCurrentIndex(language->findText("简体中文"));
+        QCOMPARE(settings.value("language").toString(), QString("zh-Hans"));
+        auto* alert = window.findChild<QMessageBox*>();
+        QVERIFY(alert && alert->isVisible());
+        QCOMPARE(alert->text(), QString("Relaunch Dovrin to switch to 简体中文?"));
+        QVERIFY(!note->isHidden());
+        for (QAbstractButton* button : alert->buttons())
+            if (button->text() == "Relaunch Now")
+                button->click();
+        QCOMPARE(relaunches, 1);
+        language->setCurrentIndex(language->findText("English"));
+        QTRY_VERIFY(!window.findChild<QMessageBox*>());
+        QVERIFY(note->isHidden());
+        settings.remove("language");
     }
 };
 
