@@ -37,8 +37,9 @@ public:
         QString markdown;
     };
     // Merges an AI's markdown into the open sticky's editor (against the text of `baseRev`).
-    virtual void applyExternalEdit(const QUuid& id, const QString& markdown, qint64 baseRev, const QString& editor,
-                                   Store::AgentLabel::Action action, std::function<void(EditOutcome)> done) = 0;
+    virtual void applyExternalEdit(const QUuid& id, const QString& markdown, qint64 baseRev,
+                                   const QString& editor, Store::AgentLabel::Action action,
+                                   std::function<void(EditOutcome)> done) = 0;
     // The database changed the note (or its label) behind the open sticky's back.
     virtual void refreshSticky(const QUuid& id) = 0;
 

@@ -6,8 +6,7 @@
 namespace Dovrin {
 
 // Errors are values: an operation returns either its value or an error with a readable description.
-template <typename T, typename E>
-class [[nodiscard]] Result final {
+template <typename T, typename E> class [[nodiscard]] Result final {
 public:
     Result(T value) : m_state(std::in_place_index<0>, std::move(value)) {}
     Result(E error) : m_state(std::in_place_index<1>, std::move(error)) {}
@@ -27,8 +26,7 @@ private:
     std::variant<T, E> m_state;
 };
 
-template <typename E>
-class [[nodiscard]] Result<void, E> final {
+template <typename E> class [[nodiscard]] Result<void, E> final {
 public:
     Result() = default;
     Result(E error) : m_error(std::move(error)), m_failed(true) {}

@@ -44,7 +44,8 @@ private slots:
         QTRY_COMPARE(app.manager.stickies().size(), 3);
         // One after another, the i-th no sooner than i × 50 ms after the AI asked, so the eye can follow.
         QCOMPARE(openedAtMs.size(), 3);
-        QVERIFY2(openedAtMs.at(1) >= 50 && openedAtMs.at(2) >= 100, qPrintable(QString::number(openedAtMs.at(2))));
+        QVERIFY2(openedAtMs.at(1) >= 50 && openedAtMs.at(2) >= 100,
+                 qPrintable(QString::number(openedAtMs.at(2))));
         for (const QUuid& id : ids) {
             Stickies::StickyController* sticky = app.manager.sticky(id);
             QVERIFY(sticky && sticky->panel()->isVisible());

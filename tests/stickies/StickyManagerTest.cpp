@@ -1,11 +1,11 @@
 #include "StickyManager.h"
-#include "StickyMenu.h"
 #include "DesignGeometry.h"
 #include "EditorTestSupport.h"
 #include "Geometry.h"
 #include "NoteStore.h"
 #include "Provenance.h"
 #include "StickyController.h"
+#include "StickyMenu.h"
 #include "StickyPanel.h"
 #include "StickyViewState.h"
 
