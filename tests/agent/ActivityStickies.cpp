@@ -82,15 +82,4 @@ Store::Note ActivityStickies::reload(const QUuid& id) {
     return **note;
 }
 
-QList<Store::Note> ActivityStickies::everyNote() {
-    const auto active = m_store->list(Store::NoteStore::Scope::active);
-    const auto deleted = m_store->list(Store::NoteStore::Scope::recentlyDeleted);
-    if (!active || !deleted)
-        qFatal("can't list the notes");
-    QList<Store::Note> notes = *active + *deleted;
-    std::sort(notes.begin(), notes.end(),
-              [](const Store::Note& a, const Store::Note& b) { return a.id.toString() < b.id.toString(); });
-    return notes;
-}
-
 } // namespace Dovrin::Agent

@@ -11,14 +11,14 @@
 namespace Dovrin::Agent {
 
 // Stickies without windows over a real note database in a temporary folder: "open" notes are a set,
-// an external edit writes straight to the database, and the Show buttons are only counted.
+// an external edit writes straight to the database, and the Show All button is only counted.
 class ActivityStickies final : public StickyAccess {
 public:
     ActivityStickies();
 
     Store::NoteStore& store() override { return *m_store; }
     bool hasOpenSticky(const QUuid& id) const override { return open.contains(id); }
-    bool isStickyLive(const QUuid& id) const override { return open.contains(id) && !collapsed.contains(id); }
+    bool isStickyLive(const QUuid& id) const override { return open.contains(id); }
     bool isStickyKey(const QUuid&) const override { return false; }
     void currentNote(const QUuid& id, std::function<void(std::optional<Store::Note>)> done) override;
     void applyExternalEdit(const QUuid& id, const QString& markdown, qint64 baseRev, const QString& editor,
@@ -29,18 +29,14 @@ public:
     void deleteNotesForAgent(const QList<QUuid>& ids, const std::optional<QString>& deletedBy,
                              std::function<void()> done) override;
     void undoAgentDeletion(const QList<QUuid>& ids) override;
-    void showNote(const QUuid& id) override { shownNotes.append(id); }
+    void showNote(const QUuid&) override {}
     void showParked() override { ++parkedShown; }
 
     // One note as the user would write it; fails the test run loudly when the database does.
     Store::Note userNote(const QString& markdown);
     Store::Note reload(const QUuid& id);
-    // Every note, deleted or not, for before/after comparisons.
-    QList<Store::Note> everyNote();
 
     QSet<QUuid> open;
-    QSet<QUuid> collapsed;
-    QList<QUuid> shownNotes;
     int parkedShown = 0;
     // An external edit answers with a conflict (the user typed meanwhile).
     bool editorConflicts = false;

@@ -66,23 +66,6 @@ private slots:
         QVERIFY(toasts.items().isEmpty());
     }
 
-    void hovering_pausesEveryCountdownAndLeavingResumesIt() {
-        ManualClock clock;
-        Toasts toasts(clock);
-        toasts.show(key("Claude"), std::nullopt, "edited", {}, "edited");
-        clock.advance(4000);
-        toasts.setHovering(true);
-        clock.advance(60'000);
-        QCOMPARE(toasts.items().size(), 1);
-        QCOMPARE(toasts.items().first().remaining, 2.0);
-
-        toasts.setHovering(false);
-        clock.advance(1750);
-        QCOMPARE(toasts.items().size(), 1);
-        clock.advance(250);
-        QVERIFY(toasts.items().isEmpty());
-    }
-
     void fourNotices_leaveTheThreeNewest() {
         ManualClock clock;
         Toasts toasts(clock);

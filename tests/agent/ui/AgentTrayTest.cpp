@@ -71,14 +71,19 @@ private slots:
         QCOMPARE(f.tray.infoItem()->text(), QStringLiteral("AI access is off"));
     }
 
-    void icon_showsActivityUntilThreeSecondsAfterTheLastCall() {
+    void icon_showsActivityUntilThreeSecondsAfterTheLastOfOverlappingCalls() {
         Fixture f;
         const qint64 normal = f.trayIcon.icon().cacheKey();
+        f.activity.callStarted("Claude");
         f.activity.callStarted("Claude");
         QVERIFY(f.trayIcon.icon().cacheKey() != normal);
         QCOMPARE(f.trayIcon.toolTip(), QStringLiteral("Dovrin, AI is using your notes"));
         f.activity.callEnded("Claude");
-        f.clock.advance(3000);
+        f.clock.advance(2000);
+        f.activity.callEnded("Claude");
+        f.clock.advance(2999);
+        QVERIFY(f.trayIcon.icon().cacheKey() != normal);
+        f.clock.advance(1);
         QCOMPARE(f.trayIcon.icon().cacheKey(), normal);
         QCOMPARE(f.trayIcon.toolTip(), QStringLiteral("Dovrin"));
     }

@@ -88,19 +88,23 @@ private slots:
         QVERIFY(!panel.isVisible());
     }
 
-    void pointerOverTheStack_pausesTheCountdown() {
+    void pointerOverTheStack_pausesEveryCountdownAndLeavingResumesIt() {
         ManualClock clock;
         Toasts toasts(clock);
         ToastPanel panel(toasts, [] { return std::nullopt; });
         toasts.show(keyFor("A"), std::nullopt, "A is connected to Dovrin.", {}, "A");
+        clock.advance(4000);
         QWidget* stack = panel.findChild<ToastView*>()->parentWidget();
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
         QCoreApplication::sendEvent(stack, &enter);
-        clock.advance(10'000);
+        clock.advance(60'000);
         QCOMPARE(toasts.items().size(), 1);
+        QCOMPARE(toasts.items().first().remaining, 2.0);
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(stack, &leave);
-        clock.advance(6000);
+        clock.advance(1750);
+        QCOMPARE(toasts.items().size(), 1);
+        clock.advance(250);
         QVERIFY(toasts.items().isEmpty());
     }
 };
