@@ -137,7 +137,6 @@ Mcp::Result Mcp::call(const QString& tool, const QJsonObject& arguments) {
     const QJsonObject answer = request(
         {{"method", "tools/call"}, {"params", QJsonObject{{"name", tool}, {"arguments", arguments}}}});
     Result result;
-    result.message = answer;
     const QJsonObject body = answer.value("result").toObject();
     result.isError = body.value("isError").toBool();
     for (const QJsonValue& content : body.value("content").toArray()) {

@@ -55,8 +55,6 @@ public:
         QString text;
         bool isError = false;
         QList<QJsonObject> images;
-        // The raw JSON-RPC answer, for protocol-level errors.
-        QJsonObject message;
     };
 
     Mcp(const Home& home, const QString& clientName, const QString& clientTitle = {});
