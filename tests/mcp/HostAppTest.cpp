@@ -82,16 +82,14 @@ private slots:
         QVERIFY(resultText(forbidden.response(1)).isEmpty());
 
         QVERIFY(settings.remove());
-        McpProcess missingApp(home.path(), appAt(home.path() + "/nowhere/dovrin"));
-        missingApp.request(2, "tools/call", {{"name", "list_notes"}});
-        QCOMPARE(unavailableMessage(missingApp.response(2)), notRunning);
-
         QFile notExecutable(home.path() + "/plain-file");
         QVERIFY(notExecutable.open(QIODevice::WriteOnly));
         notExecutable.close();
-        McpProcess plainFile(home.path(), appAt(notExecutable.fileName()));
-        plainFile.request(3, "tools/call", {{"name", "list_notes"}});
-        QCOMPARE(unavailableMessage(plainFile.response(3)), notRunning);
+        for (const QString& app : {home.path() + "/nowhere/dovrin", notExecutable.fileName()}) {
+            McpProcess mcp(home.path(), appAt(app));
+            mcp.request(2, "tools/call", {{"name", "list_notes"}});
+            QCOMPARE(unavailableMessage(mcp.response(2)), notRunning);
+        }
 
         QFile garbage(home.path() + "/garbage");
         QVERIFY(garbage.open(QIODevice::WriteOnly));

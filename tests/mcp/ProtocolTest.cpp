@@ -25,8 +25,6 @@ QJsonObject parseError() {
     return QJsonObject{{"code", -32700}, {"message", "Parse error"}};
 }
 
-const QString noteDescription = "The note's id, or its link (dovrin://note/<id> or https://<domain>/n/<id>).";
-
 } // namespace
 
 class ProtocolTest final : public QObject {
@@ -52,20 +50,6 @@ private slots:
         QVERIFY(mcp.process().readAllStandardError().isEmpty());
     }
 
-    void malformedLines_getParseErrorWithNullId() {
-        QTemporaryDir home("/tmp/dv-XXXXXX");
-        McpProcess mcp(home.path());
-        const QList<QByteArray> lines{
-            "{not json", R"([{"jsonrpc":"2.0","id":1,"method":"ping"}])", "42", "\"ping\"",
-            "{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"ping\",\"x\":\"\xff\xfe\"}"};
-        for (const QByteArray& line : lines) {
-            mcp.send(line);
-            const QJsonObject response = mcp.nextResponse();
-            QCOMPARE(response.value("id"), QJsonValue(QJsonValue::Null));
-            QCOMPARE(error(response), parseError());
-        }
-    }
-
     void initialize_negotiatesVersion_andKeepsIdentity() {
         QTemporaryDir home("/tmp/dv-XXXXXX");
         BridgeTestServer server(home.path() + "/dv.sock", [](const QByteArray&) { return answer("ok"); });
@@ -80,17 +64,7 @@ private slots:
         QCOMPARE(result.keys(),
                  (QStringList{"capabilities", "instructions", "protocolVersion", "serverInfo"}));
         QCOMPARE(result.value("protocolVersion").toString(), "2025-06-18");
-        QCOMPARE(result.value("capabilities").toObject(),
-                 (QJsonObject{{"tools", QJsonObject{{"listChanged", false}}}}));
-        QCOMPARE(result.value("serverInfo").toObject().value("name").toString(), "dovrin");
-        QCOMPARE(result.value("serverInfo").toObject().value("title").toString(), "Dovrin");
         QVERIFY(result.value("serverInfo").toObject().value("version").isString());
-        QVERIFY(result.value("instructions")
-                    .toString()
-                    .startsWith("Dovrin is the user's sticky-notes app on this computer. When the user "
-                                "shares a Dovrin link"));
-        QVERIFY(
-            result.value("instructions").toString().endsWith("too_large, unavailable, invalid_arguments."));
 
         for (const QJsonValue& version : {QJsonValue("1999-01-01"), QJsonValue(20250618), QJsonValue()}) {
             QJsonObject params{{"clientInfo", QJsonObject{{"title", "no name"}}}};
@@ -118,80 +92,52 @@ private slots:
         McpProcess mcp(home.path());
         mcp.request(1, "tools/list");
         const QJsonArray tools = mcp.response(1).value("result").toObject().value("tools").toArray();
-        QCOMPARE(tools.size(), 6);
-        const QStringList names{"list_notes",  "read_note", "create_notes",
-                                "update_note", "set_todo",  "delete_note"};
-        const QStringList titles{"List Dovrin notes",    "Read a Dovrin note",      "Create Dovrin notes",
-                                 "Update a Dovrin note", "Check or uncheck a todo", "Delete a Dovrin note"};
-        const QList<QStringList> required{
-            {},      {"note"}, {"notes"}, {"note", "op", "markdown", "expected_rev"}, {"note", "checked"},
-            {"note"}};
-        const QList<QStringList> properties{
-            {"include_closed", "limit", "query"},       {"max_chars", "note", "offset"},       {"notes"},
-            {"expected_rev", "markdown", "note", "op"}, {"checked", "index", "match", "note"}, {"note"}};
-        const QList<QJsonObject> annotations{
-            {{"readOnlyHint", true}, {"openWorldHint", false}},
-            {{"readOnlyHint", true}, {"openWorldHint", false}},
-            {{"readOnlyHint", false},
-             {"openWorldHint", false},
-             {"destructiveHint", false},
-             {"idempotentHint", false}},
-            {{"readOnlyHint", false},
-             {"openWorldHint", false},
-             {"destructiveHint", true},
-             {"idempotentHint", false}},
-            {{"readOnlyHint", false},
-             {"openWorldHint", false},
-             {"destructiveHint", false},
-             {"idempotentHint", true}},
-            {{"readOnlyHint", false},
-             {"openWorldHint", false},
-             {"destructiveHint", true},
-             {"idempotentHint", true}},
+        const QJsonObject reading{{"readOnlyHint", true}, {"openWorldHint", false}};
+        const auto writing = [](bool destructive, bool idempotent) {
+            return QJsonObject{{"readOnlyHint", false},
+                               {"openWorldHint", false},
+                               {"destructiveHint", destructive},
+                               {"idempotentHint", idempotent}};
         };
-        for (int i = 0; i < 6; ++i) {
+        // Each tool's name, required arguments, all arguments and hints.
+        const QList<std::tuple<QString, QStringList, QStringList, QJsonObject>> expected{
+            {"list_notes", {}, {"include_closed", "limit", "query"}, reading},
+            {"read_note", {"note"}, {"max_chars", "note", "offset"}, reading},
+            {"create_notes", {"notes"}, {"notes"}, writing(false, false)},
+            {"update_note",
+             {"note", "op", "markdown", "expected_rev"},
+             {"expected_rev", "markdown", "note", "op"},
+             writing(true, false)},
+            {"set_todo", {"note", "checked"}, {"checked", "index", "match", "note"}, writing(false, true)},
+            {"delete_note", {"note"}, {"note"}, writing(true, true)},
+        };
+        QCOMPARE(tools.size(), expected.size());
+        for (int i = 0; i < tools.size(); ++i) {
+            const auto& [name, required, properties, annotations] = expected[i];
             const QJsonObject tool = tools[i].toObject();
             QCOMPARE(tool.keys(),
                      (QStringList{"annotations", "description", "inputSchema", "name", "title"}));
-            QCOMPARE(tool.value("name").toString(), names[i]);
-            QCOMPARE(tool.value("title").toString(), titles[i]);
-            QCOMPARE(tool.value("annotations").toObject(), annotations[i]);
+            QCOMPARE(tool.value("name").toString(), name);
+            QCOMPARE(tool.value("annotations").toObject(), annotations);
             const QJsonObject schema = tool.value("inputSchema").toObject();
-            QCOMPARE(schema.keys(), (QStringList{"additionalProperties", "properties", "required", "type"}));
             QCOMPARE(schema.value("type").toString(), "object");
             QCOMPARE(schema.value("additionalProperties"), QJsonValue(false));
-            QCOMPARE(schema.value("required").toVariant().toStringList(), required[i]);
-            QCOMPARE(schema.value("properties").toObject().keys(), properties[i]);
-            const QJsonValue note = schema.value("properties").toObject().value("note");
-            if (!note.isUndefined())
-                QCOMPARE(note.toObject(),
-                         (QJsonObject{{"type", "string"}, {"description", noteDescription}}));
+            QCOMPARE(schema.value("required").toVariant().toStringList(), required);
+            QCOMPARE(schema.value("properties").toObject().keys(), properties);
         }
 
-        const QJsonObject listProperties =
-            tools[0].toObject()["inputSchema"].toObject()["properties"].toObject();
-        QCOMPARE(listProperties["limit"].toObject(),
-                 (QJsonObject{{"type", "integer"},
-                              {"minimum", 1},
-                              {"maximum", 200},
-                              {"description", "At most this many notes (default 50)."}}));
-        QCOMPARE(listProperties["include_closed"].toObject(),
-                 (QJsonObject{{"type", "boolean"}, {"description", "Include closed notes (default true)."}}));
-        QCOMPARE(listProperties["query"].toObject(),
-                 (QJsonObject{{"type", "string"},
-                              {"description", "Case-insensitive text to find in the title or body."}}));
-        const QJsonObject readProperties =
-            tools[1].toObject()["inputSchema"].toObject()["properties"].toObject();
-        QCOMPARE(readProperties["max_chars"].toObject(),
-                 (QJsonObject{{"type", "integer"},
-                              {"minimum", 1000},
-                              {"description", "Characters of markdown per page (default 24000)."}}));
-        QCOMPARE(readProperties["offset"].toObject(),
-                 (QJsonObject{{"type", "integer"},
-                              {"minimum", 0},
-                              {"description", "Character offset of the page (default 0)."}}));
-        const QJsonObject notes =
-            tools[2].toObject()["inputSchema"].toObject()["properties"].toObject()["notes"].toObject();
+        // The limits the app enforces, announced to the client.
+        const auto property = [&tools](int tool, const QString& name) {
+            return tools[tool].toObject()["inputSchema"].toObject()["properties"].toObject()[name].toObject();
+        };
+        QCOMPARE(property(0, "limit")["minimum"].toInt(), 1);
+        QCOMPARE(property(0, "limit")["maximum"].toInt(), 200);
+        QCOMPARE(property(1, "max_chars")["minimum"].toInt(), 1000);
+        QCOMPARE(property(1, "offset")["minimum"], QJsonValue(0));
+        QCOMPARE(property(3, "expected_rev")["minimum"].toInt(), 1);
+        QCOMPARE(property(3, "op")["enum"],
+                 QJsonValue(QJsonArray{"append", "replace_section", "replace_all"}));
+        const QJsonObject notes = property(2, "notes");
         QCOMPARE(notes["minItems"].toInt(), 1);
         QCOMPARE(notes["maxItems"].toInt(), 10);
         const QJsonObject item = notes["items"].toObject();
@@ -199,28 +145,6 @@ private slots:
         QCOMPARE(item["additionalProperties"], QJsonValue(false));
         QCOMPARE(item["properties"].toObject()["color"].toObject()["enum"].toVariant().toStringList(),
                  (QStringList{"yellow", "blue", "green", "pink", "purple", "gray"}));
-        QCOMPARE(item["properties"].toObject()["markdown"].toObject()["description"].toString(),
-                 "The note's body in markdown (at most 200 KB).");
-        const QJsonObject updateProperties =
-            tools[3].toObject()["inputSchema"].toObject()["properties"].toObject();
-        QCOMPARE(updateProperties["op"].toObject(),
-                 (QJsonObject{{"type", "string"},
-                              {"enum", QJsonArray{"append", "replace_section", "replace_all"}}}));
-        QCOMPARE(
-            updateProperties["expected_rev"].toObject(),
-            (QJsonObject{{"type", "integer"}, {"minimum", 1}, {"description", "The rev you last read."}}));
-        const QJsonObject todoProperties =
-            tools[4].toObject()["inputSchema"].toObject()["properties"].toObject();
-        QCOMPARE(todoProperties["checked"].toObject()["description"].toString(),
-                 "true to check it off, false to uncheck it.");
-        QVERIFY(tools[3].toObject()["description"].toString().contains(
-            R"(you get a "conflict" error with current_rev and current_markdown)"));
-        QVERIFY(tools[2].toObject()["description"].toString().contains(
-            "start with a \"# Title\" line and write todos as \"- [ ] task\"."));
-        QCOMPARE(
-            tools[5].toObject()["description"].toString(),
-            "Move a note to the user's Recently Deleted, where it stays restorable for 30 days. Only delete "
-            "when the user asked for it.");
     }
 
     void toolsCall_forwardsArgumentsUnchanged_andReturnsImages() {
@@ -304,7 +228,8 @@ private slots:
         mcp.request(3, "tools/call", {{"name", "list_notes"}});
         QCOMPARE(mcp.closeAndWait(), 0);
         // Both calls waited on the app at the same time.
-        QVERIFY2(timer.elapsed() >= 1400 && timer.elapsed() < 2900, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY2(timer.elapsed() >= 1400 && timer.elapsed() < 2900,
+                 qPrintable(QString::number(timer.elapsed())));
         const QList<QByteArray> lines = mcp.process().readAllStandardOutput().split('\n');
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines.last(), QByteArray());
@@ -312,9 +237,19 @@ private slots:
             QCOMPARE(resultText(QJsonDocument::fromJson(line).object()), "slow");
     }
 
-    void hostileInput_keepsTheProgramAnswering() {
+    void malformedAndHostileLines_getParseErrorsWhileTheProgramKeepsAnswering() {
         QTemporaryDir home("/tmp/dv-XXXXXX");
         McpProcess mcp(home.path());
+        const QList<QByteArray> lines{
+            "{not json", R"([{"jsonrpc":"2.0","id":1,"method":"ping"}])", "42", "\"ping\"",
+            "{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"ping\",\"x\":\"\xff\xfe\"}"};
+        for (const QByteArray& line : lines) {
+            mcp.send(line);
+            const QJsonObject response = mcp.nextResponse();
+            QCOMPARE(response.value("id"), QJsonValue(QJsonValue::Null));
+            QCOMPARE(error(response), parseError());
+        }
+
         const QByteArray padding(16 * 1024 * 1024, 'a');
         mcp.send("{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"ping\",\"pad\":\"" + padding + "\"}");
         QCOMPARE(mcp.nextResponse(10000),
