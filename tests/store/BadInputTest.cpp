@@ -47,17 +47,6 @@ private slots:
         QCOMPARE(StoreFixture::fileBytes(path), truncated);
     }
 
-    void unavailableDataDirectory_isAnError() {
-        QTemporaryDir dir;
-        QFile blocker(dir.filePath("blocker"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        qputenv("DOVRIN_HOME", dir.filePath("blocker/dovrin").toUtf8());
-        auto store = NoteStore::openInDataDirectory();
-        QVERIFY(!store);
-        QCOMPARE(store.error().description, QStringLiteral("App Group container unavailable"));
-    }
-
     void unwritableDataDirectory_isAnError() {
         // Not even root can create files here, so this holds in CI too.
         const QString unwritable = QStringLiteral("/proc/self/fdinfo");
@@ -68,15 +57,6 @@ private slots:
         QVERIFY(!store);
         QCOMPARE(store.error().description,
                  QStringLiteral("open /proc/self/fdinfo/Dovrin.sqlite: unable to open database file"));
-    }
-
-    void dataDirectory_holdsTheDatabase() {
-        QTemporaryDir dir;
-        qputenv("DOVRIN_HOME", dir.filePath("home").toUtf8());
-        auto store = NoteStore::openInDataDirectory();
-        QVERIFY2(store, StoreFixture::why(store).constData());
-        QCOMPARE((*store)->filePath(), dir.filePath("home/Dovrin.sqlite"));
-        QVERIFY(QFileInfo::exists(dir.filePath("home/Dovrin.sqlite")));
     }
 };
 

@@ -194,14 +194,6 @@ private slots:
         QCOMPARE(store->search("garden gate", 5)->total, 1);
     }
 
-    void newFile_isCreatedAtCurrentVersion() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("Dovrin.sqlite");
-        QVERIFY(StoreFixture::openStore(path)->isNew());
-        QCOMPARE(column(path, "PRAGMA user_version"), QStringList{"4"});
-        QVERIFY(!StoreFixture::openStore(path)->isNew());
-    }
-
     void failedMigration_leavesOldVersion() {
         QTemporaryDir dir;
         const QString path = dir.filePath("Dovrin.sqlite");
