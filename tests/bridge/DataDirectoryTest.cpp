@@ -1,5 +1,4 @@
 #include "DataDirectory.h"
-#include "ErrorCode.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -41,17 +40,6 @@ private slots:
         qputenv("DOVRIN_HOME", (temp.path() + "/blocker/below").toUtf8());
         QVERIFY(!dataDirectory());
         QVERIFY(!dataFile("dv.sock"));
-    }
-
-    void errorCodes_roundTripTheirRawValues() {
-        const QStringList raw{"not_found", "conflict",    "ambiguous",   "forbidden",
-                              "rate_limited", "too_large", "unavailable", "invalid_arguments"};
-        for (const QString& value : raw) {
-            const auto code = errorCodeFromRawValue(value);
-            QVERIFY2(code, qPrintable(value));
-            QCOMPARE(rawValue(*code), value);
-        }
-        QVERIFY(!errorCodeFromRawValue("notFound"));
     }
 };
 
