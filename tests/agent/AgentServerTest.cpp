@@ -61,7 +61,7 @@ private slots:
         QVERIFY(!f.handle(list).isError);
     }
 
-    void refusedCalls_costNothingAndReportNoActivity() {
+    void refusedCalls_reportNoActivity() {
         Fixture f;
         f.setAccess(Bridge::AIAccess::off);
         for (int i = 0; i < 70; ++i)
@@ -69,8 +69,7 @@ private slots:
         QCOMPARE(f.server.activity().activeCalls(), 0);
         QVERIFY(!f.server.activity().lastUsed());
         f.setAccess(Bridge::AIAccess::readWrite);
-        for (int i = 0; i < 60; ++i)
-            QVERIFY(!f.handle(list).isError);
+        QVERIFY(!f.handle(list).isError);
         QVERIFY(f.server.activity().lastUsed());
     }
 
