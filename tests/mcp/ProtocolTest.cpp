@@ -180,9 +180,6 @@ private slots:
         QCOMPARE(sent.value("tool").toString(), "read_note");
         QCOMPARE(sent.value("arguments").toObject(), arguments);
         QVERIFY(requests[0].contains("123456789012"));
-        QCOMPARE(
-            sent.value("client").toObject(),
-            (QJsonObject{{"name", "Claude"}, {"title", QJsonValue::Null}, {"version", QJsonValue::Null}}));
         QCOMPARE(QJsonDocument::fromJson(requests[1]).object().value("arguments"), QJsonValue(QJsonObject()));
     }
 
