@@ -27,11 +27,4 @@ QString rawValue(ErrorCode code) {
     return {};
 }
 
-std::optional<ErrorCode> errorCodeFromRawValue(const QString& raw) {
-    for (const auto& [code, candidate] : rawValues)
-        if (raw == QLatin1String(candidate))
-            return code;
-    return std::nullopt;
-}
-
 } // namespace Dovrin::Bridge

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 namespace Dovrin::Bridge {
 
@@ -18,6 +17,5 @@ enum class ErrorCode {
 };
 
 QString rawValue(ErrorCode code);
-std::optional<ErrorCode> errorCodeFromRawValue(const QString& raw);
 
 } // namespace Dovrin::Bridge
