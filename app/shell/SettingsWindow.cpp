@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -30,11 +29,6 @@ const QString defaultColorKey = QStringLiteral("defaultColor");
 // Each language is named in itself, so that it can be found whatever the interface shows.
 QString languageLabel(Agent::AppLanguage language) {
     return language == Agent::AppLanguage::english ? QStringLiteral("English") : QStringLiteral("简体中文");
-}
-
-QIcon swatchIcon(Store::StickyColor color) {
-    return QIcon(QPixmap::fromImage(Stickies::swatchImage(color, QSize(12, 12), qApp->devicePixelRatio(),
-                                                          Stickies::currentAppearance())));
 }
 
 QLabel* noteLabel(const QString& text, QWidget* parent) {
@@ -60,7 +54,8 @@ SettingsWindow::SettingsWindow(Stickies::StickyManager& manager, std::function<v
          {Agent::AppLanguage::english, Agent::AppLanguage::simplifiedChinese})
         m_language->addItem(languageLabel(language), Agent::languageCode(language));
     for (const Store::StickyColor color : Store::allStickyColors())
-        m_defaultColor->addItem(swatchIcon(color), Store::displayName(color), Store::rawValue(color));
+        m_defaultColor->addItem(Stickies::swatchIcon(color), Store::displayName(color),
+                                Store::rawValue(color));
 
     const std::optional<QString> folder = Bridge::dataDirectory();
     auto* location = new QLabel(folder ? QDir::toNativeSeparators(*folder) : tr("Unavailable"), this);

@@ -8,9 +8,7 @@
 
 #include <QAction>
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QMenu>
-#include <QPixmap>
 #include <QUrl>
 
 namespace Dovrin::Shell {
@@ -18,11 +16,6 @@ namespace Dovrin::Shell {
 namespace {
 
 const QUrl connectGuide(QStringLiteral("https://dovrin.app/connect"));
-
-QIcon swatchIcon(Store::StickyColor color) {
-    return QIcon(QPixmap::fromImage(Stickies::swatchImage(color, QSize(12, 12), qApp->devicePixelRatio(),
-                                                          Stickies::currentAppearance())));
-}
 
 } // namespace
 
@@ -88,7 +81,7 @@ void TrayMenu::refreshRecent() {
         // The text after a tab shows at the right edge of the item, where a badge belongs.
         if (!note.isOpen)
             title += QLatin1Char('\t') + tr("Closed");
-        auto* item = new QAction(swatchIcon(note.color), title, this);
+        auto* item = new QAction(Stickies::swatchIcon(note.color), title, this);
         item->setData(note.link());
         connect(item, &QAction::triggered, this,
                 [this, link = note.link()] { m_manager.openUrl(QUrl(link)); });

@@ -5,23 +5,12 @@
 #include "StickyViewState.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
-#include <QPixmap>
 
 #include <utility>
 
 namespace Dovrin::Stickies {
-
-namespace {
-
-QIcon swatchIcon(Store::StickyColor color) {
-    const qreal ratio = qApp->devicePixelRatio();
-    return QIcon(QPixmap::fromImage(swatchImage(color, QSize(12, 12), ratio, currentAppearance())));
-}
-
-} // namespace
 
 StickyMenu::StickyMenu(StickyController& sticky)
     : QObject(&sticky), m_sticky(sticky), m_menu(std::make_unique<QMenu>()),

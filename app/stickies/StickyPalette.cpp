@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
+#include <QPixmap>
 #include <QStyleHints>
 
 namespace Dovrin::Stickies {
@@ -89,6 +90,11 @@ QImage swatchImage(Store::StickyColor color, QSize size, qreal devicePixelRatio,
     painter.setBrush(stickyPalette(color, appearance).fill);
     painter.drawEllipse(QRectF(QPointF(0, 0), QSizeF(size)).adjusted(0.5, 0.5, -0.5, -0.5));
     return image;
+}
+
+QIcon swatchIcon(Store::StickyColor color) {
+    return QIcon(
+        QPixmap::fromImage(swatchImage(color, QSize(12, 12), qApp->devicePixelRatio(), currentAppearance())));
 }
 
 } // namespace Dovrin::Stickies

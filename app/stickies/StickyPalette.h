@@ -3,6 +3,7 @@
 #include "Note.h"
 
 #include <QColor>
+#include <QIcon>
 #include <QImage>
 #include <QSize>
 
@@ -44,5 +45,7 @@ NeutralColors neutralColors(Appearance appearance);
 // A swatch of the colour as menus and lists show it: a filled oval with a hairline edge, transparent
 // around it, drawn for the given device pixel ratio.
 QImage swatchImage(Store::StickyColor color, QSize size, qreal devicePixelRatio, Appearance appearance);
+// The 12-point swatch menus show beside a colour, for the screen and appearance in use.
+QIcon swatchIcon(Store::StickyColor color);
 
 } // namespace Dovrin::Stickies
