@@ -5,6 +5,7 @@
 #include "Provenance.h"
 #include "RelativeTime.h"
 #include "StickyAccess.h"
+#include "StoreError.h"
 
 #include <QFile>
 #include <QPointer>
@@ -170,7 +171,7 @@ void AgentActivity::recordCreated(const QString& agent, int count, const QUuid& 
 void AgentActivity::recordEdited(const QUuid& note, Change change, const QString& agent) {
     QString title;
     if (const auto written = store().note(note); !written)
-        qCWarning(dovrinLog, "store: %s", qUtf8Printable(written.error().description));
+        Store::logStoreError(written.error());
     else if (written.value())
         title = written.value()->title();
     const bool live = m_stickies.isStickyLive(note);
@@ -365,7 +366,7 @@ void AgentActivity::reverse(const Entry& entry) {
     if (const auto* created = summaryAs<Created>(entry)) {
         const auto active = store().list(Store::NoteStore::Scope::active);
         if (!active) {
-            qCWarning(dovrinLog, "store: %s", qUtf8Printable(active.error().description));
+            Store::logStoreError(active.error());
             return;
         }
         QList<QUuid> ids;
@@ -394,7 +395,7 @@ void AgentActivity::reverse(const Entry& entry) {
 void AgentActivity::reverseEdit(const QString& agent, const Edited& edited) {
     const auto snapshot = store().snapshot(edited.note);
     if (!snapshot) {
-        qCWarning(dovrinLog, "store: %s", qUtf8Printable(snapshot.error().description));
+        Store::logStoreError(snapshot.error());
         return;
     }
     if (!snapshot->has_value())
@@ -432,7 +433,7 @@ void AgentActivity::reverseEdit(const QString& agent, const Edited& edited) {
                                before.label ? before.label->action : Store::AgentLabel::Action::edited);
     if (!written || !written->has_value()) {
         if (!written)
-            qCWarning(dovrinLog, "store: %s", qUtf8Printable(written.error().description));
+            Store::logStoreError(written.error());
         failed();
         return;
     }

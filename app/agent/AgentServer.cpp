@@ -100,7 +100,7 @@ AgentServer::~AgentServer() {
 void AgentServer::seedLabels() {
     const auto notes = m_stickies.store().list(Store::NoteStore::Scope::active);
     if (!notes) {
-        qCWarning(dovrinLog, "store: %s", qUtf8Printable(notes.error().description));
+        Store::logStoreError(notes.error());
         return;
     }
     for (const Store::Note& note : *notes)

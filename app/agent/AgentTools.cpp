@@ -428,7 +428,7 @@ void AgentTools::writeNote(const Note& before, const QString& markdown, AgentAct
         if (m_stickies.hasOpenSticky(note.id))
             m_stickies.refreshSticky(note.id);
         if (const auto saved = m_stickies.store().saveSnapshot(before, note.rev, join); !saved)
-            qCWarning(dovrinLog, "store: %s", qUtf8Printable(saved.error().description));
+            Store::logStoreError(saved.error());
         m_activity.recordEdited(note.id, change, agent);
         done(note);
     };
@@ -439,7 +439,7 @@ void AgentTools::writeNote(const Note& before, const QString& markdown, AgentAct
         const auto written =
             m_stickies.store().updateMarkdown(before.id, markdown, m_clock.now(), agent, action);
         if (!written)
-            qCWarning(dovrinLog, "store: %s", qUtf8Printable(written.error().description));
+            Store::logStoreError(written.error());
         if (!written || !*written)
             return unsaved();
         return finish(**written);
@@ -452,8 +452,7 @@ void AgentTools::writeNote(const Note& before, const QString& markdown, AgentAct
                                          return done(AgentOps::conflict(outcome.rev, outcome.markdown));
                                      const auto stored = m_stickies.store().note(id);
                                      if (!stored)
-                                         qCWarning(dovrinLog, "store: %s",
-                                                   qUtf8Printable(stored.error().description));
+                                         Store::logStoreError(stored.error());
                                      if (!stored || !*stored || (*stored)->deletedAt)
                                          return unsaved();
                                      finish(**stored);

@@ -83,7 +83,7 @@ void RecentlyDeleted::reload() {
     m_notes->clear();
     auto deleted = m_manager.store().list(Store::NoteStore::Scope::recentlyDeleted);
     if (!deleted)
-        qCWarning(dovrinLog, "store: %s", qUtf8Printable(deleted.error().description));
+        Store::logStoreError(deleted.error());
     const QList<Store::Note> notes = deleted ? *deleted : QList<Store::Note>{};
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (const Store::Note& note : notes) {

@@ -90,7 +90,7 @@ void SearchPanel::search() {
         if (found)
             notes = found->notes;
         else
-            qCWarning(dovrinLog, "store: %s", qUtf8Printable(found.error().description));
+            Store::logStoreError(found.error());
     }
     for (const Store::Note& note : notes) {
         const QString body = note.bodyLine();

@@ -73,7 +73,7 @@ void TrayMenu::refreshRecent() {
     m_recentItems.clear();
     const auto notes = m_manager.store().list(Store::NoteStore::Scope::active);
     if (!notes)
-        qCWarning(dovrinLog, "store: %s", qUtf8Printable(notes.error().description));
+        Store::logStoreError(notes.error());
     const QList<Store::Note> recent =
         notes ? notes->first(std::min<qsizetype>(recentCount, notes->size())) : QList<Store::Note>();
     for (const Store::Note& note : recent) {

@@ -23,16 +23,13 @@
 
 namespace Dovrin::Stickies {
 
+using Store::logStoreError;
 using Store::Note;
 
 namespace {
 
 // The slash menu, format bar and link popovers answer these.
 const QStringList editorMenuMessages{"slash", "slashKey", "selection", "link"};
-
-void logStoreError(const Store::StoreError& error) {
-    qCWarning(dovrinLog, "store: %s", qUtf8Printable(error.description));
-}
 
 // The top strip of a frame, in the design's coordinates (y grows upwards).
 QRectF topStrip(const QRectF& frame) {

@@ -29,6 +29,7 @@
 
 namespace Dovrin::Stickies {
 
+using Store::logStoreError;
 using Store::Note;
 namespace DesignGeometry = Agent::DesignGeometry;
 
@@ -42,10 +43,6 @@ constexpr int revealMs = 400;
 constexpr int reducedRevealMs = 200;
 // A page asked to open a window that never asks for it would hold every later editor back.
 constexpr int windowRequestTimeoutMs = 5000;
-
-void logStoreError(const Store::StoreError& error) {
-    qCWarning(dovrinLog, "store: %s", qUtf8Printable(error.description));
-}
 
 QString rectText(const QRectF& r) {
     return QStringLiteral("{{%1, %2}, {%3, %4}}").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());

@@ -384,10 +384,10 @@ StoreResult<bool> NoteStore::ensureSearchIndex() {
         return true;
     // Without FTS5 in this SQLite, search still answers by scanning. Index triggers left behind would slow
     // every write down or, without their table, fail it; the tables that may remain are never read.
-    qCWarning(dovrinLog, "store: %s", qPrintable(created.error().description));
+    logStoreError(created.error());
     if (auto dropped = inTransaction<void>(m_db, [&] { return runEach(m_db, dropSearchIndexTriggers); });
         !dropped)
-        qCWarning(dovrinLog, "store: %s", qPrintable(dropped.error().description));
+        logStoreError(dropped.error());
     return false;
 }
 

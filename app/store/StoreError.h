@@ -12,6 +12,9 @@ struct StoreError {
     friend bool operator==(const StoreError&, const StoreError&) = default;
 };
 
+// Logs a failed database call as "store: …"; callers go on without its result.
+void logStoreError(const StoreError& error);
+
 template <typename T> using StoreResult = Dovrin::Result<T, StoreError>;
 
 } // namespace Dovrin::Store
