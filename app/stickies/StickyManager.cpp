@@ -795,24 +795,12 @@ void StickyManager::applyExternalEdit(const QUuid& id, const QString& markdown, 
                                       std::function<void(EditOutcome)> done) {
     if (StickyController* open = sticky(id))
         return open->applyExternalEdit(markdown, baseRev, editor, action, std::move(done));
-    // The sticky went away meanwhile: the text is saved when its base is still current.
+    // Callers ask only for open stickies; without one the edit is refused with what the database holds.
     const auto stored = m_store.note(id);
-    if (!stored || !*stored) {
-        if (!stored)
-            logStoreError(stored.error());
-        return done({});
-    }
-    if ((*stored)->rev != baseRev)
-        return done({false, (*stored)->rev, (*stored)->markdown});
-    const std::optional<QString> agent =
-        editor == QLatin1String("user") ? std::nullopt : std::optional(editor);
-    const auto written = m_store.updateMarkdown(id, markdown, m_clock.now(), agent, action);
-    if (!written || !*written) {
-        if (!written)
-            logStoreError(written.error());
-        return done({false, (*stored)->rev, (*stored)->markdown});
-    }
-    done({true, (**written).rev, (**written).markdown});
+    if (!stored)
+        logStoreError(stored.error());
+    const Note current = stored && *stored ? **stored : Note();
+    done({false, current.rev, current.markdown});
 }
 
 void StickyManager::refreshSticky(const QUuid& id) {
