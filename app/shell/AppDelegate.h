@@ -45,9 +45,6 @@ public:
     // Opens the notes and starts everything; false (after telling the user) when the notes can't be opened.
     bool launch();
 
-    Stickies::StickyManager& manager() const { return *m_manager; }
-    TrayMenu& trayMenu() const { return *m_trayMenu; }
-
     // Links handed over by a second start of the app, or from its command line.
     void openUrls(const QList<QUrl>& urls);
     // A second start without links: the stickies come back if hidden.

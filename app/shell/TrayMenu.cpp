@@ -82,7 +82,6 @@ void TrayMenu::refreshRecent() {
         if (!note.isOpen)
             title += QLatin1Char('\t') + tr("Closed");
         auto* item = new QAction(Stickies::swatchIcon(note.color), title, this);
-        item->setData(note.link());
         connect(item, &QAction::triggered, this,
                 [this, link = note.link()] { m_manager.openUrl(QUrl(link)); });
         m_menu->insertAction(m_recentSeparator, item);

@@ -310,7 +310,6 @@ void StickyManager::connectSticky(StickyController& opened) {
         if (key)
             moveToFront(id);
     });
-    connect(sticky->state(), &StickyViewState::noteChanged, this, [this, id] { emit noteChanged(id); });
 }
 
 void StickyManager::orderFront(StickyController& sticky, bool activate) {

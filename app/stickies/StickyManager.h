@@ -115,8 +115,6 @@ public:
 signals:
     // A sticky opened or went away.
     void stickiesChanged();
-    // The note a sticky shows changed (text, colour or state).
-    void noteChanged(const QUuid& id);
 
 private:
     struct Parked {
