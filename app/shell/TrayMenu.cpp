@@ -47,7 +47,6 @@ TrayMenu::TrayMenu(Stickies::StickyManager& manager, Agent::AgentTray& agentTray
     connect(m_hideAllShortcut, &QAction::triggered, this, [this] { m_manager.hideAll(); });
     m_applicationShortcuts = {search, settings, m_hideAllShortcut, quit};
     connect(m_menu.get(), &QMenu::aboutToShow, this, &TrayMenu::refresh);
-    refresh();
 }
 
 TrayMenu::~TrayMenu() = default;
@@ -71,11 +70,10 @@ void TrayMenu::refreshRecent() {
         item->deleteLater();
     }
     m_recentItems.clear();
-    const auto notes = m_manager.store().list(Store::NoteStore::Scope::active);
+    const auto notes = m_manager.store().list(Store::NoteStore::Scope::active, recentCount);
     if (!notes)
         Store::logStoreError(notes.error());
-    const QList<Store::Note> recent =
-        notes ? notes->first(std::min<qsizetype>(recentCount, notes->size())) : QList<Store::Note>();
+    const QList<Store::Note> recent = notes ? *notes : QList<Store::Note>();
     for (const Store::Note& note : recent) {
         QString title = Store::shownTitle(note.title());
         // The text after a tab shows at the right edge of the item, where a badge belongs.

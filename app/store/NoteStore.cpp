@@ -391,7 +391,7 @@ StoreResult<bool> NoteStore::ensureSearchIndex() {
     return false;
 }
 
-StoreResult<QList<Note>> NoteStore::list(Scope scope) {
+StoreResult<QList<Note>> NoteStore::list(Scope scope, std::optional<int> limit) {
     QByteArray sql = selectNote;
     switch (scope) {
     case Scope::active:
@@ -404,6 +404,8 @@ StoreResult<QList<Note>> NoteStore::list(Scope scope) {
         sql += "deleted_at IS NOT NULL ORDER BY deleted_at DESC";
         break;
     }
+    if (limit)
+        sql += " LIMIT " + QByteArray::number(std::max(*limit, 0));
     return readNotes(m_db, sql);
 }
 

@@ -54,7 +54,8 @@ public:
     // Called after a user edit removed an AI label from a note.
     std::function<void(const QUuid&)> onAgentLabelCleared;
 
-    StoreResult<QList<Note>> list(Scope scope);
+    // At most `limit` notes when given.
+    StoreResult<QList<Note>> list(Scope scope, std::optional<int> limit = std::nullopt);
     // Notes in Recently Deleted are returned too.
     StoreResult<std::optional<Note>> note(const QUuid& id);
     StoreResult<SearchResult> search(const QString& query, int limit);
