@@ -3,6 +3,7 @@
 #include "EditorChannel.h"
 #include "EditorProfile.h"
 
+#include <QColor>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -19,7 +20,8 @@ namespace {
 
 const QUrl pageUrl(QStringLiteral("app://local/index.html"));
 
-// Keeps the page on "app": any other navigation is handed to the app as a link instead.
+// Keeps the page and its frames on "app": any other navigation of the page is handed to the app as a link
+// instead. A frame is no click of the user's, so its navigation elsewhere is only refused.
 class GuardedWebPage final : public QWebEnginePage {
 public:
     GuardedWebPage(QWebEngineProfile* profile, std::function<void(const QUrl&)> external)
@@ -27,9 +29,10 @@ public:
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
-        if (!isMainFrame || url.isEmpty() || url.scheme() == pageUrl.scheme())
+        if (url.isEmpty() || url.scheme() == pageUrl.scheme())
             return true;
-        m_external(url);
+        if (isMainFrame)
+            m_external(url);
         return false;
     }
 
@@ -56,6 +59,8 @@ EditorPage::EditorPage(QObject* parent)
     : QObject(parent), m_page(new GuardedWebPage(
                            editorProfile(), [this](const QUrl& url) { emit externalLinkRequested(url); })),
       m_channel(new QWebChannel(this)), m_host(new EditorChannel(this)) {
+    // The sticky behind the page shows its colour until the page paints, instead of a white frame.
+    m_page->setBackgroundColor(Qt::transparent);
     m_channel->registerObject(QStringLiteral("dovrinHost"), m_host);
     m_page->setWebChannel(m_channel, QWebEngineScript::MainWorld);
     connect(m_host, &EditorChannel::messagePosted, this, &EditorPage::handleMessage);

@@ -14,6 +14,8 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInfo>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineUrlScheme>
 
 #include <unistd.h>
@@ -73,6 +75,19 @@ const char* const shimSource = R"js(
     });
 })();
 )js";
+
+// A note's text may come from an AI, so a picture or frame it names must not become a request that tells
+// someone when the note was opened: the editor loads only what the app serves or what is inline.
+class LocalOnlyInterceptor final : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        const QString scheme = info.requestUrl().scheme();
+        info.block(scheme != QLatin1String(schemeName) && scheme != QLatin1String("data") &&
+                   scheme != QLatin1String("blob"));
+    }
+};
 
 QWebEngineScript documentScript(const QString& name, const QString& source) {
     QWebEngineScript script;
@@ -136,7 +151,10 @@ QWebEngineProfile* editorProfile() {
     profile = new QWebEngineProfile(QCoreApplication::instance());
     profile->installUrlSchemeHandler(schemeName,
                                      new AssetServer(editorDistFolder(), imagesFolder(), profile));
+    profile->setUrlRequestInterceptor(new LocalOnlyInterceptor(profile));
     profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+    // Even looking up the host of a link in a note would tell someone that the note is open.
+    profile->settings()->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
     profile->scripts()->insert(documentScript(QStringLiteral("dovrin-channel"), channelSource()));
     profile->scripts()->insert(documentScript(languageScriptName, languageSource(QStringLiteral("en"))));
     return profile;

@@ -14,8 +14,9 @@ void prepareEditorEngine();
 // when it is there (an installed app), else the build tree's editor output.
 QString editorDistFolder();
 
-// The one profile every editor page shares: the asset server on "app", windows opened without a user
-// gesture, and the message shim in every page. Created on first use, owned by the application.
+// The one profile every editor page shares: the asset server on "app", no request for anything but "app",
+// "data" and "blob", windows opened without a user gesture, and the message shim in every page. Created on
+// first use, owned by the application.
 QWebEngineProfile* editorProfile();
 
 // The page language ("en" or "zh-Hans"), set as the document's lang before any page script runs.

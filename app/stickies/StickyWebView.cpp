@@ -5,7 +5,11 @@
 
 namespace Dovrin::Stickies {
 
-StickyWebView::StickyWebView(QWidget* parent) : QWebEngineView(parent) {}
+StickyWebView::StickyWebView(QWidget* parent) : QWebEngineView(parent) {
+    // The sticky draws its own colour behind the editor; the view adds no background of its own.
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAutoFillBackground(false);
+}
 
 void StickyWebView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu* menu = createStandardContextMenu();

@@ -9,8 +9,8 @@ class QAction;
 
 namespace Dovrin::Stickies {
 
-// The editor's view inside a sticky. Its context menu is the engine's own (cut, copy, paste…) followed by
-// the sticky's menu.
+// The editor's view inside a sticky. It paints no background of its own: the sticky draws the note's
+// colour behind it. Its context menu is the engine's own (cut, copy, paste…) followed by the sticky's menu.
 class StickyWebView final : public QWebEngineView {
     Q_OBJECT
     Q_DISABLE_COPY(StickyWebView)

@@ -227,6 +227,11 @@ export function createEditor(mount: HTMLElement, post: Post): EditorHandle {
   new MutationObserver(() => {
     view.updateState(view.state);
     for (const box of view.dom.querySelectorAll("li.todo > input")) box.setAttribute("aria-label", text("todo"));
+    for (const box of view.dom.querySelectorAll<HTMLElement>(".remote-image")) {
+      box.title = text("remoteImage");
+      if (!box.dataset.alt) box.textContent = text("image");
+      box.setAttribute("aria-label", box.textContent ?? "");
+    }
   }).observe(document.documentElement, {
     attributes: true,
     attributeFilter: ["lang"],

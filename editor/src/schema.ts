@@ -1,4 +1,32 @@
-import { Schema } from "prosemirror-model";
+import { type DOMOutputSpec, type Node, Schema } from "prosemirror-model";
+import { text } from "./texts";
+
+// Pictures the app serves and inline ones. Anything else (http:, https:, //host, a relative path…) is not
+// loaded: a note an AI wrote must not make the editor tell a server that the note was opened.
+function isLocalImage(src: string): boolean {
+  return /^(app|data|blob):/i.test(src);
+}
+
+// An image that is not loaded shows as its alt text in a small box; its attributes stay on the box, so a
+// copy of it pastes back as the same image.
+function imageDOM(node: Node): DOMOutputSpec {
+  const { src, alt, title } = node.attrs;
+  if (isLocalImage(src)) return ["img", { src, alt, title }];
+  const label = alt || text("image");
+  return [
+    "span",
+    {
+      class: "remote-image",
+      role: "img",
+      "aria-label": label,
+      title: text("remoteImage"),
+      "data-src": src,
+      "data-alt": alt,
+      "data-title": title,
+    },
+    label,
+  ];
+}
 
 // The document model mirrors what the note's Markdown can say; anything else is kept as raw text
 // (raw_block, html_inline) so that nothing an AI or the user wrote is ever dropped.
@@ -104,8 +132,15 @@ export const schema = new Schema({
             return { src: img.getAttribute("src"), alt: img.getAttribute("alt") ?? "", title: img.getAttribute("title") };
           },
         },
+        {
+          tag: "span.remote-image[data-src]",
+          getAttrs: (dom) => {
+            const box = dom as HTMLElement;
+            return { src: box.dataset.src, alt: box.dataset.alt ?? "", title: box.dataset.title ?? null };
+          },
+        },
       ],
-      toDOM: (node) => ["img", { src: node.attrs.src, alt: node.attrs.alt, title: node.attrs.title }],
+      toDOM: imageDOM,
     },
     hard_break: {
       inline: true,

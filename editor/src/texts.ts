@@ -3,10 +3,14 @@ const texts = {
   en: {
     placeholder: "Type / for commands",
     todo: "To-do",
+    image: "Image",
+    remoteImage: "External images are not loaded",
   },
   "zh-Hans": {
     placeholder: "输入 / 使用命令",
     todo: "待办",
+    image: "图片",
+    remoteImage: "不加载外部图片",
   },
 };
 

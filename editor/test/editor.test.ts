@@ -1,10 +1,13 @@
 import "./dom";
 import assert from "node:assert/strict";
 import { test } from "node:test";
+import { DOMParser as ProseMirrorParser, DOMSerializer } from "prosemirror-model";
 import { TextSelection } from "prosemirror-state";
 import type { EditorView } from "prosemirror-view";
 import type { Message } from "../src/bridge";
 import { changeDelay, createEditor } from "../src/editor";
+import { serializeMarkdown } from "../src/markdown";
+import { schema } from "../src/schema";
 
 function openEditor(markdown = "") {
   const mount = document.createElement("div");
@@ -322,6 +325,40 @@ test("an image still being stored when an AI merge rewrites its block is kept", 
   assert.equal((await dovrin.applyExternalMarkdown({ markdown: "b", base: "a" })).status, "applied");
   dovrin.imageStored(id, "app://local/images/late.png");
   assert.equal(dovrin.getMarkdown(), "b\n\n![](app://local/images/late.png)");
+});
+
+test("images from outside the app are shown as their alt text, never loaded, and kept in the Markdown", async () => {
+  const note = [
+    "![x](http://127.0.0.1:9/pixel.png)",
+    'Inline ![](https://example.com/a.png "t"), ![host](//example.com/b.png) and ![near](pic.png)',
+    "![mine](app://local/images/1b4e28ba-2fa1-11d2-883f-0016d3cca427.png) ![dot](data:image/png;base64,iVBORw0KGgo=)",
+  ].join("\n\n");
+  const { dovrin, view } = openEditor(note);
+  assert.equal(dovrin.getMarkdown(), note);
+  const boxes = [...view.dom.querySelectorAll<HTMLElement>(".remote-image")];
+  assert.deepEqual(
+    boxes.map((box) => [box.textContent, box.getAttribute("role"), box.getAttribute("aria-label"), box.title]),
+    [
+      ["x", "img", "x", "External images are not loaded"],
+      ["Image", "img", "Image", "External images are not loaded"],
+      ["host", "img", "host", "External images are not loaded"],
+      ["near", "img", "near", "External images are not loaded"],
+    ],
+  );
+  const loaded = [...view.dom.querySelectorAll("img:not(.ProseMirror-separator)")].map((img) => img.getAttribute("src"));
+  assert.deepEqual(loaded, ["app://local/images/1b4e28ba-2fa1-11d2-883f-0016d3cca427.png", "data:image/png;base64,iVBORw0KGgo="]);
+
+  // Copied as HTML and pasted back, a box is the same image again.
+  const copy = document.createElement("div");
+  copy.append(DOMSerializer.fromSchema(schema).serializeFragment(view.state.doc.content));
+  assert.equal(serializeMarkdown(ProseMirrorParser.fromSchema(schema).parse(copy)), note);
+
+  document.documentElement.lang = "zh-Hans";
+  await pause(0);
+  assert.deepEqual([boxes[0].textContent, boxes[1].textContent, boxes[1].title], ["x", "图片", "不加载外部图片"]);
+  document.documentElement.lang = "en";
+  await pause(0);
+  assert.equal(dovrin.getMarkdown(), note);
 });
 
 test("colours come from the sticky palette, light and dark", () => {

@@ -3,6 +3,7 @@
 #include "ImageStore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QRegularExpression>
@@ -205,6 +206,62 @@ private slots:
         QTRY_COMPARE(editor.log.count("image"), 2);
         QTRY_COMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), markdown);
         QCOMPARE(QDir(images).entryList(QDir::Files).size(), 1);
+    }
+
+    void remoteContent_isNeverFetchedAndTheNoteKeepsIt() {
+        LoopbackServer server;
+        QVERIFY(server.isListening());
+        // A picture the app serves, beside one that an AI could have written into the note.
+        const QString images = *imagesFolder();
+        QVERIFY(QDir().mkpath(images));
+        QFile picture(images + "/local-pixel.png");
+        QVERIFY(picture.open(QIODevice::WriteOnly));
+        picture.write(QByteArray::fromBase64(pixelPng));
+        picture.close();
+        const QString note =
+            "Seen ![x](" + server.url("pixel.png") + ") here\n\n![](app://local/images/local-pixel.png)";
+
+        Editor editor;
+        editor.page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
+        const auto filled = callAndWait(editor.page, EditorScripts::fill,
+                                        {{"markdown", note}, {"color", "blue"}, {"focus", true}});
+        QVERIFY(filled && filled->ok());
+        QTRY_COMPARE(callAndWait(editor.page,
+                                 "return document.querySelector('img[src^=\"app:\"]')?.naturalWidth ?? -1")
+                         ->value()
+                         .toInt(),
+                     1);
+        QCOMPARE(callAndWait(editor.page, "const box = document.querySelector('.remote-image');\n"
+                                          "return [box?.textContent, box?.getAttribute('role'),\n"
+                                          "        document.querySelectorAll('img[src^=\"http\"]').length];")
+                     ->value()
+                     .toArray(),
+                 QJsonArray({"x", "img", 0}));
+
+        // The page's own attempts are stopped by its content policy already.
+        editor.page.call("window.refused = new Set();\n"
+                         "document.addEventListener('securitypolicyviolation',\n"
+                         "    (event) => refused.add(event.effectiveDirective));");
+        const auto answer = askServerFromPage(editor.page, server);
+        QCOMPARE(server.connections, 0);
+        QVERIFY(answer && answer->ok());
+        QTRY_COMPARE(callAndWait(editor.page, "return [...refused].sort()")->value().toArray(),
+                     QJsonArray({"connect-src", "frame-src", "img-src"}));
+        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), note);
+    }
+
+    void page_paintsNoBackgroundOfItsOwn() {
+        Editor editor;
+        editor.page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
+        QVERIFY(callAndWait(editor.page, EditorScripts::setColor, {{"color", "pink"}})->ok());
+        QCOMPARE(editor.page.page()->backgroundColor().alpha(), 0);
+        QCOMPARE(callAndWait(editor.page, "return [document.documentElement, document.body]\n"
+                                          "    .map((element) => getComputedStyle(element).backgroundColor)")
+                     ->value()
+                     .toArray(),
+                 QJsonArray({"rgba(0, 0, 0, 0)", "rgba(0, 0, 0, 0)"}));
     }
 
     void largeNote_fillsAndReadsBackWhole() {

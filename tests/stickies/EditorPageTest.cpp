@@ -1,4 +1,5 @@
 #include "EditorTestSupport.h"
+#include "StickyWebView.h"
 
 #include <QJsonArray>
 #include <QSignalSpy>
@@ -183,7 +184,9 @@ private slots:
         QCOMPARE(firstLog.count("ready"), 1);
     }
 
-    void navigationAway_isHandedOverAsALink() {
+    void leavingApp_isALinkForThePageAndRefusedForAllElse() {
+        LoopbackServer server;
+        QVERIFY(server.isListening());
         EditorPage page;
         MessageLog log(page);
         QSignalSpy links(&page, &EditorPage::externalLinkRequested);
@@ -193,6 +196,26 @@ private slots:
         QTRY_COMPARE(links.count(), 1);
         QCOMPARE(links.first().first().toUrl(), QUrl("https://example.com/n/1"));
         QCOMPARE(page.page()->url(), QUrl("app://local/index.html"));
+
+        // The stand-in page has no content policy: the profile alone keeps these from the network.
+        const auto answer = askServerFromPage(page, server);
+        QCOMPARE(server.connections, 0);
+        QVERIFY(answer && answer->ok());
+        QCOMPARE(answer->value().toArray(), QJsonArray({0, "failed"}));
+        // The frame was refused before it left its first document, and is no link of the user's.
+        QCOMPARE(callAndWait(page, "return document.querySelector('iframe').contentWindow.location.href")
+                     ->value()
+                     .toString(),
+                 QStringLiteral("about:blank"));
+        QCOMPARE(links.count(), 1);
+    }
+
+    void newPage_isTransparentBeforeItPaints() {
+        EditorPage page;
+        QCOMPARE(page.page()->backgroundColor().alpha(), 0);
+        StickyWebView view;
+        QVERIFY(view.testAttribute(Qt::WA_TranslucentBackground));
+        QVERIFY(!view.autoFillBackground());
     }
 };
 
