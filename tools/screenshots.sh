@@ -1,6 +1,7 @@
 #!/bin/sh
-# Takes the documentation's pictures of stickies: real stickies with their editor page, shown on a
-# private Xvfb display, written into docs/screenshots (or the folder given). Run by hand; CI does not.
+# Takes the documentation's pictures of stickies and toasts: real stickies with their editor page and the
+# real toast panel, shown on a private Xvfb display, written into docs/screenshots (or the folder given).
+# Run by hand; CI does not.
 #
 #   tools/screenshots.sh [build folder] [output folder]
 #
@@ -12,12 +13,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build"}
 out=${2:-"$root/docs/screenshots"}
 
-cmake --build "$build" --target sticky_preview dovrin_editor -- -j2
+cmake --build "$build" --target sticky_preview toast_preview dovrin_editor -- -j2
 preview="$build/tools/sticky_preview/sticky_preview"
-if [ ! -x "$preview" ]; then
-    echo "sticky_preview was not built in $build" >&2
-    exit 1
-fi
+toast_preview="$build/tools/toast_preview/toast_preview"
+for tool in "$preview" "$toast_preview"; do
+    if [ ! -x "$tool" ]; then
+        echo "$(basename "$tool") was not built in $build" >&2
+        exit 1
+    fi
+done
 
 # Xvfb picks a free display itself and writes its number to descriptor 3.
 display_file=$(mktemp)
@@ -44,3 +48,4 @@ for appearance in light dark; do
         QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --no-sandbox" \
         "$preview" "$out" "$appearance"
 done
+DISPLAY=$display QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 "$toast_preview" "$out"

@@ -139,7 +139,7 @@ void AgentActivity::showActive(bool active) {
     if (active == m_isShowingActive)
         return;
     m_isShowingActive = active;
-    qCInfo(dovrinLog, "menu bar icon %s", active ? "AI active" : "normal");
+    qCInfo(dovrinLog, "tray icon %s", active ? "AI active" : "normal");
     emit activeChanged(active);
 }
 
@@ -375,7 +375,7 @@ void AgentActivity::reverse(const Entry& entry) {
                 ids.append(note.id);
         }
         if (!ids.isEmpty())
-            m_stickies.deleteNotesForAgent(ids, std::nullopt, [] {});
+            m_stickies.deleteNotesForAgent(ids, std::nullopt, [](const QList<QUuid>&) {});
         return;
     }
     if (const auto* edited = summaryAs<Edited>(entry)) {
@@ -417,14 +417,15 @@ void AgentActivity::reverseEdit(const QString& agent, const Edited& edited) {
             self->m_provenance.note(**note);
     };
     if (m_stickies.hasOpenSticky(edited.note)) {
-        m_stickies.applyExternalEdit(edited.note, before.markdown, before.rev, QStringLiteral("user"),
-                                     Store::AgentLabel::Action::edited,
-                                     [failed, relabel](StickyAccess::EditOutcome outcome) {
-                                         if (outcome.applied)
-                                             relabel();
-                                         else
-                                             failed();
-                                     });
+        m_stickies.applyExternalEdit(
+            edited.note, before.markdown, before.rev, Store::madeByUser, Store::AgentLabel::Action::edited,
+            [failed, relabel](StickyAccess::EditOutcome outcome) {
+                using Status = StickyAccess::EditOutcome::Status;
+                if (outcome.status == Status::applied || outcome.status == Status::unchanged)
+                    relabel();
+                else
+                    failed();
+            });
         return;
     }
     const auto written =

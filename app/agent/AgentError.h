@@ -23,6 +23,15 @@ struct AgentError {
     std::optional<QString> currentMarkdown;
     std::optional<QList<AgentOps::Todo>> candidates;
     std::optional<qint64> retryAfterSeconds;
+    // What failed, when it was not the AI's doing (the database, say): it is logged rather than the code.
+    std::optional<QString> failure;
+
+    // Code unavailable, with the message "Dovrin failed: " and the description.
+    static AgentError failed(const QString& description) {
+        AgentError error(Bridge::ErrorCode::unavailable, QStringLiteral("Dovrin failed: ") + description);
+        error.failure = description;
+        return error;
+    }
 
     friend bool operator==(const AgentError&, const AgentError&) = default;
 };

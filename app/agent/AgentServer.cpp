@@ -3,6 +3,7 @@
 #include "AgentName.h"
 #include "BridgeRequest.h"
 #include "Clock.h"
+#include "Completion.h"
 #include "DataDirectory.h"
 #include "Log.h"
 #include "NoteStore.h"
@@ -17,7 +18,9 @@
 
 #include <cerrno>
 #include <chrono>
-#include <future>
+#include <condition_variable>
+#include <mutex>
+#include <set>
 #include <sys/socket.h>
 #include <system_error>
 #include <unistd.h>
@@ -38,27 +41,95 @@ BridgeResponse errorResponse(const AgentError& error) {
     return BridgeResponse{ToolJson::errorText(error), {}, true};
 }
 
-// Reads one request, has the main thread answer it, and writes the answer back. A server that is gone
-// by then leaves the request unanswered; the connection is closed either way.
-void serveConnection(Bridge::Socket connection, QPointer<AgentServer> server) {
-    const QByteArray request = Bridge::readUntilEndOfFile(connection.fd());
-    auto answer = std::make_shared<std::promise<QByteArray>>();
-    std::future<QByteArray> response = answer->get_future();
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [server, request, answer] {
-            if (!server)
-                return answer->set_value({});
-            server->handle(
-                request, [answer](const BridgeResponse& response) { answer->set_value(response.encode()); });
-        },
-        Qt::QueuedConnection);
-    const QByteArray bytes = response.get();
-    if (!bytes.isEmpty())
-        Bridge::writeAll(connection.fd(), bytes);
+QByteArray failedResponse(const QString& description) {
+    return errorResponse(AgentError::failed(description)).encode();
 }
 
 } // namespace
+
+// One connection's answer: the first one given is the one written; the connection's thread waits for it.
+class AgentServer::Answer final {
+public:
+    void give(const QByteArray& bytes) {
+        const std::lock_guard lock(m_mutex);
+        if (m_bytes)
+            return;
+        m_bytes = bytes;
+        m_given.notify_all();
+    }
+    QByteArray wait() {
+        std::unique_lock lock(m_mutex);
+        m_given.wait(lock, [this] { return m_bytes.has_value(); });
+        return *m_bytes;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_given;
+    std::optional<QByteArray> m_bytes;
+};
+
+// What the connection threads share with the server; it outlives the server while a thread still writes.
+struct AgentServer::Connections {
+    std::mutex mutex;
+    std::condition_variable allServed;
+    std::set<std::shared_ptr<Answer>> waiting;
+    bool closed = false;
+};
+
+namespace {
+
+// Gives the fallback answer when the last copy goes; an answer given before wins, so this is harmless
+// after a real one.
+class AnswerWhenDropped final {
+public:
+    explicit AnswerWhenDropped(std::shared_ptr<AgentServer::Answer> answer) : answer(std::move(answer)) {}
+    AnswerWhenDropped(const AnswerWhenDropped&) = delete;
+    AnswerWhenDropped& operator=(const AnswerWhenDropped&) = delete;
+    ~AnswerWhenDropped() {
+        answer->give(failedResponse(QStringLiteral("the call ended without an answer.")));
+    }
+
+    const std::shared_ptr<AgentServer::Answer> answer;
+};
+
+} // namespace
+
+// Reads one request, has the main thread answer it, and writes the answer back. Every request is answered
+// once: by its tool, or, when the app quits or the call is lost on the way, with an error. Nothing here may
+// throw: this thread is not the event loop's, and an exception would end the whole app.
+void AgentServer::serveConnection(Bridge::Socket connection, QPointer<AgentServer> server,
+                                  std::shared_ptr<Connections> connections) {
+    const auto answer = std::make_shared<Answer>();
+    {
+        const std::lock_guard lock(connections->mutex);
+        if (connections->closed)
+            answer->give(failedResponse(QString::fromLatin1(quitDescription)));
+        connections->waiting.insert(answer);
+    }
+    try {
+        const QByteArray request = Bridge::readUntilEndOfFile(connection.fd());
+        const auto dropped = std::make_shared<AnswerWhenDropped>(answer);
+        const bool posted = QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [server, request, dropped] {
+                if (!server)
+                    return;
+                server->handle(request, [dropped](const BridgeResponse& response) {
+                    dropped->answer->give(response.encode());
+                });
+            },
+            Qt::QueuedConnection);
+        if (!posted)
+            answer->give(failedResponse(QString::fromLatin1(quitDescription)));
+        Bridge::writeAll(connection.fd(), answer->wait());
+    } catch (...) {
+        // Out of memory for the request or the answer: the connection closes unanswered.
+    }
+    const std::lock_guard lock(connections->mutex);
+    connections->waiting.erase(answer);
+    connections->allServed.notify_all();
+}
 
 AgentServer::AgentServer(StickyAccess& stickies, Provenance& provenance, Clock& clock,
                          std::optional<QString> dataDirectory, QObject* parent)
@@ -66,7 +137,8 @@ AgentServer::AgentServer(StickyAccess& stickies, Provenance& provenance, Clock& 
       m_activity(std::make_unique<AgentActivity>(stickies, provenance, clock,
                                                  inDirectory(dataDirectory, Bridge::settingsFileName))),
       m_tools(std::make_unique<AgentTools>(stickies, *m_activity, provenance, clock,
-                                           inDirectory(dataDirectory, Bridge::imagesFolderName))) {
+                                           inDirectory(dataDirectory, Bridge::imagesFolderName))),
+      m_connections(std::make_shared<Connections>()) {
     seedLabels();
     m_stickies.store().onAgentLabelCleared = [this](const QUuid& id) {
         QMetaObject::invokeMethod(
@@ -78,7 +150,7 @@ AgentServer::AgentServer(StickyAccess& stickies, Provenance& provenance, Clock& 
             Qt::QueuedConnection);
     };
     if (!dataDirectory) {
-        qCCritical(dovrinLog, "agent bridge: no App Group container");
+        qCCritical(dovrinLog, "agent bridge: no data directory");
         return;
     }
     startListening(*inDirectory(dataDirectory, Bridge::socketFileName));
@@ -89,12 +161,19 @@ AgentServer::AgentServer(StickyAccess& stickies, QObject* parent)
 
 AgentServer::~AgentServer() {
     m_stickies.store().onAgentLabelCleared = nullptr;
-    if (m_listener.isValid()) {
-        // Wakes the blocked accept; the accept thread then sees the flag and ends.
-        m_stopping = true;
-        ::shutdown(m_listener.fd(), SHUT_RDWR);
-        m_acceptThread.join();
-    }
+    if (!m_listener.isValid())
+        return;
+    // Wakes the blocked accept; the accept thread then sees the flag and ends.
+    m_stopping = true;
+    ::shutdown(m_listener.fd(), SHUT_RDWR);
+    m_acceptThread.join();
+    // Calls still in flight are answered now, and their clients get the answer before the app ends.
+    std::unique_lock lock(m_connections->mutex);
+    m_connections->closed = true;
+    for (const auto& answer : m_connections->waiting)
+        answer->give(failedResponse(QString::fromLatin1(quitDescription)));
+    m_connections->allServed.wait_for(lock, std::chrono::milliseconds(answerOnQuitMs),
+                                      [this] { return m_connections->waiting.empty(); });
 }
 
 void AgentServer::seedLabels() {
@@ -132,7 +211,7 @@ void AgentServer::acceptLoop() {
             continue;
         }
         try {
-            std::thread(serveConnection, std::move(connection).value(), server).detach();
+            std::thread(serveConnection, std::move(connection).value(), server, m_connections).detach();
         } catch (const std::system_error& error) {
             // No thread for it: the connection closes unanswered and the client reports no answer.
             qCWarning(dovrinLog, "agent bridge: %s", error.what());
@@ -144,13 +223,15 @@ void AgentServer::handle(const QByteArray& bytes, std::function<void(BridgeRespo
     const auto request = Bridge::BridgeRequest::decode(bytes);
     if (!request) {
         qCWarning(dovrinLog, "agent bridge: %s", qUtf8Printable(request.error()));
-        return done(errorResponse(
-            {Bridge::ErrorCode::unavailable, QStringLiteral("Dovrin failed: ") + request.error()}));
+        return done(errorResponse(AgentError::failed(request.error())));
     }
     const QString agent = agentName(request->client);
     const auto fail = [agent, done](const AgentError& error) {
-        qCInfo(dovrinLog, "agent %s: %s", qUtf8Printable(agent),
-               qUtf8Printable(Bridge::rawValue(error.code)));
+        if (error.failure)
+            qCWarning(dovrinLog, "agent bridge: %s", qUtf8Printable(*error.failure));
+        else
+            qCInfo(dovrinLog, "agent %s: %s", qUtf8Printable(agent),
+                   qUtf8Printable(Bridge::rawValue(error.code)));
         done(errorResponse(error));
     };
     const auto tool = toolNamed(request->tool);
@@ -165,16 +246,20 @@ void AgentServer::handle(const QByteArray& bytes, std::function<void(BridgeRespo
     }
     m_activity->callStarted(agent);
     const QPointer<AgentServer> self(this);
-    m_tools->run(*tool, request->arguments, agent,
-                 [self, agent, tool = *tool, fail, done](AgentResult<ToolOutput> result) {
-                     if (self)
-                         self->m_activity->callEnded(agent);
-                     if (!result)
-                         return fail(result.error());
-                     qCInfo(dovrinLog, "agent %s %s: ok", qUtf8Printable(agent),
-                            qUtf8Printable(toolName(tool)));
-                     done(BridgeResponse{result->text, result->images, false});
-                 });
+    const auto finished = [self, agent, tool = *tool, fail, done](AgentResult<ToolOutput> result) {
+        if (self)
+            self->m_activity->callEnded(agent);
+        if (!result)
+            return fail(result.error());
+        qCInfo(dovrinLog, "agent %s %s: ok", qUtf8Printable(agent), qUtf8Printable(toolName(tool)));
+        done(BridgeResponse{result->text, result->images, false});
+    };
+    // A tool whose answer was lost on the way (a fault) still answers, and still ends its call.
+    m_tools->run(*tool, request->arguments, agent, Completion<AgentResult<ToolOutput>>(finished, [finished] {
+        runLater([finished] {
+            finished(AgentError::failed(QStringLiteral("the call ended without an answer.")));
+        });
+    }));
 }
 
 } // namespace Dovrin::Agent

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <atomic>
@@ -44,7 +45,16 @@ public:
     // One request's bytes in, one response out; never fails (failures are error responses).
     void handle(const QByteArray& request, std::function<void(Bridge::BridgeResponse)> done);
 
+    class Answer;
+    struct Connections;
+
 private:
+    // How long quitting waits for the clients of unfinished calls to get their answer.
+    static constexpr int answerOnQuitMs = 2000;
+    static constexpr const char* quitDescription = "the app quit before the call finished. Try again.";
+
+    static void serveConnection(Bridge::Socket connection, QPointer<AgentServer> server,
+                                std::shared_ptr<Connections> connections);
     void seedLabels();
     void startListening(const QString& socketPath);
     void acceptLoop();
@@ -58,6 +68,7 @@ private:
     Bridge::Socket m_listener;
     std::atomic<bool> m_stopping = false;
     std::thread m_acceptThread;
+    std::shared_ptr<Connections> m_connections;
 };
 
 } // namespace Dovrin::Agent

@@ -28,7 +28,11 @@ namespace Args = ToolArguments;
 namespace {
 
 template <typename T> AgentResult<T> storeFailure(const Store::StoreError& error) {
-    return AgentError{ErrorCode::unavailable, QStringLiteral("Dovrin failed: ") + error.description};
+    return AgentError::failed(error.description);
+}
+
+AgentError unsaved() {
+    return AgentError{ErrorCode::unavailable, QStringLiteral("Dovrin couldn't save the note. Try again.")};
 }
 
 QString isoTime(const QDateTime& time) {
@@ -179,13 +183,13 @@ void AgentTools::resolve(const QString& reference, NoteDone done) {
     };
     if (!m_stickies.hasOpenSticky(*id))
         return fromStore();
-    m_stickies.currentNote(*id, [notFound, fromStore, done](std::optional<Note> note) {
+    m_stickies.currentNote(*id, whileAlive([notFound, fromStore, done](std::optional<Note> note) {
         if (!note)
             return fromStore();
         if (note->deletedAt)
             return done(notFound());
         done(*note);
-    });
+    }));
 }
 
 void AgentTools::listNotes(const Args::ListArgs& args, const Done& done) {
@@ -405,20 +409,26 @@ void AgentTools::deleteNote(const Args::NoteArgs& args, const QString& agent, co
         if (userIsTyping)
             return done(
                 AgentError{ErrorCode::conflict, QStringLiteral("The user is editing this note right now.")});
-        m_stickies.deleteNotesForAgent({note.id}, agent, [this, note, agent, done] {
-            m_activity.recordDeleted(agent, note.id, note.title());
-            const QJsonObject object{
-                {"id", note.idText()},
-                {"deleted", true},
-                {"message",
-                 QStringLiteral("Moved to Recently Deleted; the user can restore it for 30 days.")}};
-            done(ToolOutput{Bridge::renderJsonText(object), {}});
-        });
+        m_stickies.deleteNotesForAgent(
+            {note.id}, agent, whileAlive([this, note, agent, done](QList<QUuid> deleted) {
+                if (!deleted.contains(note.id))
+                    return done(unsaved());
+                m_activity.recordDeleted(agent, note.id, note.title());
+                const QJsonObject object{
+                    {"id", note.idText()},
+                    {"deleted", true},
+                    {"message",
+                     QStringLiteral("Moved to Recently Deleted; the user can restore it for 30 days.")}};
+                done(ToolOutput{Bridge::renderJsonText(object), {}});
+            }));
     });
 }
 
 void AgentTools::writeNote(const Note& before, const QString& markdown, AgentActivity::Change change,
                            const QString& agent, NoteDone done) {
+    // A write that changes nothing keeps the rev, the undo snapshot, the undo list and the toasts.
+    if (markdown == before.markdown)
+        return done(before);
     const auto action = change == AgentActivity::Change::checked ? Store::AgentLabel::Action::checkedOff
                                                                  : Store::AgentLabel::Action::edited;
     const bool join = m_activity.joinsEdit(agent, before.id);
@@ -432,31 +442,41 @@ void AgentTools::writeNote(const Note& before, const QString& markdown, AgentAct
         m_activity.recordEdited(note.id, change, agent);
         done(note);
     };
-    const auto unsaved = [done] {
-        done(AgentError{ErrorCode::unavailable, QStringLiteral("Dovrin couldn't save the note. Try again.")});
-    };
     if (!m_stickies.hasOpenSticky(before.id)) {
         const auto written =
             m_stickies.store().updateMarkdown(before.id, markdown, m_clock.now(), agent, action);
         if (!written)
             Store::logStoreError(written.error());
         if (!written || !*written)
-            return unsaved();
+            return done(unsaved());
+        if ((*written)->rev == before.rev)
+            return done(**written);
         return finish(**written);
     }
     // The open sticky merges the text with the user's typing and saves the merge itself; writing the
     // AI's text again here would throw that typing away.
-    m_stickies.applyExternalEdit(before.id, markdown, before.rev, agent, action,
-                                 [this, id = before.id, finish, unsaved, done](auto outcome) {
-                                     if (!outcome.applied)
-                                         return done(AgentOps::conflict(outcome.rev, outcome.markdown));
-                                     const auto stored = m_stickies.store().note(id);
-                                     if (!stored)
-                                         Store::logStoreError(stored.error());
-                                     if (!stored || !*stored || (*stored)->deletedAt)
-                                         return unsaved();
-                                     finish(**stored);
-                                 });
+    m_stickies.applyExternalEdit(
+        before.id, markdown, before.rev, agent, action,
+        whileAlive([this, id = before.id, finish, done](StickyAccess::EditOutcome outcome) {
+            using Status = StickyAccess::EditOutcome::Status;
+            switch (outcome.status) {
+            case Status::conflict:
+                return done(AgentOps::conflict(outcome.rev, outcome.markdown));
+            case Status::unsaved:
+                return done(unsaved());
+            case Status::unchanged:
+            case Status::applied:
+                break;
+            }
+            const auto stored = m_stickies.store().note(id);
+            if (!stored)
+                Store::logStoreError(stored.error());
+            if (!stored || !*stored || (*stored)->deletedAt)
+                return done(unsaved());
+            if (outcome.status == Status::unchanged)
+                return done(**stored);
+            finish(**stored);
+        }));
 }
 
 } // namespace Dovrin::Agent

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace Dovrin::Agent {
@@ -65,11 +66,21 @@ private:
     QString readText(const Store::Note& note, const ToolArguments::ReadArgs& args,
                      QList<Bridge::BridgeResponse::Image>& images) const;
 
+    // Stickies may answer after these tools are gone (the app quitting); such an answer goes nowhere, and
+    // the server answers the call itself.
+    template <typename Callback> auto whileAlive(Callback callback) const {
+        return [alive = std::weak_ptr<int>(m_lifetime), callback = std::move(callback)](auto&&... args) {
+            if (alive.lock())
+                callback(std::forward<decltype(args)>(args)...);
+        };
+    }
+
     StickyAccess& m_stickies;
     AgentActivity& m_activity;
     Provenance& m_provenance;
     Clock& m_clock;
     std::optional<QString> m_imagesDirectory;
+    std::shared_ptr<int> m_lifetime = std::make_shared<int>();
 };
 
 } // namespace Dovrin::Agent

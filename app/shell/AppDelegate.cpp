@@ -4,13 +4,13 @@
 #include "AgentServer.h"
 #include "AgentTray.h"
 #include "AppSettings.h"
-#include "DesignGeometry.h"
 #include "Log.h"
 #include "LoginItem.h"
 #include "NoteStore.h"
 #include "Provenance.h"
 #include "RecentlyDeleted.h"
 #include "Relauncher.h"
+#include "ScreenSpace.h"
 #include "SearchPanel.h"
 #include "SettingsWindow.h"
 #include "StickyManager.h"
@@ -54,8 +54,8 @@ Store::StoreResult<std::unique_ptr<Store::NoteStore>> openAndPurge() {
     const auto purged = (*store)->purgeExpired(QDateTime::currentDateTimeUtc());
     if (!purged)
         return purged.error();
-    qCInfo(dovrinLog, "store %s new=%d purged=%ld", qUtf8Printable((*store)->filePath()),
-           int((*store)->isNew()), long(*purged));
+    qCInfo(dovrinLog, "store %s new=%s purged=%ld", qUtf8Printable((*store)->filePath()),
+           logBool((*store)->isNew()), long(*purged));
     return std::move(store).value();
 }
 
@@ -143,9 +143,9 @@ void AppDelegate::newStickyFromMenu() {
     // Below the tray icon; without one, below the main screen's top-right corner.
     QRectF anchor;
     if (m_trayIcon && !m_trayIcon->geometry().isEmpty()) {
-        anchor = Agent::DesignGeometry::fromWindow(m_trayIcon->geometry());
+        anchor = Agent::ScreenSpace::fromWindow(m_trayIcon->geometry());
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRectF visible = Agent::DesignGeometry::visibleFrame(*screen);
+        const QRectF visible = Agent::ScreenSpace::visibleFrame(*screen);
         anchor = QRectF(visible.right(), visible.bottom(), 0, 0);
     }
     m_manager->newStickyBelow(anchor);

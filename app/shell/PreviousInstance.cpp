@@ -44,8 +44,8 @@ struct Wait final {
 };
 
 void finish(const std::shared_ptr<Wait>& wait) {
-    qCInfo(dovrinLog, "previous instance %lld gone=%d after %s", static_cast<long long>(wait->previous.pid),
-           int(wait->previous.gone),
+    qCInfo(dovrinLog, "previous instance %lld gone=%s after %s", static_cast<long long>(wait->previous.pid),
+           logBool(wait->previous.gone),
            qUtf8Printable(QString::number(wait->clock.elapsed() / 1000.0, 'f', 2) + QLatin1Char('s')));
     wait->done(wait->previous);
 }

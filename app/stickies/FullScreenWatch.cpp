@@ -12,7 +12,7 @@
 
 namespace Dovrin::Stickies {
 
-using namespace X11;
+using namespace Agent::X11;
 
 class FullScreenWatch::X11 final : public QAbstractNativeEventFilter {
 public:
@@ -77,7 +77,7 @@ private:
 };
 
 FullScreenWatch::FullScreenWatch(QObject* parent) : QObject(parent) {
-    xcb_connection_t* connection = Stickies::X11::connection();
+    xcb_connection_t* connection = Agent::X11::connection();
     if (connection && rootWindow(connection) != XCB_WINDOW_NONE)
         x11 = std::make_unique<X11>(*this, connection);
 }

@@ -41,7 +41,7 @@ ImageStore::ImageStore(std::optional<QString> folder) : m_folder(std::move(folde
 
 Result<QString, ImageStoreError> ImageStore::store(const QByteArray& bytes, const QString& mimeType) const {
     if (!m_folder)
-        return ImageStoreError{QStringLiteral("App Group container unavailable")};
+        return ImageStoreError{QStringLiteral("data directory unavailable")};
 
     const QMimeType type = QMimeDatabase().mimeTypeForName(mimeType);
     if (!type.isValid() || !isImageType(type) || type.preferredSuffix().isEmpty())

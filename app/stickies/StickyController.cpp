@@ -1,12 +1,13 @@
 #include "StickyController.h"
 
-#include "DesignGeometry.h"
+#include "Completion.h"
 #include "EditorPage.h"
 #include "EditorScripts.h"
 #include "Geometry.h"
 #include "Log.h"
 #include "NoteStore.h"
 #include "ReduceMotion.h"
+#include "ScreenSpace.h"
 #include "StickyMenu.h"
 #include "StickyPanel.h"
 #include "StickyViewState.h"
@@ -31,7 +32,7 @@ namespace {
 // The slash menu, format bar and link popovers answer these.
 const QStringList editorMenuMessages{"slash", "slashKey", "selection", "link"};
 
-// The top strip of a frame, in the design's coordinates (y grows upwards).
+// The top strip of a frame, in y-up screen coordinates.
 QRectF topStrip(const QRectF& frame) {
     return {frame.x(), Geometry::maxY(frame) - Geometry::titleStripHeight, frame.width(),
             Geometry::titleStripHeight};
@@ -47,7 +48,7 @@ StickyController::StickyController(Store::NoteStore& store, const Note& note, bo
     m_revisions[note.rev] = note.markdown;
     m_panel = std::make_unique<StickyPanel>(m_state);
     m_isPlacing = true;
-    m_panel->setFrame(Agent::DesignGeometry::toWindow(note.isCollapsed ? topStrip(note.frame) : note.frame),
+    m_panel->setFrame(Agent::ScreenSpace::toWindow(note.isCollapsed ? topStrip(note.frame) : note.frame),
                       false);
     m_isPlacing = false;
     connect(m_panel.get(), &StickyPanel::frameChanged, this, &StickyController::recordFrame);
@@ -174,29 +175,26 @@ void StickyController::fill(const QJsonObject& body) {
         const QJsonValue markdown = answer.value("markdown");
         m_editorBaseline = markdown.isString() ? std::optional(markdown.toString()) : std::nullopt;
         m_isEditorReady = true;
-        qCInfo(dovrinLog, "ready note=%s openMs=%ld pageMs=%ld chars=%ld focused=%d",
+        qCInfo(dovrinLog, "ready note=%s openMs=%ld pageMs=%ld chars=%ld focused=%s",
                qUtf8Printable(Store::idText(m_id)), long(m_clock.monotonicMs() - m_requestedAtMs),
-               long(pageMs), long(markdown.toString().size()), int(answer.value("focused").toBool()));
+               long(pageMs), long(markdown.toString().size()), logBool(answer.value("focused").toBool()));
         m_focusWhenReady = false;
         emit editorReady();
     });
 }
 
 void StickyController::flush(std::function<void()> done) {
-    if (!m_isEditorReady || !m_page || !m_webView) {
-        if (done)
-            done();
-        return;
-    }
-    // The page answers even when this sticky goes meanwhile, so that whoever waits goes on.
-    m_page->call(EditorScripts::getMarkdown, {}, m_page,
-                 [self = QPointer(this), done](const ScriptResult& result) {
-                     if (self && result && result.value().isString() &&
-                         result.value().toString() != self->m_editorBaseline)
-                         self->save(result.value().toString());
-                     if (done)
-                         done();
-                 });
+    if (!done)
+        done = [] {};
+    if (!m_isEditorReady || !m_page || !m_webView)
+        return done();
+    // Whoever waits goes on even when this sticky goes before its page answered.
+    const Agent::Completion<> finished(done, [done] { Agent::runLater(done); });
+    m_page->call(EditorScripts::getMarkdown, {}, this, [this, finished](const ScriptResult& result) {
+        if (result && result.value().isString() && result.value().toString() != m_editorBaseline)
+            save(result.value().toString());
+        finished();
+    });
 }
 
 bool StickyController::save(const QString& markdown, const std::optional<QString>& editor,
@@ -218,30 +216,25 @@ bool StickyController::save(const QString& markdown, const std::optional<QString
 
 void StickyController::applyExternalEdit(const QString& markdown, qint64 baseRev, const QString& editor,
                                          Store::AgentLabel::Action action,
-                                         std::function<void(EditOutcome)> done) {
+                                         std::function<void(EditOutcome)> reply) {
+    // A sticky closed or deleted while the AI's edit waits on its page has not saved it.
+    const Agent::Completion<EditOutcome> done(reply, [reply] {
+        Agent::runLater([reply] { reply({EditOutcome::Status::unsaved, 0, {}}); });
+    });
     const qint64 rev = note().rev;
     if (baseRev > rev)
         return conflict(QStringLiteral("baseRev %1 is ahead of rev %2").arg(baseRev).arg(rev), editor, done);
     if (!m_isEditorReady || !m_page || !m_webView) {
         if (baseRev != rev)
             return conflict(QStringLiteral("editor loading, rev moved on"), editor, done);
-        if (!save(markdown, editor, action))
-            return conflict(QStringLiteral("note not saved"), editor, done);
-        return done({true, note().rev, note().markdown});
+        return done(saveAgentEdit(markdown, editor, action));
     }
     const auto base = m_revisions.find(baseRev);
     if (base == m_revisions.end())
         return conflict(QStringLiteral("baseRev %1 no longer kept").arg(baseRev), editor, done);
     m_page->call(
-        EditorScripts::applyExternalMarkdown, {{"markdown", markdown}, {"base", base->second}}, m_page,
-        [this, self = QPointer(this), &store = m_store, id = m_id, baseRev, editor, action,
-         done](const ScriptResult& result) {
-            if (!self) {
-                // Closed while merging: the AI learns what the database holds now.
-                const auto stored = store.note(id);
-                const Note current = stored && *stored ? **stored : Note();
-                return done({false, current.rev, current.markdown});
-            }
+        EditorScripts::applyExternalMarkdown, {{"markdown", markdown}, {"base", base->second}}, this,
+        [this, baseRev, editor, action, done](const ScriptResult& result) {
             if (!result)
                 return conflict("editor error: " + result.error().description, editor, done);
             const QJsonObject answer = result.value().toObject();
@@ -251,22 +244,33 @@ void StickyController::applyExternalEdit(const QString& markdown, qint64 baseRev
                 return conflict(reason.isString() ? reason.toString() : QStringLiteral("editor error"),
                                 editor, done);
             }
-            if (!save(merged.toString(), editor, action))
-                return conflict(QStringLiteral("note not saved"), editor, done);
-            qCInfo(dovrinLog, "agent edit applied note=%s actor=%s baseRev=%ld rev=%ld",
-                   qUtf8Printable(Store::idText(m_id)), qUtf8Printable(editor), long(baseRev),
-                   long(note().rev));
-            done({true, note().rev, note().markdown});
+            const EditOutcome outcome = saveAgentEdit(merged.toString(), editor, action);
+            if (outcome.status == EditOutcome::Status::applied)
+                qCInfo(dovrinLog, "agent edit applied note=%s actor=%s baseRev=%ld rev=%ld",
+                       qUtf8Printable(Store::idText(m_id)), qUtf8Printable(editor), long(baseRev),
+                       long(note().rev));
+            done(outcome);
         });
+}
+
+StickyController::EditOutcome StickyController::saveAgentEdit(const QString& markdown, const QString& editor,
+                                                              Store::AgentLabel::Action action) {
+    const qint64 before = note().rev;
+    if (!save(markdown, editor, action))
+        return {EditOutcome::Status::unsaved, note().rev, note().markdown};
+    const auto status = note().rev == before ? EditOutcome::Status::unchanged : EditOutcome::Status::applied;
+    return {status, note().rev, note().markdown};
 }
 
 void StickyController::conflict(const QString& reason, const QString& editor,
                                 std::function<void(EditOutcome)> done) {
-    flush([this, reason, editor, done] {
+    flush([self = QPointer(this), reason, editor, done] {
+        if (!self)
+            return done({EditOutcome::Status::unsaved, 0, {}});
         qCInfo(dovrinLog, "agent edit conflict note=%s actor=%s reason=%s rev=%ld",
-               qUtf8Printable(Store::idText(m_id)), qUtf8Printable(editor), qUtf8Printable(reason),
-               long(note().rev));
-        done({false, note().rev, note().markdown});
+               qUtf8Printable(Store::idText(self->m_id)), qUtf8Printable(editor), qUtf8Printable(reason),
+               long(self->note().rev));
+        done({EditOutcome::Status::conflict, self->note().rev, self->note().markdown});
     });
 }
 
@@ -289,7 +293,7 @@ void StickyController::toggleFloating() {
 void StickyController::toggleCollapsed() {
     Note changed = note();
     changed.isCollapsed = !changed.isCollapsed;
-    const QRectF current = Agent::DesignGeometry::fromWindow(m_panel->geometry());
+    const QRectF current = Agent::ScreenSpace::fromWindow(m_panel->geometry());
     const QRectF target = changed.isCollapsed
                               ? topStrip(current)
                               : QRectF(current.x(), Geometry::maxY(current) - changed.frame.height(),
@@ -302,7 +306,7 @@ void StickyController::toggleCollapsed() {
             m_webView->setFocus();
     }
     m_isPlacing = true;
-    m_panel->setFrame(Agent::DesignGeometry::toWindow(target), !reduceMotion());
+    m_panel->setFrame(Agent::ScreenSpace::toWindow(target), !Agent::reduceMotion());
     if (!m_panel->isAnimatingFrame())
         m_isPlacing = false;
     scheduleWindowSave();
@@ -312,7 +316,7 @@ void StickyController::recordFrame() {
     if (m_isPlacing)
         return;
     Note changed = note();
-    const QRectF frame = Agent::DesignGeometry::fromWindow(m_panel->geometry());
+    const QRectF frame = Agent::ScreenSpace::fromWindow(m_panel->geometry());
     changed.frame = changed.isCollapsed ? QRectF(frame.x(), Geometry::maxY(frame) - changed.frame.height(),
                                                  frame.width(), changed.frame.height())
                                         : frame;
@@ -335,7 +339,9 @@ void StickyController::copyLink() {
 }
 
 void StickyController::copyText() {
-    flush([this] {
+    flush([this, self = QPointer(this)] {
+        if (!self)
+            return;
         static const QRegularExpression image(QStringLiteral(R"(!\[([^\]]*)\]\([^)]*\))"));
         QGuiApplication::clipboard()->setText(QString(note().markdown).replace(image, QStringLiteral("\\1")));
     });
@@ -358,13 +364,15 @@ void StickyController::saveWindowStateNow() {
 void StickyController::close(std::function<void(bool discarded)> done) {
     if (std::exchange(m_isEnding, true))
         return;
-    flush([this, done] {
+    flush([this, self = QPointer(this), done] {
+        if (!self)
+            return;
         saveWindowStateNow();
         const auto closed = m_store.close(m_id);
         if (!closed)
             logStoreError(closed.error());
         const bool discarded = closed && *closed;
-        m_panel->hide();
+        // The manager fades the panel out and hands the focus on.
         if (done)
             done(discarded);
         emit this->closed(discarded);
@@ -374,7 +382,9 @@ void StickyController::close(std::function<void(bool discarded)> done) {
 void StickyController::requestDelete() {
     if (std::exchange(m_isEnding, true))
         return;
-    flush([this] {
+    flush([this, self = QPointer(this)] {
+        if (!self)
+            return;
         saveWindowStateNow();
         emit deleteRequested();
     });

@@ -69,13 +69,14 @@ public:
     // Takes the text, rev and label the database holds now, after a change made behind the editor's back.
     void refreshFromStore();
 
-    // Saves what the editor holds when it differs from what was last saved; `done` runs afterwards.
+    // Saves what the editor holds when it differs from what was last saved; `done` runs afterwards, also
+    // when this sticky goes meanwhile (then from the event loop).
     void flush(std::function<void()> done = {});
     // Writes the markdown as a new revision when it differs; no editor means the user. False when the
     // note could not be written or is gone.
     bool save(const QString& markdown, const std::optional<QString>& editor = std::nullopt,
               Store::AgentLabel::Action action = Store::AgentLabel::Action::edited);
-    // Merges an AI's markdown, written against `baseRev`, into the note.
+    // Merges an AI's markdown, written against `baseRev`, into the note; `done` runs exactly once.
     void applyExternalEdit(const QString& markdown, qint64 baseRev, const QString& editor,
                            Store::AgentLabel::Action action, std::function<void(EditOutcome)> done);
 
@@ -96,6 +97,8 @@ public:
     void close(std::function<void(bool discarded)> done = {});
     // Saves everything, then asks the owner to move the note to Recently Deleted.
     void requestDelete();
+    // Deleting failed: the sticky stays, and can be closed or deleted again.
+    void cancelEnding() { m_isEnding = false; }
 
 signals:
     // The page reported ready and has been filled.
@@ -116,6 +119,8 @@ private:
     void storeImage(const QJsonObject& body);
     void recordFrame();
     void handleAction(StickyAction action);
+    EditOutcome saveAgentEdit(const QString& markdown, const QString& editor,
+                              Store::AgentLabel::Action action);
     void conflict(const QString& reason, const QString& editor, std::function<void(EditOutcome)> done);
 
     Store::NoteStore& m_store;

@@ -1,7 +1,6 @@
 #include "StickyManager.h"
 
 #include "DefaultColor.h"
-#include "DesignGeometry.h"
 #include "EditorPage.h"
 #include "FullScreenWatch.h"
 #include "Geometry.h"
@@ -9,6 +8,7 @@
 #include "NoteStore.h"
 #include "Provenance.h"
 #include "ReduceMotion.h"
+#include "ScreenSpace.h"
 #include "StickyController.h"
 #include "StickyMenu.h"
 #include "StickyPanel.h"
@@ -31,7 +31,7 @@ namespace Dovrin::Stickies {
 
 using Store::logStoreError;
 using Store::Note;
-namespace DesignGeometry = Agent::DesignGeometry;
+namespace ScreenSpace = Agent::ScreenSpace;
 
 namespace {
 
@@ -50,27 +50,27 @@ QString rectText(const QRectF& r) {
 
 QList<QRectF> visibleFrames() {
     QList<QRectF> frames;
-    for (const DesignGeometry::ScreenFrames& screen : DesignGeometry::screens())
+    for (const ScreenSpace::ScreenFrames& screen : ScreenSpace::screens())
         frames.append(screen.visibleFrame);
     return frames;
 }
 
 QScreen* screenContaining(const QPointF& point) {
     for (QScreen* screen : QGuiApplication::screens())
-        if (DesignGeometry::frame(*screen).contains(point))
+        if (ScreenSpace::frame(*screen).contains(point))
             return screen;
     return QGuiApplication::primaryScreen();
 }
 
 QScreen* screenIntersecting(const QRectF& rect) {
     for (QScreen* screen : QGuiApplication::screens())
-        if (DesignGeometry::frame(*screen).intersects(rect))
+        if (ScreenSpace::frame(*screen).intersects(rect))
             return screen;
     return nullptr;
 }
 
 QPointF mouseLocation() {
-    return DesignGeometry::fromQtPoint(QCursor::pos());
+    return ScreenSpace::fromQtPoint(QCursor::pos());
 }
 
 // Fast at first, settling gently.
@@ -210,7 +210,7 @@ void StickyManager::newStickyAtMouse() {
     QScreen* screen = screenContaining(mouse);
     if (!screen)
         return;
-    create(Agent::defaultStickyColor(), {}, Geometry::atMouse(mouse, DesignGeometry::visibleFrame(*screen)));
+    create(Agent::defaultStickyColor(), {}, Geometry::atMouse(mouse, ScreenSpace::visibleFrame(*screen)));
 }
 
 void StickyManager::newStickyBelow(const QRectF& anchor) {
@@ -220,7 +220,7 @@ void StickyManager::newStickyBelow(const QRectF& anchor) {
     if (!screen)
         return;
     create(Agent::defaultStickyColor(), {},
-           Geometry::belowAnchor(anchor, DesignGeometry::visibleFrame(*screen)));
+           Geometry::belowAnchor(anchor, ScreenSpace::visibleFrame(*screen)));
 }
 
 void StickyManager::newStickyAfter(StickyController& source) {
@@ -229,8 +229,8 @@ void StickyManager::newStickyAfter(StickyController& source) {
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QRectF frame = Geometry::after(DesignGeometry::fromWindow(source.panel()->geometry()),
-                                         source.note().frame.size(), DesignGeometry::visibleFrame(*screen));
+    const QRectF frame = Geometry::after(ScreenSpace::fromWindow(source.panel()->geometry()),
+                                         source.note().frame.size(), ScreenSpace::visibleFrame(*screen));
     create(source.note().color, {}, frame);
 }
 
@@ -240,8 +240,8 @@ StickyController* StickyManager::create(Store::StickyColor color, const QString&
     const QScreen* screen = screenIntersecting(frame);
     const std::optional<QString> screenID =
         screen ? std::optional(Geometry::screenID(*screen)) : std::nullopt;
-    const auto created = m_store.create({{markdown, color, frame, screenID}}, QStringLiteral("user"),
-                                        std::nullopt, m_clock.now());
+    const auto created =
+        m_store.create({{markdown, color, frame, screenID}}, Store::madeByUser, std::nullopt, m_clock.now());
     if (!created || created->isEmpty()) {
         if (!created)
             logStoreError(created.error());
@@ -277,7 +277,7 @@ StickyController* StickyManager::open(const Note& note, bool activate, bool anim
     m_stickies.push_back(std::move(owned));
     m_pendingEditors.append(opened);
     runEditorPump();
-    if (animate && !reduceMotion()) {
+    if (animate && !Agent::reduceMotion()) {
         opened->panel()->setWindowOpacity(0);
         propertyAnimation(opened->panel(), "windowOpacity", 0.0, 1.0, openFadeMs)
             ->start(QAbstractAnimation::DeleteWhenStopped);
@@ -296,8 +296,8 @@ void StickyManager::connectSticky(StickyController& opened) {
         runEditorPump();
     });
     connect(sticky, &StickyController::closed, this, [this, sticky](bool discarded) {
-        qCInfo(dovrinLog, "closed note=%s discarded=%d", qUtf8Printable(Store::idText(sticky->id())),
-               int(discarded));
+        qCInfo(dovrinLog, "closed note=%s discarded=%s", qUtf8Printable(Store::idText(sticky->id())),
+               logBool(discarded));
         dismiss(*sticky);
     });
     connect(sticky, &StickyController::deleteRequested, this,
@@ -328,7 +328,7 @@ void StickyManager::moveToFront(const QUuid& id) {
 }
 
 void StickyManager::showStaggered(const QList<Note>& notes, bool overFullScreen) {
-    const bool reduced = reduceMotion();
+    const bool reduced = Agent::reduceMotion();
     for (qsizetype i = 0; i < notes.size(); ++i) {
         const QUuid id = notes.at(i).id;
         QTimer::singleShot(int(i) * (reduced ? reducedStaggerMs : staggerMs), this,
@@ -351,10 +351,8 @@ void StickyManager::showStaggered(const QList<Note>& notes, bool overFullScreen)
 void StickyManager::reveal(StickyController& sticky, bool overFullScreen, bool reduced) {
     StickyPanel* panel = sticky.panel();
     // Above another application's full-screen window, where the AI's notes were asked to show.
-    if (overFullScreen && !panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
-        panel->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        panel->show();
-    }
+    if (overFullScreen)
+        panel->keepOnTop();
     panel->raise();
     moveToFront(sticky.id());
     panel->setWindowOpacity(0);
@@ -435,15 +433,17 @@ void StickyManager::showAll() {
 
 // Closing and deleting
 
-void StickyManager::deleteSticky(StickyController& sticky, const std::optional<QString>& deletedBy) {
+bool StickyManager::deleteSticky(StickyController& sticky, const std::optional<QString>& deletedBy) {
     const auto moved = m_store.moveToRecentlyDeleted(sticky.id(), m_clock.now(), deletedBy);
     if (!moved) {
         // The note stays where the user can see it rather than vanish without having been deleted.
         logStoreError(moved.error());
-        return;
+        sticky.cancelEnding();
+        return false;
     }
     qCInfo(dovrinLog, "deleted note=%s", qUtf8Printable(Store::idText(sticky.id())));
     dismiss(sticky);
+    return true;
 }
 
 void StickyManager::dismiss(StickyController& sticky, bool fade) {
@@ -466,7 +466,7 @@ void StickyManager::dismiss(StickyController& sticky, bool fade) {
     runEditorPump();
     // Its own signal may have brought us here, so it goes once that is over.
     going->setParent(this);
-    if (fade && panel->isVisible() && !reduceMotion()) {
+    if (fade && panel->isVisible() && !Agent::reduceMotion()) {
         QPropertyAnimation* out =
             propertyAnimation(panel, "windowOpacity", panel->windowOpacity(), 0.0, closeFadeMs);
         connect(out, &QAbstractAnimation::finished, going, &QObject::deleteLater);
@@ -487,15 +487,15 @@ void StickyManager::dismiss(StickyController& sticky, bool fade) {
 }
 
 void StickyManager::deleteNotesForAgent(const QList<QUuid>& ids, const std::optional<QString>& deletedBy,
-                                        std::function<void()> done) {
-    deleteNext(ids, deletedBy, std::move(done));
+                                        std::function<void(QList<QUuid> deleted)> done) {
+    deleteNext(ids, deletedBy, {}, std::move(done));
 }
 
-void StickyManager::deleteNext(QList<QUuid> ids, std::optional<QString> deletedBy,
-                               std::function<void()> done) {
+void StickyManager::deleteNext(QList<QUuid> ids, std::optional<QString> deletedBy, QList<QUuid> deleted,
+                               std::function<void(QList<QUuid> deleted)> done) {
     if (ids.isEmpty()) {
         if (done)
-            done();
+            done(deleted);
         return;
     }
     const QUuid id = ids.takeFirst();
@@ -503,14 +503,17 @@ void StickyManager::deleteNext(QList<QUuid> ids, std::optional<QString> deletedB
     if (!open) {
         if (const auto moved = m_store.moveToRecentlyDeleted(id, m_clock.now(), deletedBy); !moved)
             logStoreError(moved.error());
-        return deleteNext(std::move(ids), std::move(deletedBy), std::move(done));
+        else
+            deleted.append(id);
+        return deleteNext(std::move(ids), std::move(deletedBy), std::move(deleted), std::move(done));
     }
-    open->flush([this, ids, deletedBy, done, guard = QPointer(open)] {
+    open->flush([this, id, ids, deletedBy, deleted, done, guard = QPointer(open)]() mutable {
         if (guard) {
             guard->cancelWindowSave();
-            deleteSticky(*guard, deletedBy);
+            if (deleteSticky(*guard, deletedBy))
+                deleted.append(id);
         }
-        deleteNext(ids, deletedBy, done);
+        deleteNext(ids, deletedBy, deleted, done);
     });
 }
 
@@ -573,9 +576,9 @@ std::optional<StickyManager::Batch> StickyManager::createBatchForAgent(const QLi
     QList<QRectF> obstacles;
     for (const auto& sticky : m_stickies)
         if (sticky->panel()->isVisible())
-            obstacles.append(DesignGeometry::fromWindow(sticky->panel()->geometry()));
+            obstacles.append(ScreenSpace::fromWindow(sticky->panel()->geometry()));
     const QList<QRectF> frames =
-        Geometry::batchLayout(heights, DesignGeometry::visibleFrame(*screen), obstacles);
+        Geometry::batchLayout(heights, ScreenSpace::visibleFrame(*screen), obstacles);
     QList<Store::NoteStore::NewNote> newNotes;
     for (qsizetype i = 0; i < notes.size(); ++i)
         newNotes.append({notes.at(i).markdown, notes.at(i).color, frames.at(i), Geometry::screenID(*screen)});
@@ -591,8 +594,8 @@ std::optional<StickyManager::Batch> StickyManager::createBatchForAgent(const QLi
         m_parked = Parked{*created, screen};
     else
         showStaggered(*created, false);
-    qCInfo(dovrinLog, "agent batch %s: %ld notes, parked=%d", qUtf8Printable(Store::idText(batchID)),
-           long(created->size()), int(parked));
+    qCInfo(dovrinLog, "agent batch %s: %ld notes, parked=%s", qUtf8Printable(Store::idText(batchID)),
+           long(created->size()), logBool(parked));
     return Batch{*created, parked};
 }
 
@@ -683,7 +686,7 @@ void StickyManager::screensChanged() {
                                       corrected.width(), Geometry::titleStripHeight)
                              : corrected;
         sticky->setPlacing(true);
-        sticky->panel()->setFrame(DesignGeometry::toWindow(shown), false);
+        sticky->panel()->setFrame(ScreenSpace::toWindow(shown), false);
         sticky->setPlacing(false);
     }
 }
@@ -798,8 +801,9 @@ void StickyManager::applyExternalEdit(const QUuid& id, const QString& markdown, 
     const auto stored = m_store.note(id);
     if (!stored)
         logStoreError(stored.error());
-    const Note current = stored && *stored ? **stored : Note();
-    done({false, current.rev, current.markdown});
+    if (!stored || !*stored)
+        return done({EditOutcome::Status::unsaved, 0, {}});
+    done({EditOutcome::Status::conflict, (**stored).rev, (**stored).markdown});
 }
 
 void StickyManager::refreshSticky(const QUuid& id) {

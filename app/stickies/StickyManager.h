@@ -68,7 +68,7 @@ public:
     // Launch: reopens the notes that were open, the most recently updated in front.
     void restoreOpenStickies();
 
-    // New stickies; design coordinates throughout.
+    // New stickies; y-up screen coordinates throughout.
     void newStickyAtMouse();
     void newStickyBelow(const QRectF& anchor);
     void newStickyAfter(StickyController& source);
@@ -107,7 +107,7 @@ public:
     std::optional<Batch> createBatchForAgent(const QList<AgentNote>& notes, const QUuid& batchID,
                                              const QString& agent) override;
     void deleteNotesForAgent(const QList<QUuid>& ids, const std::optional<QString>& deletedBy,
-                             std::function<void()> done) override;
+                             std::function<void(QList<QUuid> deleted)> done) override;
     void undoAgentDeletion(const QList<QUuid>& ids) override;
     void showNote(const QUuid& id) override;
     void showParked() override;
@@ -123,10 +123,12 @@ private:
     };
 
     void connectSticky(StickyController& sticky);
-    void deleteSticky(StickyController& sticky, const std::optional<QString>& deletedBy);
+    // False when the note could not be moved; the sticky then stays open.
+    bool deleteSticky(StickyController& sticky, const std::optional<QString>& deletedBy);
     void dismiss(StickyController& sticky, bool fade = true);
     void hideNext(QList<QPointer<StickyController>> hiding, qsizetype index, std::function<void()> done);
-    void deleteNext(QList<QUuid> ids, std::optional<QString> deletedBy, std::function<void()> done);
+    void deleteNext(QList<QUuid> ids, std::optional<QString> deletedBy, QList<QUuid> deleted,
+                    std::function<void(QList<QUuid> deleted)> done);
     void openNoteLink(const QUuid& id);
     void reveal(StickyController& sticky, bool overFullScreen, bool reduceMotion);
     void orderFront(StickyController& sticky, bool activate);

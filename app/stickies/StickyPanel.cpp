@@ -1,11 +1,11 @@
 #include "StickyPanel.h"
 
 #include "StickyPanelAccessible.h"
-#include "StickyPanelDesktops.h"
 #include "StickyView.h"
 #include "StickyViewDragStrip.h"
 #include "StickyViewState.h"
 #include "StickyViewTexts.h"
+#include "WindowDesktops.h"
 
 #include <QAccessible>
 #include <QCloseEvent>
@@ -35,13 +35,7 @@ StickyPanel::StickyPanel(StickyViewState* state, QWidget* parent)
 
 void StickyPanel::applyNote() {
     const Store::Note& note = m_state->note();
-    // Changing the stacking hint re-creates the native window, which hides it.
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != note.isFloating) {
-        const bool wasVisible = isVisible();
-        setWindowFlag(Qt::WindowStaysOnTopHint, note.isFloating);
-        if (wasVisible)
-            show();
-    }
+    changeWindowFlag(Qt::WindowStaysOnTopHint, note.isFloating || m_keptOnTop);
     m_sizeLimitsTimer.start();
     applyTexts();
 }
@@ -74,13 +68,14 @@ bool StickyPanel::isAnimatingFrame() const {
 void StickyPanel::setFrame(const QRect& frame, bool animated) {
     if (m_animation)
         m_animation->stop();
-    if (!animated || !isVisible()) {
-        setGeometry(frame);
-        return;
-    }
-    // The limits of the state being left would stop the glide half way.
+    // The limits of the state being left would clip the new frame, or stop the glide half way.
     setMinimumSize(minimumWidth, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (!animated || !isVisible()) {
+        setGeometry(frame);
+        applySizeLimits();
+        return;
+    }
     m_animation = new QPropertyAnimation(this, "geometry", this);
     m_animation->setDuration(frameAnimationMs);
     m_animation->setEasingCurve(QEasingCurve::InOutQuad);
@@ -91,13 +86,33 @@ void StickyPanel::setFrame(const QRect& frame, bool animated) {
 }
 
 void StickyPanel::setShowsInTaskbar(bool shown) {
-    if (windowFlags().testFlag(Qt::Tool) != shown)
+    changeWindowFlag(Qt::Tool, !shown);
+}
+
+void StickyPanel::keepOnTop() {
+    m_keptOnTop = true;
+    changeWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
+
+void StickyPanel::changeWindowFlag(Qt::WindowType flag, bool on) {
+    if (windowFlags().testFlag(flag) == on)
         return;
-    // As with the stacking hint, the native window is made again and must be shown again.
     const bool wasVisible = isVisible();
-    setWindowFlag(Qt::Tool, !shown);
-    if (wasVisible)
-        show();
+    const bool wasActive = isActiveWindow();
+    QPointer<QWidget> focused = focusWidget();
+    setWindowFlag(flag, on);
+    if (!wasVisible)
+        return;
+    // The window the user was typing in comes back with the keyboard, even if it first showed quietly.
+    const bool quiet = testAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_ShowWithoutActivating, quiet && !wasActive);
+    show();
+    setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+    if (!wasActive)
+        return;
+    activateWindow();
+    if (focused)
+        focused->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void StickyPanel::changeEvent(QEvent* event) {
@@ -119,8 +134,8 @@ void StickyPanel::resizeEvent(QResizeEvent* event) {
 void StickyPanel::showEvent(QShowEvent* event) {
     // Before mapping for the window manager to read, and once more after it, because the platform may
     // map a freshly made native window in place of this one.
-    joinAllDesktops(this);
-    QTimer::singleShot(0, this, [this] { joinAllDesktops(this); });
+    Agent::joinAllDesktops(this);
+    QTimer::singleShot(0, this, [this] { Agent::joinAllDesktops(this); });
     QWidget::showEvent(event);
 }
 

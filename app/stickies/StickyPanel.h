@@ -36,6 +36,9 @@ public:
     bool isAnimatingFrame() const;
     // Whether the window has its own taskbar entry, as when Dovrin has no tray icon.
     void setShowsInTaskbar(bool shown);
+    // Above other windows from now until the sticky goes, whether or not the note floats: a note shown
+    // over another application's full-screen window.
+    void keepOnTop();
 
     // The accessibility value screen readers read for the window.
     QString accessibleValue() const { return m_accessibleValue; }
@@ -57,12 +60,15 @@ private:
     void applyNote();
     void applyTexts();
     void applySizeLimits();
+    // Changing these flags makes the native window again, which hides it and drops its focus.
+    void changeWindowFlag(Qt::WindowType flag, bool on);
 
     StickyViewState* m_state;
     StickyView* m_view;
     QPointer<QPropertyAnimation> m_animation;
     QString m_accessibleValue;
     QTimer m_sizeLimitsTimer;
+    bool m_keptOnTop = false;
 };
 
 } // namespace Dovrin::Stickies

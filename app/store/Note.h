@@ -74,6 +74,8 @@ struct Note {
 };
 
 QString idText(const QUuid& id);
+// The creator or editor name that stands for the user rather than an AI: it leaves no ✦ label.
+inline constexpr QLatin1String madeByUser("user");
 // A title as the app shows it: "Untitled" (localized) in place of an empty one.
 QString shownTitle(const QString& title);
 QString noteLink(const QUuid& id);

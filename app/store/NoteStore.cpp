@@ -151,7 +151,7 @@ std::optional<Note> noteFromRow(const Statement::Row& row) {
     note.updatedAt = row.date(12);
     note.rev = row.integer(13);
     note.deletedAt = row.optionalDate(14);
-    note.createdBy = row.optionalText(15).value_or(QStringLiteral("user"));
+    note.createdBy = row.optionalText(15).value_or(madeByUser);
     note.batchID = uuidFromText(row.text(16));
     if (const auto agent = row.optionalText(17))
         note.agentLabel = AgentLabel{*agent, agentActionFromRawValue(row.text(19))};
@@ -334,7 +334,7 @@ StoreResult<std::unique_ptr<NoteStore>> NoteStore::open(const QString& filePath)
 StoreResult<std::unique_ptr<NoteStore>> NoteStore::openInDataDirectory() {
     const auto path = Bridge::dataFile(QString::fromLatin1(Bridge::databaseFileName));
     if (!path)
-        return StoreError{QStringLiteral("App Group container unavailable")};
+        return StoreError{QStringLiteral("data directory unavailable")};
     return open(*path);
 }
 
@@ -440,7 +440,7 @@ StoreResult<NoteStore::SearchResult> NoteStore::search(const QString& query, int
 StoreResult<QList<Note>> NoteStore::create(const QList<NewNote>& notes, const QString& createdBy,
                                            const std::optional<QUuid>& batchID, const QDateTime& time) {
     const std::optional<QString> lastEditedBy =
-        createdBy == QStringLiteral("user") ? std::nullopt : std::optional<QString>(createdBy);
+        createdBy == madeByUser ? std::nullopt : std::optional<QString>(createdBy);
     const std::optional<QString> action =
         lastEditedBy ? std::optional<QString>(rawValue(AgentLabel::Action::added)) : std::nullopt;
     const std::optional<QString> batch = batchID ? std::optional<QString>(idText(*batchID)) : std::nullopt;
@@ -478,8 +478,10 @@ StoreResult<QList<Note>> NoteStore::create(const QList<NewNote>& notes, const QS
 
 StoreResult<std::optional<Note>> NoteStore::updateMarkdown(const QUuid& id, const QString& markdown,
                                                            const QDateTime& time,
-                                                           const std::optional<QString>& editor,
+                                                           const std::optional<QString>& editorName,
                                                            AgentLabel::Action action) {
+    const std::optional<QString> editor =
+        editorName && *editorName != madeByUser ? editorName : std::optional<QString>();
     bool hadAgentLabel = false;
     if (!editor) {
         const auto before = readNote(m_db, id);

@@ -62,7 +62,8 @@ public:
     // All-or-nothing: either every note of the batch is stored or none is.
     StoreResult<QList<Note>> create(const QList<NewNote>& notes, const QString& createdBy,
                                     const std::optional<QUuid>& batchID, const QDateTime& time);
-    // No editor means the user. Returns the note as stored, or nothing when it is missing or deleted.
+    // No editor, or madeByUser, means the user. Returns the note as stored, or nothing when it is missing
+    // or deleted.
     StoreResult<std::optional<Note>> updateMarkdown(const QUuid& id, const QString& markdown,
                                                     const QDateTime& time,
                                                     const std::optional<QString>& editor = std::nullopt,

@@ -13,7 +13,8 @@ QString tr(const char* text) {
 } // namespace
 
 Unavailable Unavailable::noDataDirectory() {
-    return {tr("dovrin-mcp has no App Group container (signing or entitlements problem).")};
+    return {tr("dovrin-mcp has no data directory (it needs $DOVRIN_HOME or $XDG_DATA_HOME, or a home folder "
+               "it can write).")};
 }
 
 Unavailable Unavailable::notRunning() {

@@ -22,20 +22,20 @@ void ActivityStickies::currentNote(const QUuid& id, std::function<void(std::opti
 void ActivityStickies::applyExternalEdit(const QUuid& id, const QString& markdown, qint64 baseRev,
                                          const QString& editor, Store::AgentLabel::Action action,
                                          std::function<void(EditOutcome)> done) {
+    using Status = EditOutcome::Status;
     const Store::Note current = reload(id);
     if (editorConflicts || current.rev != baseRev) {
-        done(EditOutcome{false, current.rev, current.markdown});
+        done(EditOutcome{Status::conflict, current.rev, current.markdown});
         return;
     }
-    const std::optional<QString> agent =
-        editor == QLatin1String("user") ? std::nullopt : std::optional<QString>(editor);
     const auto written =
-        m_store->updateMarkdown(id, markdown, QDateTime::currentDateTimeUtc(), agent, action);
+        m_store->updateMarkdown(id, markdown, QDateTime::currentDateTimeUtc(), editor, action);
     if (!written || !written->has_value()) {
-        done(EditOutcome{false, current.rev, current.markdown});
+        done(EditOutcome{Status::unsaved, 0, {}});
         return;
     }
-    done(EditOutcome{true, (*written)->rev, (*written)->markdown});
+    const Status status = (*written)->rev == current.rev ? Status::unchanged : Status::applied;
+    done(EditOutcome{status, (*written)->rev, (*written)->markdown});
 }
 
 std::optional<StickyAccess::Batch> ActivityStickies::createBatchForAgent(const QList<AgentNote>& notes,
@@ -52,12 +52,15 @@ std::optional<StickyAccess::Batch> ActivityStickies::createBatchForAgent(const Q
 }
 
 void ActivityStickies::deleteNotesForAgent(const QList<QUuid>& ids, const std::optional<QString>& deletedBy,
-                                           std::function<void()> done) {
+                                           std::function<void(QList<QUuid>)> done) {
+    QList<QUuid> deleted;
     for (const QUuid& id : ids) {
+        if (!m_store->moveToRecentlyDeleted(id, QDateTime::currentDateTimeUtc(), deletedBy))
+            continue;
         open.remove(id);
-        QVERIFY(m_store->moveToRecentlyDeleted(id, QDateTime::currentDateTimeUtc(), deletedBy).ok());
+        deleted.append(id);
     }
-    done();
+    done(deleted);
 }
 
 void ActivityStickies::undoAgentDeletion(const QList<QUuid>& ids) {

@@ -27,7 +27,7 @@ public:
     std::optional<Batch> createBatchForAgent(const QList<AgentNote>& notes, const QUuid& batchID,
                                              const QString& agent) override;
     void deleteNotesForAgent(const QList<QUuid>& ids, const std::optional<QString>& deletedBy,
-                             std::function<void()> done) override;
+                             std::function<void(QList<QUuid>)> done) override;
     void undoAgentDeletion(const QList<QUuid>& ids) override;
     void showNote(const QUuid&) override {}
     void showParked() override { ++parkedShown; }

@@ -244,7 +244,7 @@ private slots:
         QVERIFY(!f.run->provenance.labels().contains(kept.id));
 
         const Store::Note beforeDelete = f.stickies.reload(kept.id);
-        f.stickies.deleteNotesForAgent({kept.id}, "Codex", [] {});
+        f.stickies.deleteNotesForAgent({kept.id}, "Codex", [](const QList<QUuid>&) {});
         f.activity().recordDeleted("Codex", kept.id, beforeDelete.title());
         QCOMPARE(f.activity().refreshMenu().undoTitle, QStringLiteral("Undo Codex: Delete “Keep”"));
         f.activity().undo(f.activity().undoable().last().id);

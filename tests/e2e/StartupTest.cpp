@@ -45,7 +45,7 @@ private slots:
         Exit exit = runUntilExit(environment);
         QCOMPARE(exit.code, 1);
         QVERIFY2(exit.output.contains(
-                     QString::fromUtf8("Dovrin can’t open your notes.\nApp Group container unavailable")),
+                     QString::fromUtf8("Dovrin can’t open your notes.\ndata directory unavailable")),
                  qPrintable(exit.output));
 
         const QByteArray garbage(8192, 'g');
@@ -113,7 +113,7 @@ private slots:
         }
         App app(home);
         QVERIFY(app.start());
-        QVERIFY2(app.output().contains(QString("store %1 new=0 purged=1").arg(home.database())),
+        QVERIFY2(app.output().contains(QString("store %1 new=false purged=1").arg(home.database())),
                  qPrintable(app.output()));
     }
 };

@@ -78,7 +78,7 @@ private slots:
         Mcp mcp(home, "claude", "Claude");
         const QList<QUuid> ids = createdIDs(mcp.callJson("create_notes", threeNotes()));
         QVERIFY2(app.waitForOutput("ready note=", 4), qPrintable(app.output()));
-        QVERIFY(app.output().contains("parked=0"));
+        QVERIFY(app.output().contains("parked=false"));
         QVERIFY(!mcp.call("delete_note", {{"note", Store::idText(ids.first())}}).isError);
         QVERIFY(app.output().contains("deleted note=" + Store::idText(ids.first())));
 

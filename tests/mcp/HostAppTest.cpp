@@ -171,7 +171,8 @@ private slots:
         McpProcess noFolder(blocker.fileName());
         noFolder.request(2, "tools/call", {{"name", "list_notes"}});
         QCOMPARE(unavailableMessage(noFolder.response(2)),
-                 "dovrin-mcp has no App Group container (signing or entitlements problem).");
+                 "dovrin-mcp has no data directory (it needs $DOVRIN_HOME or $XDG_DATA_HOME, or a home "
+                 "folder it can write).");
 
         const QString home = folder.path() + "/home";
         QVERIFY(QDir().mkpath(home));

@@ -41,7 +41,10 @@ struct Waiting final {
 };
 
 QString logLine(qint64 pid, bool gone, const char* elapsed) {
-    return QString("^previous instance %1 gone=%2 after %3s$").arg(pid).arg(int(gone)).arg(elapsed);
+    return QString("^previous instance %1 gone=%2 after %3s$")
+        .arg(pid)
+        .arg(gone ? "true" : "false")
+        .arg(elapsed);
 }
 
 } // namespace

@@ -113,7 +113,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(temp.path() + "/Images"));
 
         const auto unavailable = ImageStore(std::nullopt).store("bytes", "image/png");
-        QCOMPARE(unavailable.error().description, QStringLiteral("App Group container unavailable"));
+        QCOMPARE(unavailable.error().description, QStringLiteral("data directory unavailable"));
 
         writeFile(temp.path() + "/blocker", "a file where the folder should be");
         const auto blocked = ImageStore(temp.path() + "/blocker/Images").store("bytes", "image/png");
@@ -127,7 +127,7 @@ private slots:
         qputenv("DOVRIN_HOME", (temp.path() + "/blocker").toUtf8());
         QVERIFY(!imagesFolder());
         QCOMPARE(ImageStore().store("x", "image/png").error().description,
-                 QStringLiteral("App Group container unavailable"));
+                 QStringLiteral("data directory unavailable"));
         qputenv("DOVRIN_HOME", (temp.path() + "/home").toUtf8());
         QCOMPARE(*imagesFolder(), temp.path() + "/home/Images");
         qputenv("DOVRIN_HOME", saved);

@@ -1,5 +1,5 @@
 #include "Geometry.h"
-#include "DesignGeometry.h"
+#include "ScreenSpace.h"
 
 #include <QTest>
 
@@ -71,8 +71,8 @@ private slots:
     void conversion_flipsAtThePrimaryScreen() {
         const QRectF primary(0, 0, 1920, 1080);
         const QRectF qt(100, 50, 260, 200);
-        QCOMPARE(DesignGeometry::fromQt(qt, primary), QRectF(100, 830, 260, 200));
-        QCOMPARE(DesignGeometry::toQt(DesignGeometry::fromQt(qt, primary), primary), qt);
+        QCOMPARE(ScreenSpace::fromQt(qt, primary), QRectF(100, 830, 260, 200));
+        QCOMPARE(ScreenSpace::toQt(ScreenSpace::fromQt(qt, primary), primary), qt);
     }
 };
 

@@ -1,9 +1,9 @@
 #include "StickyManager.h"
-#include "DesignGeometry.h"
 #include "EditorTestSupport.h"
 #include "Geometry.h"
 #include "NoteStore.h"
 #include "Provenance.h"
+#include "ScreenSpace.h"
 #include "StickyController.h"
 #include "StickyMenu.h"
 #include "StickyPanel.h"
@@ -148,7 +148,7 @@ private slots:
         desk.manager.newStickyAtMouse();
         QCOMPARE(desk.manager.stickies().size(), 1);
         StickyController* empty = desk.manager.stickies().first();
-        const QRectF visible = Agent::DesignGeometry::visibleFrame(*QGuiApplication::primaryScreen());
+        const QRectF visible = Agent::ScreenSpace::visibleFrame(*QGuiApplication::primaryScreen());
         QVERIFY(visible.contains(desk.stored(empty->id()).frame));
         QTRY_VERIFY_WITH_TIMEOUT(empty->isEditorReady(), 15000);
         empty->save("<br />");
@@ -201,9 +201,9 @@ private slots:
         const Store::Note sizeless = desk.add("No size", {});
         desk.manager.restoreOpenStickies();
         QCOMPARE(desk.manager.sticky(sizeless.id)->panel()->size(), QSize(260, 260));
-        const QRectF visible = Agent::DesignGeometry::visibleFrame(*QGuiApplication::primaryScreen());
+        const QRectF visible = Agent::ScreenSpace::visibleFrame(*QGuiApplication::primaryScreen());
         const QRectF recovered =
-            Agent::DesignGeometry::fromWindow(desk.manager.sticky(lost.id)->panel()->geometry());
+            Agent::ScreenSpace::fromWindow(desk.manager.sticky(lost.id)->panel()->geometry());
         QVERIFY(visible.contains(recovered));
         QVERIFY(!logLines.filter("recovered off-screen note=" + lost.idText()).isEmpty());
 
@@ -233,9 +233,47 @@ private slots:
             QCOMPARE(sticky->state()->provenance()->label.agent, QString("Claude"));
             QVERIFY(sticky->panel()->isVisible());
         }
-        const QRectF visible = Agent::DesignGeometry::visibleFrame(*QGuiApplication::primaryScreen());
+        const QRectF visible = Agent::ScreenSpace::visibleFrame(*QGuiApplication::primaryScreen());
         for (const Store::Note& note : batch->notes)
             QVERIFY(visible.contains(desk.stored(note.id).frame));
+
+        // Shown over the full-screen window at the user's word, a note stays above it after it changes.
+        occupied = true;
+        const auto over = desk.manager.createBatchForAgent({{"# Over", Store::StickyColor::blue}},
+                                                           QUuid::createUuid(), "Claude");
+        QVERIFY(over && over->parked);
+        desk.manager.showParked();
+        QTRY_VERIFY(desk.manager.sticky(over->notes.first().id));
+        StickyController* shown = desk.manager.sticky(over->notes.first().id);
+        QTRY_VERIFY(shown->panel()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        shown->setColor(Store::StickyColor::pink);
+        QVERIFY(shown->panel()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(shown->panel()->isVisible());
+    }
+
+    void focus_staysWithTheUserWhenAWindowClosesOrIsMadeAgain() {
+        Desk desk;
+        const Store::Note back = desk.add("Back");
+        const Store::Note front = desk.add("Front");
+        desk.manager.restoreOpenStickies();
+        QTRY_VERIFY_WITH_TIMEOUT(desk.allReady(), 15000);
+        StickyController* typing = desk.manager.sticky(front.id);
+        type(*typing, " typed");
+        QTRY_VERIFY(typing->panel()->isActiveWindow());
+
+        // Closing fades the window out and hands the keyboard to the sticky behind it.
+        const QPointer<StickyPanel> closing = typing->panel();
+        typing->close();
+        QTRY_VERIFY(closing && closing->isVisible() && closing->windowOpacity() < 1.0);
+        StickyController* behind = desk.manager.sticky(back.id);
+        QTRY_VERIFY(behind->panel()->isActiveWindow());
+        QTRY_VERIFY(!closing);
+
+        // Floating on top makes the native window again; it comes back active and floating.
+        behind->toggleFloating();
+        QVERIFY(behind->panel()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(behind->panel()->isVisible());
+        QTRY_VERIFY(behind->panel()->windowHandle()->isActive());
     }
 
     void aDeadEditorProcess_reloadsEveryEditorFromTheStore() {
@@ -268,9 +306,10 @@ private slots:
         // Typing the page has not reported yet is saved before the AI's delete takes the sticky away.
         desk.manager.openUrl(QUrl(binned.link()));
         type(*desk.manager.sticky(binned.id), " late");
-        bool deleted = false;
-        desk.manager.deleteNotesForAgent({binned.id}, QString("Codex"), [&] { deleted = true; });
-        QTRY_VERIFY(deleted);
+        QList<QUuid> deleted;
+        desk.manager.deleteNotesForAgent({binned.id}, QString("Codex"),
+                                         [&](QList<QUuid> ids) { deleted = ids; });
+        QTRY_COMPARE(deleted, QList<QUuid>{binned.id});
         QVERIFY(!desk.manager.sticky(binned.id));
         QCOMPARE(desk.stored(binned.id).deletedBy, QString("Codex"));
         QVERIFY(desk.stored(binned.id).markdown.contains("late"));

@@ -3,10 +3,10 @@
 //
 //   sticky_preview <output folder> light|dark
 
-#include "DesignGeometry.h"
 #include "EditorProfile.h"
 #include "NoteStore.h"
 #include "Provenance.h"
+#include "ScreenSpace.h"
 #include "StickyController.h"
 #include "StickyManager.h"
 #include "StickyPanel.h"
@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
     const QList<Shot> wanted = shots(dark);
     QList<QUuid> ids;
     for (const Shot& shot : wanted) {
-        const QRectF frame = Agent::DesignGeometry::fromWindow(shot.window);
+        const QRectF frame = Agent::ScreenSpace::fromWindow(shot.window);
         const auto created = (*store)->create({{shot.markdown, shot.color, frame, {}}}, shot.createdBy, {},
                                               QDateTime::currentDateTimeUtc().addSecs(-600));
         if (!created) {

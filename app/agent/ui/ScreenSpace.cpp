@@ -1,9 +1,9 @@
-#include "DesignGeometry.h"
+#include "ScreenSpace.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace Dovrin::Agent::DesignGeometry {
+namespace Dovrin::Agent::ScreenSpace {
 
 QRectF fromQt(const QRectF& rect, const QRectF& primary) {
     return QRectF(rect.x() - primary.x(), primary.bottom() - rect.bottom(), rect.width(), rect.height());
@@ -19,8 +19,8 @@ QRectF primaryGeometry() {
     return primary ? QRectF(primary->geometry()) : QRectF();
 }
 
-QRect toWindow(const QRectF& designFrame) {
-    return toQt(designFrame, primaryGeometry()).toRect();
+QRect toWindow(const QRectF& frame) {
+    return toQt(frame, primaryGeometry()).toRect();
 }
 
 QRectF fromWindow(const QRect& windowFrame) {
@@ -52,4 +52,4 @@ QList<ScreenFrames> screens() {
     return frames;
 }
 
-} // namespace Dovrin::Agent::DesignGeometry
+} // namespace Dovrin::Agent::ScreenSpace

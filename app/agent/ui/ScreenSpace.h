@@ -6,21 +6,22 @@
 
 class QScreen;
 
-// The design places windows in its own screen coordinates: origin at the bottom-left corner of the
-// primary screen, y growing upwards. Qt's have the origin at the top-left, y growing downwards. Geometry is
-// computed in the design's coordinates and converted only where it meets a window or a screen.
-namespace Dovrin::Agent::DesignGeometry {
+// Dovrin places windows in y-up screen coordinates: origin at the bottom-left corner of the primary
+// screen, y growing upwards, the frames stored with every note. Qt's have the origin at the top-left, y
+// growing downwards. Geometry is computed in y-up coordinates and converted only where it meets a window
+// or a screen.
+namespace Dovrin::Agent::ScreenSpace {
 
 // `primary` is the primary screen's geometry in Qt's coordinates.
 QRectF fromQt(const QRectF& rect, const QRectF& primary);
 QRectF toQt(const QRectF& rect, const QRectF& primary);
 
-// A window's frame between the design's coordinates and Qt's, over the current primary screen.
-QRect toWindow(const QRectF& designFrame);
+// A window's frame between y-up coordinates and Qt's, over the current primary screen.
+QRect toWindow(const QRectF& frame);
 QRectF fromWindow(const QRect& windowFrame);
 QPointF fromQtPoint(const QPointF& point);
 
-// A screen's frame and visible frame (without panels and docks), in the design's coordinates.
+// A screen's frame and visible frame (without panels and docks), in y-up coordinates.
 struct ScreenFrames {
     QRectF frame;
     QRectF visibleFrame;
@@ -28,10 +29,10 @@ struct ScreenFrames {
 
 // The main screen first, then the others.
 QList<ScreenFrames> screens();
-// One screen's frame and visible frame, in the design's coordinates.
+// One screen's frame and visible frame, in y-up coordinates.
 QRectF frame(const QScreen& screen);
 QRectF visibleFrame(const QScreen& screen);
 // The primary screen's geometry in Qt's coordinates (empty when there is no screen).
 QRectF primaryGeometry();
 
-} // namespace Dovrin::Agent::DesignGeometry
+} // namespace Dovrin::Agent::ScreenSpace

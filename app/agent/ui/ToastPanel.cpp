@@ -1,12 +1,14 @@
 #include "ToastPanel.h"
 
+#include "ReduceMotion.h"
 #include "ToastView.h"
+#include "WindowDesktops.h"
 
 #include <QAccessible>
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QVBoxLayout>
+#include <QTimer>
 
 namespace Dovrin::Agent {
 
@@ -24,15 +26,7 @@ ToastPanel::ToastPanel(Toasts& toasts, std::function<std::optional<QRectF>()> an
     m_stack = new QWidget(this);
     m_stack->setAttribute(Qt::WA_Hover);
     m_stack->installEventFilter(this);
-    m_stackLayout = new QVBoxLayout(m_stack);
-    m_stackLayout->setContentsMargins(0, 0, 0, 0);
-    m_stackLayout->setSpacing(8);
-    m_stackLayout->setSizeConstraint(QLayout::SetFixedSize);
-
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(margin, margin, margin, margin);
-    outer->addWidget(m_stack, 0, Qt::AlignTop | Qt::AlignHCenter);
-    outer->addStretch(1);
+    m_stack->setGeometry(rect());
 
     // Screen readers hear new toasts through this label's alerts; it is never drawn.
     m_announcer = new QLabel(this);
@@ -47,16 +41,16 @@ ToastPanel::ToastPanel(Toasts& toasts, std::function<std::optional<QRectF>()> an
 }
 
 QPointF ToastPanel::origin(const std::optional<QRectF>& anchor,
-                           const QList<DesignGeometry::ScreenFrames>& screens) {
+                           const QList<ScreenSpace::ScreenFrames>& screens, qreal panelHeight) {
     if (anchor) {
-        for (const DesignGeometry::ScreenFrames& screen : screens) {
+        for (const ScreenSpace::ScreenFrames& screen : screens) {
             if (!screen.frame.intersects(*anchor))
                 continue;
             const QRectF visible = screen.visibleFrame;
             qreal x = anchor->center().x() - width / 2;
             x = qMax(x, visible.left());
             x = qMin(x, visible.right() - width);
-            qreal y = anchor->top() - 8 + margin - height;
+            qreal y = anchor->top() - 8 + margin - panelHeight;
             // A tray at the bottom of the screen (common here) would push the panel off screen.
             y = qMax(y, visible.top());
             return QPointF(x, y);
@@ -65,57 +59,97 @@ QPointF ToastPanel::origin(const std::optional<QRectF>& anchor,
     if (screens.isEmpty())
         return QPointF(0, 0);
     const QRectF visible = screens.first().visibleFrame;
-    return QPointF(visible.right() - 12 + margin - width, visible.bottom() - 12 + margin - height);
+    return QPointF(visible.right() - 12 + margin - width, visible.bottom() - 12 + margin - panelHeight);
 }
 
 void ToastPanel::present() {
-    const QRectF primary = DesignGeometry::primaryGeometry();
-    std::optional<QRectF> anchor;
-    if (const std::optional<QRectF> tray = m_anchor ? m_anchor() : std::nullopt; tray && !tray->isEmpty())
-        anchor = DesignGeometry::fromQt(*tray, primary);
-    const QPointF bottomLeft = origin(anchor, DesignGeometry::screens());
-    const QRectF frame = DesignGeometry::toQt(QRectF(bottomLeft, QSizeF(width, height)), primary);
-    move(frame.topLeft().toPoint());
+    place();
     show();
     raise();
 }
 
+void ToastPanel::place() {
+    const QRectF primary = ScreenSpace::primaryGeometry();
+    std::optional<QRectF> anchor;
+    if (const std::optional<QRectF> tray = m_anchor ? m_anchor() : std::nullopt; tray && !tray->isEmpty())
+        anchor = ScreenSpace::fromQt(*tray, primary);
+    const qreal panelHeight = QWidget::height();
+    const QPointF bottomLeft = origin(anchor, ScreenSpace::screens(), panelHeight);
+    const QRectF frame = ScreenSpace::toQt(QRectF(bottomLeft, QSizeF(width, panelHeight)), primary);
+    move(frame.topLeft().toPoint());
+}
+
 void ToastPanel::syncViews() {
     const QList<Toast>& items = m_toasts.items();
-    for (ToastView* view : std::as_const(m_views)) {
-        const bool showing = std::any_of(items.begin(), items.end(),
-                                         [&](const Toast& toast) { return toast.id == view->toastID(); });
-        if (!showing)
-            view->leave();
-    }
     QList<ToastView*> ordered;
+    bool arrived = false;
     for (const Toast& toast : items) {
         const auto found = std::find_if(m_views.begin(), m_views.end(),
                                         [&](ToastView* view) { return view->toastID() == toast.id; });
         if (found != m_views.end()) {
             (*found)->setToast(toast);
             ordered.append(*found);
-            continue;
+        } else {
+            ordered.append(new ToastView(m_toasts, toast, m_stack));
+            arrived = true;
         }
-        auto* view = new ToastView(m_toasts, toast, m_stack);
-        view->appear();
-        ordered.append(view);
     }
-    // Leaving views keep their place below the others until they have faded out.
-    for (ToastView* view : ordered)
-        m_stackLayout->removeWidget(view);
-    for (int i = 0; i < ordered.size(); ++i) {
-        m_stackLayout->insertWidget(i, ordered[i]);
-        ordered[i]->show();
+    // One change of the list is one animation, timed by what it was; a toast replaced in place moves
+    // nothing.
+    const bool reduced = reduceMotion();
+    const ToastMotion motion = arrived ? ToastMotion::arrival(reduced) : ToastMotion::removal(reduced);
+    bool went = false;
+    for (ToastView* view : std::as_const(m_views)) {
+        if (ordered.contains(view))
+            continue;
+        went = true;
+        // A leaving toast keeps its room in the panel until it is gone.
+        m_leaving.append(view);
+        connect(view, &ToastView::left, this, [this, view] {
+            m_leaving.removeOne(view);
+            fitToViews();
+        });
+        view->leave(motion);
+    }
+    int y = margin;
+    for (ToastView* view : std::as_const(ordered)) {
+        view->resize(ToastView::width, view->fittingHeight());
+        const QPoint slot(margin, y);
+        if (m_views.contains(view)) {
+            view->settle(slot, arrived || went ? motion : ToastMotion{});
+        } else {
+            view->appear(slot, motion);
+            view->show();
+        }
+        y += view->height() + spacing;
     }
     m_views = ordered;
-    if (m_toasts.items().isEmpty())
+    fitToViews();
+    if (items.isEmpty())
         m_toasts.setHovering(false);
+}
+
+void ToastPanel::fitToViews() {
+    int bottom = margin;
+    for (const QList<ToastView*>* views : {&m_views, &m_leaving}) {
+        for (const ToastView* view : *views)
+            bottom = qMax(bottom, view->slot().y() + view->height());
+    }
+    m_contentBottom = bottom;
+    const int panelHeight = qMax(int(height), bottom + margin);
+    if (panelHeight != QWidget::height()) {
+        setFixedSize(int(width), panelHeight);
+        if (isVisible())
+            place();
+    }
+    updateMask();
+    update();
 }
 
 void ToastPanel::updateMask() {
     // Only the toasts take the pointer; clicks on the transparent rest reach the windows below.
-    setMask(QRegion(m_stack->geometry().adjusted(-10, -10, 10, 10)));
+    const QRect toasts(margin, margin, ToastView::width, m_contentBottom - margin);
+    setMask(QRegion(toasts.adjusted(-10, -10, 10, 10)));
 }
 
 void ToastPanel::announce(const QString& text) {
@@ -146,11 +180,22 @@ void ToastPanel::paintEvent(QPaintEvent*) {
     }
 }
 
+void ToastPanel::resizeEvent(QResizeEvent* event) {
+    m_stack->setGeometry(rect());
+    QWidget::resizeEvent(event);
+}
+
+void ToastPanel::showEvent(QShowEvent* event) {
+    // Toasts follow the user to every virtual desktop, as stickies do: before mapping for the window
+    // manager to read, and once more after it, because the platform may map a freshly made native window.
+    joinAllDesktops(this);
+    QTimer::singleShot(0, this, [this] { joinAllDesktops(this); });
+    QWidget::showEvent(event);
+}
+
 bool ToastPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_stack) {
-        if (event->type() == QEvent::Resize || event->type() == QEvent::Move)
-            updateMask();
-        else if (event->type() == QEvent::Enter || event->type() == QEvent::HoverEnter)
+        if (event->type() == QEvent::Enter || event->type() == QEvent::HoverEnter)
             m_toasts.setHovering(true);
         else if (event->type() == QEvent::Leave || event->type() == QEvent::HoverLeave)
             m_toasts.setHovering(false);

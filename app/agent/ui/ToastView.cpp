@@ -12,11 +12,31 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cmath>
+#include <numbers>
+
 namespace Dovrin::Agent {
 
 namespace {
 
-// The design's sizes are logical pixels, not typographic points.
+// A spring of 0.5 s response and 0.85 damping fraction (stiffness (2π / response)², unit mass) has come
+// within a thousandth of its end by this time, so the animation can stop there without a visible jump.
+constexpr int springMs = 750;
+
+qreal spring(qreal progress) {
+    if (progress >= 1)
+        return 1;
+    constexpr double response = 0.5;
+    constexpr double damping = 0.85;
+    constexpr double natural = 2 * std::numbers::pi / response;
+    constexpr double decay = damping * natural;
+    const double oscillation = natural * std::sqrt(1 - damping * damping);
+    const double t = progress * springMs / 1000;
+    return 1 - std::exp(-decay * t) *
+                   (std::cos(oscillation * t) + decay / oscillation * std::sin(oscillation * t));
+}
+
+// The toast's sizes are logical pixels, not typographic points.
 QFont sizedFont(const QFont& base, int pixels) {
     QFont font = base;
     font.setPixelSize(pixels);
@@ -24,6 +44,19 @@ QFont sizedFont(const QFont& base, int pixels) {
 }
 
 } // namespace
+
+ToastMotion ToastMotion::arrival(bool reduceMotion) {
+    QEasingCurve curve;
+    curve.setCustomType(spring);
+    return ToastMotion{springMs, curve, !reduceMotion};
+}
+
+ToastMotion ToastMotion::removal(bool reduceMotion) {
+    // The standard ease-out curve: cubic Bézier (0, 0), (0.58, 1).
+    QEasingCurve curve(QEasingCurve::BezierSpline);
+    curve.addCubicBezierSegment(QPointF(0, 0), QPointF(0.58, 1), QPointF(1, 1));
+    return ToastMotion{200, curve, !reduceMotion};
+}
 
 ToastView::ToastView(Toasts& toasts, const Toast& toast, QWidget* parent)
     : QWidget(parent), m_toasts(toasts), m_toastID(toast.id) {
@@ -112,6 +145,9 @@ void ToastView::setToast(const Toast& toast) {
         connect(button, &QPushButton::clicked, this,
                 [this, actionID = action.id] { m_toasts.runAction(m_toastID, actionID); });
         m_buttons->addWidget(button);
+        // A child made inside a toast already on screen starts hidden, and the toast's height is measured
+        // before the event loop would show it.
+        button->show();
     }
     m_buttons->addStretch(1);
     QWidget::update();
@@ -121,22 +157,52 @@ qreal ToastView::opacity() const {
     return m_opacity->opacity();
 }
 
-void ToastView::appear() {
-    fade(1, [] {});
+int ToastView::fittingHeight() const {
+    return qMax(minimumHeight, hasHeightForWidth() ? heightForWidth(width) : sizeHint().height());
 }
 
-void ToastView::leave() {
+void ToastView::appear(QPoint slot, const ToastMotion& motion) {
+    move(motion.moves ? slot - QPoint(0, height()) : slot);
+    settle(slot, motion);
+    animate(m_fade, m_opacity, "opacity", 1.0, motion);
+}
+
+void ToastView::settle(QPoint slot, const ToastMotion& motion) {
+    m_slot = slot;
+    animate(m_slide, this, "pos", slot, motion.moves ? motion : ToastMotion{});
+}
+
+void ToastView::leave(const ToastMotion& motion) {
     m_leaving = true;
     setEnabled(false);
-    fade(0, [this] { deleteLater(); });
+    if (motion.moves)
+        animate(m_slide, this, "pos", m_slot - QPoint(0, height()), motion);
+    animate(m_fade, m_opacity, "opacity", 0.0, motion, [this] {
+        emit left();
+        deleteLater();
+    });
 }
 
-void ToastView::fade(qreal to, std::function<void()> done) {
-    auto* animation = new QPropertyAnimation(m_opacity, "opacity", this);
-    animation->setDuration(fadeMs);
-    animation->setEasingCurve(QEasingCurve::OutCubic);
+void ToastView::animate(QPointer<QPropertyAnimation>& running, QObject* target, const QByteArray& property,
+                        const QVariant& to, const ToastMotion& motion, std::function<void()> done) {
+    // A newer change of the stack takes over from wherever the last one got to.
+    if (running)
+        running->stop();
+    if (motion.ms <= 0) {
+        target->setProperty(property, to);
+        if (done)
+            done();
+        return;
+    }
+    auto* animation = new QPropertyAnimation(target, property, this);
+    animation->setDuration(motion.ms);
+    animation->setEasingCurve(motion.curve);
     animation->setEndValue(to);
-    connect(animation, &QPropertyAnimation::finished, this, std::move(done));
+    // The panel draws the shadows, which reach beyond the toast.
+    connect(animation, &QVariantAnimation::valueChanged, this, [this] { window()->update(); });
+    if (done)
+        connect(animation, &QPropertyAnimation::finished, this, std::move(done));
+    running = animation;
     animation->start(QAbstractAnimation::DeleteWhenStopped);
 }
 

@@ -1,16 +1,25 @@
 #include "ToastPanel.h"
 #include "ManualClock.h"
 #include "ToastView.h"
+#include "X11.h"
 
+#include <QAbstractAnimation>
 #include <QApplication>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
+#include <cstring>
+
 using namespace Dovrin::Agent;
-using DesignGeometry::ScreenFrames;
+using ScreenSpace::ScreenFrames;
 
 namespace {
+
+const char onX11Argument[] = "--on-x11";
 
 // A laptop screen with a top panel of 25 points, and a larger screen to its right.
 const QList<ScreenFrames> twoScreens{
@@ -26,7 +35,43 @@ ToastKey keyFor(const QString& agent) {
     return ToastKey{agent, ToastKey::Kind::connected, std::nullopt};
 }
 
+// Drives every running animation to its end, as if its time had passed.
+void finishAnimations(QObject& root) {
+    QList<QAbstractAnimation*> running;
+    while (!(running = root.findChildren<QAbstractAnimation*>()).isEmpty()) {
+        for (QAbstractAnimation* animation : running) {
+            if (animation->state() == QAbstractAnimation::Running)
+                animation->setCurrentTime(animation->totalDuration());
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+QRect inPanel(const ToastView& view, const QWidget& panel) {
+    return QRect(view.mapTo(&panel, QPoint(0, 0)), view.size());
+}
+
 } // namespace
+
+// Runs in a child process whose Qt talks to a virtual X server.
+class ToastPanelOnX11Test final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void panel_joinsEveryDesktop() {
+        ManualClock clock;
+        Toasts toasts(clock);
+        ToastPanel panel(toasts, [] { return std::nullopt; });
+        toasts.show(keyFor("A"), std::nullopt, "A is connected to Dovrin.", {}, "A");
+        xcb_connection_t* connection = X11::connection();
+        QVERIFY(connection);
+        const xcb_atom_t desktop = X11::atom(connection, "_NET_WM_DESKTOP");
+        const auto window = xcb_window_t(panel.windowHandle()->winId());
+        // The desktop number that stands for all of them.
+        QTRY_COMPARE(X11::propertyValues(connection, window, desktop, XCB_ATOM_CARDINAL),
+                     QList<quint32>{0xFFFFFFFF});
+    }
+};
 
 class ToastPanelTest : public QObject {
     Q_OBJECT
@@ -34,6 +79,8 @@ class ToastPanelTest : public QObject {
 private slots:
     void origin_hangsUnderTheTrayIconInsideTheVisibleFrame() {
         QCOMPARE(ToastPanel::origin(trayAt(1000, 876), twoScreens), QPointF(1012 - 186, 876 - 8 + 16 - 204));
+        // A taller panel keeps its top under the icon.
+        QCOMPARE(ToastPanel::origin(trayAt(1000, 876), twoScreens, 300).y(), 876 - 8 + 16 - 300.0);
         QCOMPARE(ToastPanel::origin(trayAt(5, 876), twoScreens).x(), 0.0);
         QCOMPARE(ToastPanel::origin(trayAt(1410, 876), twoScreens).x(), 1440.0 - 372);
         QCOMPARE(ToastPanel::origin(trayAt(3340, 1056), twoScreens).x(), 3360.0 - 372);
@@ -48,12 +95,12 @@ private slots:
         QCOMPARE(ToastPanel::origin(trayAt(-500, -500), twoScreens), corner);
     }
 
-    void designCoordinates_roundTripThroughQts() {
+    void yUpCoordinates_roundTripThroughQts() {
         const QRectF primary(100, 50, 1920, 1080);
         const QRectF window(300, 70, 372, 204);
-        const QRectF design = DesignGeometry::fromQt(window, primary);
-        QCOMPARE(design, QRectF(200, 1130 - 274, 372, 204));
-        QCOMPARE(DesignGeometry::toQt(design, primary), window);
+        const QRectF yUp = ScreenSpace::fromQt(window, primary);
+        QCOMPARE(yUp, QRectF(200, 1130 - 274, 372, 204));
+        QCOMPARE(ScreenSpace::toQt(yUp, primary), window);
     }
 
     void panel_showsTheNewestThreeWithoutFocusAndHidesWhenEmpty() {
@@ -88,6 +135,102 @@ private slots:
         QVERIFY(!panel.isVisible());
     }
 
+    void threeToasts_panelGrowsDownwardsToHoldThemWhole() {
+        ManualClock clock;
+        Toasts toasts(clock);
+        ToastPanel panel(toasts, [] { return std::nullopt; });
+        const auto button = [](const QString& title) {
+            return ToastAction{QUuid::createUuid(), title, [] {}};
+        };
+        toasts.show(keyFor("Claude"), std::nullopt, "Claude is connected to Dovrin.", {}, "connected");
+        toasts.show(ToastKey{"Claude", ToastKey::Kind::created, std::nullopt}, QUuid::createUuid(),
+                    "Claude added a sticky.", {button("Show"), button("Undo")}, "added");
+        toasts.show(ToastKey{"Claude", ToastKey::Kind::deleted, std::nullopt}, QUuid::createUuid(),
+                    "Claude deleted “Packing list for the long weekend at the lake”.", {button("Undo")},
+                    "deleted");
+        finishAnimations(panel);
+        QCoreApplication::processEvents();
+
+        const QList<ToastView*> views = panel.findChildren<ToastView*>();
+        QCOMPARE(views.size(), 3);
+        for (const ToastView* view : views) {
+            QVERIFY(panel.rect().contains(inPanel(*view, panel)));
+            // Tall enough for its message and buttons.
+            QVERIFY(view->height() >= view->heightForWidth(ToastView::width));
+        }
+        QCOMPARE(panel.size().width(), 372);
+        QVERIFY(panel.size().height() > 204);
+        // Its top stays 12 points in from the corner (the margin of 16 above the first toast included).
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(panel.pos(), QPoint(available.x() + available.width() - 368, available.y() - 4));
+    }
+
+    void newToast_movesInFromAboveFadingAndWithReduceMotionOnlyFades() {
+        ManualClock clock;
+        Toasts toasts(clock);
+        ToastPanel panel(toasts, [] { return std::nullopt; });
+        toasts.show(keyFor("A"), std::nullopt, "A is connected to Dovrin.", {}, "A");
+        ToastView* first = panel.findChild<ToastView*>();
+        const QRect start = inPanel(*first, panel);
+        QCOMPARE(first->opacity(), 0.0);
+        finishAnimations(panel);
+        // From its own height above its place, where it now rests.
+        QCOMPARE(inPanel(*first, panel), start.translated(0, first->height()));
+        QCOMPARE(inPanel(*first, panel).topLeft(), QPoint(16, 16));
+        QCOMPARE(first->opacity(), 1.0);
+
+        QTemporaryDir config;
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", oldConfig); });
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        QVERIFY(QDir(config.path()).mkpath("gtk-3.0"));
+        QFile settings(config.filePath("gtk-3.0/settings.ini"));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write("[Settings]\ngtk-enable-animations=false\n");
+        settings.close();
+
+        toasts.show(keyFor("B"), std::nullopt, "B is connected to Dovrin.", {}, "B");
+        ToastView* second = nullptr;
+        for (ToastView* view : panel.findChildren<ToastView*>()) {
+            if (view != first)
+                second = view;
+        }
+        QVERIFY(second);
+        const QRect secondAt = inPanel(*second, panel);
+        const QRect firstAt = inPanel(*first, panel);
+        QCOMPARE(second->opacity(), 0.0);
+        finishAnimations(panel);
+        QCOMPARE(inPanel(*second, panel), secondAt);
+        QCOMPARE(inPanel(*first, panel), firstAt);
+        QVERIFY(firstAt.top() > secondAt.bottom());
+        QCOMPARE(second->opacity(), 1.0);
+    }
+
+    void onX11_panelJoinsEveryDesktop() {
+        QProcess xvfb;
+        xvfb.start(
+            QStringLiteral("Xvfb"),
+            QStringLiteral("-displayfd 1 -screen 0 1280x800x24 -nolisten tcp").split(QLatin1Char(' ')));
+        if (!xvfb.waitForStarted())
+            QFAIL("Xvfb could not be started; the set-up script installs it (package xvfb)");
+        const auto stopXvfb = qScopeGuard([&xvfb] {
+            xvfb.terminate();
+            xvfb.waitForFinished(5000);
+        });
+        while (!xvfb.canReadLine())
+            QVERIFY2(xvfb.waitForReadyRead(10000), xvfb.readAllStandardError().constData());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DISPLAY", QLatin1Char(':') + QString::fromLatin1(xvfb.readLine().trimmed()));
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QLatin1String(onX11Argument)});
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAll().constData());
+    }
+
     void pointerOverTheStack_pausesEveryCountdownAndLeavingResumesIt() {
         ManualClock clock;
         Toasts toasts(clock);
@@ -109,5 +252,15 @@ private slots:
     }
 };
 
-QTEST_MAIN(ToastPanelTest)
+int main(int argc, char** argv) {
+    const bool onX11 = argc > 1 && std::strcmp(argv[1], onX11Argument) == 0;
+    QApplication application(argc, argv);
+    if (onX11) {
+        ToastPanelOnX11Test test;
+        return QTest::qExec(&test, QStringList{QString::fromLocal8Bit(argv[0])});
+    }
+    ToastPanelTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "ToastPanelTest.moc"

@@ -9,7 +9,7 @@
 #include <xcb/xcb.h>
 
 // The little of the X protocol Dovrin speaks itself, over the connection Qt already has.
-namespace Dovrin::Stickies::X11 {
+namespace Dovrin::Agent::X11 {
 
 // Qt's connection to the X server; none unless Qt runs on X11.
 xcb_connection_t* connection();
@@ -27,4 +27,4 @@ QList<quint32> propertyValues(xcb_connection_t* connection, xcb_window_t window,
 // The root window of the screen Qt connected to: the display name may name a screen other than the first.
 xcb_window_t rootWindow(xcb_connection_t* connection);
 
-} // namespace Dovrin::Stickies::X11
+} // namespace Dovrin::Agent::X11

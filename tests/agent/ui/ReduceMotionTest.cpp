@@ -8,7 +8,7 @@
 
 #include <optional>
 
-using Dovrin::Stickies::reduceMotion;
+using Dovrin::Agent::reduceMotion;
 
 class ReduceMotionTest final : public QObject {
     Q_OBJECT

@@ -2,10 +2,10 @@
 
 class QWidget;
 
-namespace Dovrin::Stickies {
+namespace Dovrin::Agent {
 
 // Puts a top-level window on every virtual desktop. Call it before the window is mapped; where the
 // platform has no virtual desktops it does nothing.
 void joinAllDesktops(QWidget* window);
 
-} // namespace Dovrin::Stickies
+} // namespace Dovrin::Agent

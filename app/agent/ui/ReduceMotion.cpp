@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace Dovrin::Stickies {
+namespace Dovrin::Agent {
 
 namespace {
 
@@ -49,4 +49,4 @@ bool reduceMotion() {
     return kdeFactor && kdeFactor->toDouble(&isNumber) == 0 && isNumber;
 }
 
-} // namespace Dovrin::Stickies
+} // namespace Dovrin::Agent

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-namespace Dovrin::Stickies::X11 {
+namespace Dovrin::Agent::X11 {
 
 xcb_connection_t* connection() {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
@@ -43,4 +43,4 @@ xcb_window_t rootWindow(xcb_connection_t* connection) {
     return XCB_WINDOW_NONE;
 }
 
-} // namespace Dovrin::Stickies::X11
+} // namespace Dovrin::Agent::X11

@@ -1,11 +1,11 @@
-#include "StickyPanelDesktops.h"
+#include "WindowDesktops.h"
 
 #include "X11.h"
 
 #include <QWidget>
 #include <QWindow>
 
-namespace Dovrin::Stickies {
+namespace Dovrin::Agent {
 
 void joinAllDesktops(QWidget* window) {
     xcb_connection_t* connection = X11::connection();
@@ -38,4 +38,4 @@ void joinAllDesktops(QWidget* window) {
     xcb_flush(connection);
 }
 
-} // namespace Dovrin::Stickies
+} // namespace Dovrin::Agent
