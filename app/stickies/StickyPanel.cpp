@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QPropertyAnimation>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace Dovrin::Stickies {
 
@@ -97,6 +98,12 @@ void StickyPanel::keepOnTop() {
 void StickyPanel::changeWindowFlag(Qt::WindowType flag, bool on) {
     if (windowFlags().testFlag(flag) == on)
         return;
+    // The stacking hint changes on the live window; other flags make the native window again.
+    if (QWindow* handle = windowHandle(); handle && flag == Qt::WindowStaysOnTopHint) {
+        overrideWindowFlags(on ? windowFlags() | flag : windowFlags() & ~flag);
+        handle->setFlags(windowFlags());
+        return;
+    }
     const bool wasVisible = isVisible();
     const bool wasActive = isActiveWindow();
     QPointer<QWidget> focused = focusWidget();

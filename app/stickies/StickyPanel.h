@@ -60,7 +60,7 @@ private:
     void applyNote();
     void applyTexts();
     void applySizeLimits();
-    // Changing these flags makes the native window again, which hides it and drops its focus.
+    // Making the native window again hides it and drops its focus; the window comes back as it was.
     void changeWindowFlag(Qt::WindowType flag, bool on);
 
     StickyViewState* m_state;

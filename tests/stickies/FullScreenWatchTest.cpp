@@ -1,15 +1,14 @@
 #include "FullScreenWatch.h"
+#include "PrivateXServer.h"
 
 #include <QGuiApplication>
 #include <QProcess>
 #include <QRect>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <cstdlib>
-#include <cstring>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
@@ -114,38 +113,19 @@ private slots:
 
     // Once unscaled and once at twice the scale, where Qt's screen size and the server's pixels differ.
     void onX11_checksActiveWindowAgainstScreen() {
-        QProcess xvfb;
-        xvfb.start(
-            QStringLiteral("Xvfb"),
-            QStringLiteral("-displayfd 1 -screen 0 1280x800x24 -nolisten tcp").split(QLatin1Char(' ')));
-        if (!xvfb.waitForStarted())
-            QFAIL("Xvfb could not be started; the set-up script installs it (package xvfb)");
-        const auto stopXvfb = qScopeGuard([&xvfb] {
-            xvfb.terminate();
-            xvfb.waitForFinished(5000);
-        });
-        while (!xvfb.canReadLine())
-            QVERIFY2(xvfb.waitForReadyRead(10000), xvfb.readAllStandardError().constData());
-        const QString display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine().trimmed());
-
+        const Dovrin::Testing::PrivateXServer x;
+        QVERIFY2(!x.display().isEmpty(), "Xvfb could not be started; the set-up script installs it");
         for (const char* scale : {"1", "2"}) {
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(QStringLiteral("DISPLAY"), display);
-            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-            environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(scale));
-            QProcess child;
-            child.setProcessEnvironment(environment);
-            child.setProcessChannelMode(QProcess::MergedChannels);
-            child.start(QCoreApplication::applicationFilePath(), {QLatin1String(onX11Argument)});
-            QVERIFY(child.waitForFinished(60000));
-            QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                     child.readAll().constData());
+            QProcessEnvironment scaled;
+            scaled.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(scale));
+            QString output;
+            QVERIFY2(x.runOnX11(onX11Argument, &output, scaled), qPrintable(output));
         }
     }
 };
 
 int main(int argc, char** argv) {
-    const bool onX11 = argc > 1 && std::strcmp(argv[1], onX11Argument) == 0;
+    const bool onX11 = Dovrin::Testing::isRunOnX11(argc, argv, onX11Argument);
     QGuiApplication application(argc, argv);
     if (onX11) {
         FullScreenWatchOnX11Test test;

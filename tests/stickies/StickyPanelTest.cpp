@@ -1,5 +1,6 @@
 #include "StickyPanel.h"
 #include "LabelText.h"
+#include "PrivateXServer.h"
 #include "Provenance.h"
 #include "StickyPalette.h"
 #include "StickyView.h"
@@ -12,6 +13,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
@@ -25,6 +27,8 @@ using Dovrin::Store::StickyColor;
 Q_DECLARE_METATYPE(Dovrin::Stickies::StickyAction)
 
 namespace {
+
+const char onX11Argument[] = "--on-x11";
 
 Note sampleNote(const QString& markdown = "# Groceries\n- [ ] milk") {
     Note note;
@@ -68,6 +72,13 @@ class StickyPanelTest final : public QObject {
     Q_OBJECT
 
 private slots:
+    void onX11_windowMadeAgainKeepsTheKeyboard() {
+        const Dovrin::Testing::PrivateXServer x;
+        QVERIFY2(!x.display().isEmpty(), "Xvfb could not be started; the set-up script installs it");
+        QString output;
+        QVERIFY2(x.runOnX11(onX11Argument, &output), qPrintable(output));
+    }
+
     void hover_showsControlsAndShortensTheLabel() {
         Provenance table;
         Sticky sticky;
@@ -329,5 +340,39 @@ private slots:
     }
 };
 
-QTEST_MAIN(StickyPanelTest)
+// Activation needs a real X server: the offscreen platform activates every window it shows.
+class StickyPanelOnX11Test final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowMadeAgain_keepsTheKeyboardItHad() {
+        Sticky sticky;
+        auto* field = new QLineEdit(sticky.panel.view());
+        field->show();
+        // Shown without activating, as stickies that did not ask for the keyboard are; then the user
+        // clicks into it.
+        sticky.panel.setAttribute(Qt::WA_ShowWithoutActivating);
+        sticky.panel.activateWindow();
+        field->setFocus();
+        QTRY_VERIFY(sticky.panel.isActiveWindow());
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+
+        Note floating = sticky.state.note();
+        floating.isFloating = true;
+        sticky.state.setNote(floating);
+        QVERIFY(sticky.panel.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QTRY_VERIFY(sticky.panel.isActiveWindow());
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (Dovrin::Testing::isRunOnX11(argc, argv, onX11Argument)) {
+        StickyPanelOnX11Test test;
+        return QTest::qExec(&test, QStringList{QString::fromLocal8Bit(argv[0])});
+    }
+    StickyPanelTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "StickyPanelTest.moc"

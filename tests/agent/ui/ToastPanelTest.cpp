@@ -1,18 +1,16 @@
 #include "ToastPanel.h"
 #include "ManualClock.h"
+#include "PrivateXServer.h"
 #include "ToastView.h"
 #include "X11.h"
 
 #include <QAbstractAnimation>
 #include <QApplication>
-#include <QProcess>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
-
-#include <cstring>
 
 using namespace Dovrin::Agent;
 using ScreenSpace::ScreenFrames;
@@ -207,28 +205,10 @@ private slots:
     }
 
     void onX11_panelJoinsEveryDesktop() {
-        QProcess xvfb;
-        xvfb.start(
-            QStringLiteral("Xvfb"),
-            QStringLiteral("-displayfd 1 -screen 0 1280x800x24 -nolisten tcp").split(QLatin1Char(' ')));
-        if (!xvfb.waitForStarted())
-            QFAIL("Xvfb could not be started; the set-up script installs it (package xvfb)");
-        const auto stopXvfb = qScopeGuard([&xvfb] {
-            xvfb.terminate();
-            xvfb.waitForFinished(5000);
-        });
-        while (!xvfb.canReadLine())
-            QVERIFY2(xvfb.waitForReadyRead(10000), xvfb.readAllStandardError().constData());
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("DISPLAY", QLatin1Char(':') + QString::fromLatin1(xvfb.readLine().trimmed()));
-        environment.insert("QT_QPA_PLATFORM", "xcb");
-        QProcess child;
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {QLatin1String(onX11Argument)});
-        QVERIFY(child.waitForFinished(60000));
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                 child.readAll().constData());
+        const Dovrin::Testing::PrivateXServer x;
+        QVERIFY2(!x.display().isEmpty(), "Xvfb could not be started; the set-up script installs it");
+        QString output;
+        QVERIFY2(x.runOnX11(onX11Argument, &output), qPrintable(output));
     }
 
     void pointerOverTheStack_pausesEveryCountdownAndLeavingResumesIt() {
@@ -253,7 +233,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    const bool onX11 = argc > 1 && std::strcmp(argv[1], onX11Argument) == 0;
+    const bool onX11 = Dovrin::Testing::isRunOnX11(argc, argv, onX11Argument);
     QApplication application(argc, argv);
     if (onX11) {
         ToastPanelOnX11Test test;

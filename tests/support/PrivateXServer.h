@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStringList>
+#include <QTest>
+
+#include <cstring>
+
+namespace Dovrin::Testing {
+
+// A virtual X server of the test's own (Xvfb, no window manager), for what the offscreen platform cannot
+// show: window properties, activation, screens.
+class PrivateXServer final {
+public:
+    PrivateXServer() {
+        m_process.start(QStringLiteral("Xvfb"),
+                        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                         QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
+                         QStringLiteral("tcp")});
+        if (!m_process.waitForStarted())
+            return;
+        while (!m_process.canReadLine())
+            if (!m_process.waitForReadyRead(10000))
+                return;
+        m_display = QLatin1Char(':') + QString::fromLatin1(m_process.readLine().trimmed());
+    }
+    ~PrivateXServer() {
+        m_process.terminate();
+        m_process.waitForFinished(5000);
+    }
+    PrivateXServer(const PrivateXServer&) = delete;
+    PrivateXServer& operator=(const PrivateXServer&) = delete;
+
+    // Empty when Xvfb could not be started (the set-up script installs it, package xvfb).
+    QString display() const { return m_display; }
+
+    // This test binary again, on the xcb platform of this server, with `argument` telling it so; true when
+    // it passed. `extra` adds to its environment.
+    bool runOnX11(const char* argument, QString* output, const QProcessEnvironment& extra = {}) const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), m_display);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        for (const QString& key : extra.keys())
+            environment.insert(key, extra.value(key));
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QLatin1String(argument)});
+        const bool finished = child.waitForFinished(60000);
+        *output = QString::fromLocal8Bit(child.readAll());
+        return finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    }
+
+private:
+    QProcess m_process;
+    QString m_display;
+};
+
+// Whether this run is the one on the private X server.
+inline bool isRunOnX11(int argc, char** argv, const char* argument) {
+    return argc > 1 && std::strcmp(argv[1], argument) == 0;
+}
+
+} // namespace Dovrin::Testing
