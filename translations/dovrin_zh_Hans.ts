@@ -392,30 +392,30 @@ Deleted notes stay here for 30 days.</source>
     </message>
 </context>
 <context>
-    <name>Dovrin::Stickies::StickyManager</name>
+    <name>Dovrin::Stickies::NoteLinks</name>
     <message>
-        <location filename="../app/stickies/StickyManager.cpp" line="653"/>
-        <location filename="../app/stickies/StickyManager.cpp" line="660"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="60"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="67"/>
         <source>Dovrin</source>
         <translation>Dovrin</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyManager.cpp" line="654"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="61"/>
         <source>This note isn’t on this computer.</source>
         <translation>这张便笺不在这台电脑上。</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyManager.cpp" line="660"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="67"/>
         <source>That note was deleted.</source>
         <translation>那张便笺已被删除。</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyManager.cpp" line="662"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="69"/>
         <source>Restore</source>
         <translation>恢复</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyManager.cpp" line="663"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="70"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>

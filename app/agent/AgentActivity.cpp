@@ -2,6 +2,7 @@
 
 #include "DataDirectory.h"
 #include "Log.h"
+#include "NoteStore.h"
 #include "Provenance.h"
 #include "RelativeTime.h"
 #include "StickyAccess.h"
@@ -22,15 +23,15 @@ template <typename T> const T* summaryAs(const AgentActivity::Entry& entry) {
 
 } // namespace
 
-AgentActivity::AgentActivity(StickyAccess& stickies, Provenance& provenance, Clock& clock,
-                             std::optional<QString> settingsFile, QObject* parent)
-    : QObject(parent), m_stickies(stickies), m_provenance(provenance), m_clock(clock),
+AgentActivity::AgentActivity(StickyAccess& stickies, Store::NoteStore& store, Provenance& provenance,
+                             Clock& clock, std::optional<QString> settingsFile, QObject* parent)
+    : QObject(parent), m_stickies(stickies), m_store(store), m_provenance(provenance), m_clock(clock),
       m_settingsFile(std::move(settingsFile)), m_toasts(clock) {
     settings();
 }
 
-AgentActivity::AgentActivity(StickyAccess& stickies, QObject* parent)
-    : AgentActivity(stickies, Provenance::shared(), Clock::system(),
+AgentActivity::AgentActivity(StickyAccess& stickies, Store::NoteStore& store, QObject* parent)
+    : AgentActivity(stickies, store, Provenance::shared(), Clock::system(),
                     Bridge::dataFile(QString::fromLatin1(Bridge::settingsFileName)), parent) {}
 
 AgentActivity::~AgentActivity() {
@@ -38,10 +39,6 @@ AgentActivity::~AgentActivity() {
         return;
     if (const auto written = saveSettings(std::nullopt); !written)
         qCWarning(dovrinLog, "settings: %s", qUtf8Printable(written.error()));
-}
-
-Store::NoteStore& AgentActivity::store() const {
-    return m_stickies.store();
 }
 
 AgentActivity::FileStamp AgentActivity::fileStamp(const QString& path) {
@@ -170,7 +167,7 @@ void AgentActivity::recordCreated(const QString& agent, int count, const QUuid& 
 
 void AgentActivity::recordEdited(const QUuid& note, Change change, const QString& agent) {
     QString title;
-    if (const auto written = store().note(note); !written)
+    if (const auto written = m_store.note(note); !written)
         Store::logStoreError(written.error());
     else if (written.value())
         title = written.value()->title();
@@ -295,7 +292,7 @@ QString AgentActivity::undoTitle(const Entry& entry) {
 }
 
 bool AgentActivity::canUndo(const Entry& entry) const {
-    auto& notes = store();
+    auto& notes = m_store;
     if (const auto* created = summaryAs<Created>(entry)) {
         const auto active = notes.list(Store::NoteStore::Scope::active);
         if (!active)
@@ -364,7 +361,7 @@ void AgentActivity::undo(const QUuid& entryID) {
 
 void AgentActivity::reverse(const Entry& entry) {
     if (const auto* created = summaryAs<Created>(entry)) {
-        const auto active = store().list(Store::NoteStore::Scope::active);
+        const auto active = m_store.list(Store::NoteStore::Scope::active);
         if (!active) {
             Store::logStoreError(active.error());
             return;
@@ -384,7 +381,7 @@ void AgentActivity::reverse(const Entry& entry) {
     }
     QList<QUuid> ids;
     for (const DeletedNote& gone : std::get<Deleted>(entry.summary).notes) {
-        const auto note = store().note(gone.note);
+        const auto note = m_store.note(gone.note);
         if (note && note->has_value() && (*note)->deletedAt)
             ids.append(gone.note);
     }
@@ -393,7 +390,7 @@ void AgentActivity::reverse(const Entry& entry) {
 }
 
 void AgentActivity::reverseEdit(const QString& agent, const Edited& edited) {
-    const auto snapshot = store().snapshot(edited.note);
+    const auto snapshot = m_store.snapshot(edited.note);
     if (!snapshot) {
         Store::logStoreError(snapshot.error());
         return;
@@ -413,7 +410,7 @@ void AgentActivity::reverseEdit(const QString& agent, const Edited& edited) {
     const auto relabel = [self, id = edited.note] {
         if (!self)
             return;
-        if (const auto note = self->store().note(id); note && note->has_value())
+        if (const auto note = self->m_store.note(id); note && note->has_value())
             self->m_provenance.note(**note);
     };
     if (m_stickies.hasOpenSticky(edited.note)) {
@@ -429,7 +426,7 @@ void AgentActivity::reverseEdit(const QString& agent, const Edited& edited) {
         return;
     }
     const auto written =
-        store().updateMarkdown(edited.note, before.markdown, m_clock.now(),
+        m_store.updateMarkdown(edited.note, before.markdown, m_clock.now(),
                                before.label ? std::optional<QString>(before.label->agent) : std::nullopt,
                                before.label ? before.label->action : Store::AgentLabel::Action::edited);
     if (!written || !written->has_value()) {

@@ -86,10 +86,10 @@ public:
     // `settingsFile` is the shared settings file ("settings.json" in the data directory); nothing means the
     // data directory is unavailable: access reads as read & write and nothing is written. The settings are
     // kept in memory and read again only when another process has changed the file.
-    AgentActivity(StickyAccess& stickies, Provenance& provenance, Clock& clock,
+    AgentActivity(StickyAccess& stickies, Store::NoteStore& store, Provenance& provenance, Clock& clock,
                   std::optional<QString> settingsFile, QObject* parent = nullptr);
     // The settings file in the data directory, the shared ✦ table and the system clock.
-    explicit AgentActivity(StickyAccess& stickies, QObject* parent = nullptr);
+    AgentActivity(StickyAccess& stickies, Store::NoteStore& store, QObject* parent = nullptr);
     // Writes the uses not yet saved.
     ~AgentActivity() override;
 
@@ -168,9 +168,9 @@ private:
     void showToast(const Entry& entry, const ToastKey& key);
     void reverse(const Entry& entry);
     void reverseEdit(const QString& agent, const Edited& edited);
-    Store::NoteStore& store() const;
 
     StickyAccess& m_stickies;
+    Store::NoteStore& m_store;
     Provenance& m_provenance;
     Clock& m_clock;
     std::optional<QString> m_settingsFile;

@@ -1,5 +1,7 @@
 #include "AgentOps.h"
 
+#include "PlainText.h"
+
 #include <QRegularExpression>
 
 #include <optional>
@@ -43,7 +45,7 @@ const QRegularExpression& todoBox() {
 
 const QRegularExpression& imageReference() {
     static const auto expression =
-        searched(QStringLiteral(R"(!\[[^\]]*\]\(app:\/\/local\/images\/([^)\s]+)\))"));
+        searched(Store::PlainText::imagePattern(QStringLiteral(R"(app:\/\/local\/images\/([^)\s]+))")));
     return expression;
 }
 
@@ -264,7 +266,7 @@ QStringList imageNames(const QString& markdown) {
     QStringList names;
     auto matches = imageReference().globalMatch(markdown);
     while (matches.hasNext()) {
-        const QString name = matches.next().captured(1);
+        const QString name = matches.next().captured(2);
         if (imageFileName().match(name).hasMatch() && !names.contains(name))
             names.append(name);
     }

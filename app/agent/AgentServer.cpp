@@ -131,16 +131,16 @@ void AgentServer::serveConnection(Bridge::Socket connection, QPointer<AgentServe
     connections->allServed.notify_all();
 }
 
-AgentServer::AgentServer(StickyAccess& stickies, Provenance& provenance, Clock& clock,
-                         std::optional<QString> dataDirectory, QObject* parent)
-    : QObject(parent), m_stickies(stickies), m_provenance(provenance), m_clock(clock),
-      m_activity(std::make_unique<AgentActivity>(stickies, provenance, clock,
+AgentServer::AgentServer(StickyAccess& stickies, Store::NoteStore& store, Provenance& provenance,
+                         Clock& clock, std::optional<QString> dataDirectory, QObject* parent)
+    : QObject(parent), m_store(store), m_provenance(provenance), m_clock(clock),
+      m_activity(std::make_unique<AgentActivity>(stickies, store, provenance, clock,
                                                  inDirectory(dataDirectory, Bridge::settingsFileName))),
-      m_tools(std::make_unique<AgentTools>(stickies, *m_activity, provenance, clock,
+      m_tools(std::make_unique<AgentTools>(stickies, store, *m_activity, provenance, clock,
                                            inDirectory(dataDirectory, Bridge::imagesFolderName))),
       m_connections(std::make_shared<Connections>()) {
     seedLabels();
-    m_stickies.store().onAgentLabelCleared = [this](const QUuid& id) {
+    m_store.onAgentLabelCleared = [this](const QUuid& id) {
         QMetaObject::invokeMethod(
             this,
             [this, id] {
@@ -156,11 +156,11 @@ AgentServer::AgentServer(StickyAccess& stickies, Provenance& provenance, Clock& 
     startListening(*inDirectory(dataDirectory, Bridge::socketFileName));
 }
 
-AgentServer::AgentServer(StickyAccess& stickies, QObject* parent)
-    : AgentServer(stickies, Provenance::shared(), Clock::system(), Bridge::dataDirectory(), parent) {}
+AgentServer::AgentServer(StickyAccess& stickies, Store::NoteStore& store, QObject* parent)
+    : AgentServer(stickies, store, Provenance::shared(), Clock::system(), Bridge::dataDirectory(), parent) {}
 
 AgentServer::~AgentServer() {
-    m_stickies.store().onAgentLabelCleared = nullptr;
+    m_store.onAgentLabelCleared = nullptr;
     if (!m_listener.isValid())
         return;
     // Wakes the blocked accept; the accept thread then sees the flag and ends.
@@ -177,7 +177,7 @@ AgentServer::~AgentServer() {
 }
 
 void AgentServer::seedLabels() {
-    const auto notes = m_stickies.store().list(Store::NoteStore::Scope::active);
+    const auto notes = m_store.list(Store::NoteStore::Scope::active);
     if (!notes) {
         Store::logStoreError(notes.error());
         return;

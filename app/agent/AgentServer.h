@@ -17,6 +17,10 @@
 #include <optional>
 #include <thread>
 
+namespace Dovrin::Store {
+class NoteStore;
+}
+
 namespace Dovrin::Agent {
 
 class Clock;
@@ -33,10 +37,10 @@ class AgentServer final : public QObject {
 public:
     // Creates the activity tracker, seeds the ✦ labels from the database and starts listening in
     // `dataDirectory` (nothing: the app runs without a bridge).
-    AgentServer(StickyAccess& stickies, Provenance& provenance, Clock& clock,
+    AgentServer(StickyAccess& stickies, Store::NoteStore& store, Provenance& provenance, Clock& clock,
                 std::optional<QString> dataDirectory, QObject* parent = nullptr);
     // The data directory, the shared ✦ table and the system clock.
-    explicit AgentServer(StickyAccess& stickies, QObject* parent = nullptr);
+    AgentServer(StickyAccess& stickies, Store::NoteStore& store, QObject* parent = nullptr);
     ~AgentServer() override;
 
     AgentActivity& activity() { return *m_activity; }
@@ -59,7 +63,7 @@ private:
     void startListening(const QString& socketPath);
     void acceptLoop();
 
-    StickyAccess& m_stickies;
+    Store::NoteStore& m_store;
     Provenance& m_provenance;
     Clock& m_clock;
     std::unique_ptr<AgentActivity> m_activity;

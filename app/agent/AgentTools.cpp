@@ -10,6 +10,7 @@
 #include "Provenance.h"
 #include "StickyAccess.h"
 #include "ToolJson.h"
+#include "ToolLimits.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -74,6 +75,14 @@ QString preview(const QString& markdown) {
     return graphemePrefix(QStringList(first + 1, lines.cend()).join(QLatin1Char(' ')), 120);
 }
 
+// "yellow, blue, …", as the unknown-colour message lists them.
+QString colorNameList() {
+    QStringList names;
+    for (const char* name : Bridge::colorNames)
+        names.append(QLatin1String(name));
+    return names.join(QStringLiteral(", "));
+}
+
 QJsonObject todoCounts(const QString& markdown) {
     int open = 0;
     int done = 0;
@@ -82,15 +91,16 @@ QJsonObject todoCounts(const QString& markdown) {
     return {{"open", open}, {"done", done}};
 }
 
-// CRLF becomes LF; more than 200 KB of UTF-8 is refused.
+// CRLF becomes LF; markdown over the limit, counted in UTF-8 bytes, is refused.
 AgentResult<QString> checkedMarkdown(const QString& markdown) {
     QString normalised = markdown;
     normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const qsizetype bytes = normalised.toUtf8().size();
-    if (bytes > AgentTools::maxMarkdownBytes)
+    if (bytes > Bridge::maxMarkdownBytes)
         return AgentError{
             ErrorCode::tooLarge,
-            QStringLiteral("A note can hold at most 200 KB of markdown; this is %1 KB.").arg(bytes / 1024)};
+            QStringLiteral("A note can hold at most %1 KB of markdown; this is %2 KB.")
+                .arg(QString::number(Bridge::maxMarkdownBytes / 1024), QString::number(bytes / 1024))};
     return normalised;
 }
 
@@ -111,21 +121,20 @@ std::optional<QString> imageMimeType(const QString& name) {
 
 std::optional<QByteArray> readImage(const QString& path) {
     QFile file(path);
-    if (!QFileInfo(path).isFile() || file.size() > AgentTools::maxImageBytes ||
-        !file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || file.size() > Bridge::maxImageBytes || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     // Read one byte past the limit, so a file that grew since the size check is still refused.
-    QByteArray bytes = file.read(AgentTools::maxImageBytes + 1);
-    if (bytes.size() > AgentTools::maxImageBytes || file.error() != QFile::NoError)
+    QByteArray bytes = file.read(Bridge::maxImageBytes + 1);
+    if (bytes.size() > Bridge::maxImageBytes || file.error() != QFile::NoError)
         return std::nullopt;
     return bytes;
 }
 
 } // namespace
 
-AgentTools::AgentTools(StickyAccess& stickies, AgentActivity& activity, Provenance& provenance, Clock& clock,
-                       std::optional<QString> imagesDirectory)
-    : m_stickies(stickies), m_activity(activity), m_provenance(provenance), m_clock(clock),
+AgentTools::AgentTools(StickyAccess& stickies, Store::NoteStore& store, AgentActivity& activity,
+                       Provenance& provenance, Clock& clock, std::optional<QString> imagesDirectory)
+    : m_stickies(stickies), m_store(store), m_activity(activity), m_provenance(provenance), m_clock(clock),
       m_imagesDirectory(std::move(imagesDirectory)) {}
 
 void AgentTools::run(Tool tool, const QJsonObject& arguments, const QString& agent, Done done) {
@@ -174,7 +183,7 @@ void AgentTools::resolve(const QString& reference, NoteDone done) {
                 .arg(Store::idText(id))};
     };
     const auto fromStore = [this, id = *id, notFound, done] {
-        const auto stored = m_stickies.store().note(id);
+        const auto stored = m_store.note(id);
         if (!stored)
             return done(storeFailure<Note>(stored.error()));
         if (!*stored || (*stored)->deletedAt)
@@ -193,7 +202,7 @@ void AgentTools::resolve(const QString& reference, NoteDone done) {
 }
 
 void AgentTools::listNotes(const Args::ListArgs& args, const Done& done) {
-    auto notes = m_stickies.store().list(NoteStore::Scope::active);
+    auto notes = m_store.list(NoteStore::Scope::active);
     if (!notes)
         return done(storeFailure<ToolOutput>(notes.error()));
     QList<Note> listed = std::move(notes).value();
@@ -202,7 +211,7 @@ void AgentTools::listNotes(const Args::ListArgs& args, const Done& done) {
     const QString query = args.query.value_or(QString()).toLower();
     const bool includeClosed = args.includeClosed.value_or(true);
     // A negative limit lists nothing, as 0 does.
-    const qint64 limit = std::max<qint64>(0, args.limit.value_or(defaultListLimit));
+    const qint64 limit = std::max<qint64>(0, args.limit.value_or(Bridge::defaultListLimit));
     QJsonArray result;
     for (const Note& note : listed) {
         if (result.size() >= limit)
@@ -256,7 +265,8 @@ QString AgentTools::readText(const Note& note, const Args::ReadArgs& args,
     const qint64 total = boundaries.size() - 1;
     // A negative offset reads from the start.
     const qint64 start = std::clamp<qint64>(args.offset.value_or(0), 0, total);
-    const qint64 size = args.maxChars ? std::max(*args.maxChars, minPageSize) : defaultPageSize;
+    const qint64 size =
+        args.maxChars ? std::max(*args.maxChars, Bridge::minPageSize) : Bridge::defaultPageSize;
     const qint64 end = std::min(start + size, total);
     if (start > 0 || start + size < total) {
         QString paging = QStringLiteral("markdown: characters %1–%2 of %3").arg(start).arg(end).arg(total);
@@ -267,16 +277,17 @@ QString AgentTools::readText(const Note& note, const Args::ReadArgs& args,
 
     if (start == 0 && m_imagesDirectory) {
         for (const QString& name : AgentOps::imageNames(note.markdown)) {
-            if (images.size() >= maxImages) {
-                lines.append(QStringLiteral("image %1: not attached (at most 4 images per read)").arg(name));
+            if (images.size() >= Bridge::maxImagesPerRead) {
+                lines.append(QStringLiteral("image %1: not attached (at most %2 images per read)")
+                                 .arg(name, QString::number(Bridge::maxImagesPerRead)));
                 continue;
             }
             const auto mimeType = imageMimeType(name);
             const auto bytes =
                 mimeType ? readImage(*m_imagesDirectory + QLatin1Char('/') + name) : std::nullopt;
             if (!bytes) {
-                lines.append(
-                    QStringLiteral("image %1: not attached (missing, over 2 MB, or not an image)").arg(name));
+                lines.append(QStringLiteral("image %1: not attached (missing, over %2 MB, or not an image)")
+                                 .arg(name, QString::number(Bridge::maxImageBytes / (1024 * 1024))));
                 continue;
             }
             images.append({QString::fromLatin1(bytes->toBase64()), *mimeType});
@@ -288,11 +299,11 @@ QString AgentTools::readText(const Note& note, const Args::ReadArgs& args,
 }
 
 void AgentTools::createNotes(const Args::CreateArgs& args, const QString& agent, const Done& done) {
-    if (args.notes.size() > maxNotesPerCreate)
+    if (args.notes.size() > Bridge::maxNotesPerCreate)
         return done(AgentError{
             ErrorCode::tooLarge,
-            QStringLiteral("create_notes takes at most 10 notes per call; you sent %1. Split them.")
-                .arg(args.notes.size())});
+            QStringLiteral("create_notes takes at most %1 notes per call; you sent %2. Split them.")
+                .arg(QString::number(Bridge::maxNotesPerCreate), QString::number(args.notes.size()))});
     if (args.notes.isEmpty())
         return done(
             AgentError{ErrorCode::invalidArguments, QStringLiteral("create_notes needs at least one note.")});
@@ -302,11 +313,9 @@ void AgentTools::createNotes(const Args::CreateArgs& args, const QString& agent,
         if (note.color) {
             color = Store::stickyColorIfKnown(*note.color);
             if (!color)
-                return done(
-                    AgentError{ErrorCode::invalidArguments,
-                               QStringLiteral("Unknown color \"%1\". Use one of: yellow, blue, green, pink, "
-                                              "purple, gray.")
-                                   .arg(*note.color)});
+                return done(AgentError{ErrorCode::invalidArguments,
+                                       QStringLiteral("Unknown color \"%1\". Use one of: %2.")
+                                           .arg(*note.color, colorNameList())});
         }
         const auto markdown = checkedMarkdown(note.markdown);
         if (!markdown)
@@ -437,14 +446,13 @@ void AgentTools::writeNote(const Note& before, const QString& markdown, AgentAct
         m_provenance.note(note);
         if (m_stickies.hasOpenSticky(note.id))
             m_stickies.refreshSticky(note.id);
-        if (const auto saved = m_stickies.store().saveSnapshot(before, note.rev, join); !saved)
+        if (const auto saved = m_store.saveSnapshot(before, note.rev, join); !saved)
             Store::logStoreError(saved.error());
         m_activity.recordEdited(note.id, change, agent);
         done(note);
     };
     if (!m_stickies.hasOpenSticky(before.id)) {
-        const auto written =
-            m_stickies.store().updateMarkdown(before.id, markdown, m_clock.now(), agent, action);
+        const auto written = m_store.updateMarkdown(before.id, markdown, m_clock.now(), agent, action);
         if (!written)
             Store::logStoreError(written.error());
         if (!written || !*written)
@@ -468,7 +476,7 @@ void AgentTools::writeNote(const Note& before, const QString& markdown, AgentAct
             case Status::applied:
                 break;
             }
-            const auto stored = m_stickies.store().note(id);
+            const auto stored = m_store.note(id);
             if (!stored)
                 Store::logStoreError(stored.error());
             if (!stored || !*stored || (*stored)->deletedAt)

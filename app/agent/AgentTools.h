@@ -26,26 +26,19 @@ struct ToolOutput {
     QList<Bridge::BridgeResponse::Image> images;
 };
 
-// The six tools an AI calls. Access and rate limits are checked before a tool runs; a tool decodes its
-// arguments, works through the sticky access (open stickies first, then the database) and answers once,
-// on the main thread, with its JSON text or an AgentError.
+// The six tools an AI calls, within the limits of ToolLimits.h. Access and rate limits are checked before
+// a tool runs; a tool decodes its arguments, works through the sticky access (open stickies first, then
+// the database) and answers once, on the main thread, with its JSON text or an AgentError.
 class AgentTools final {
 public:
     using Done = std::function<void(AgentResult<ToolOutput>)>;
 
-    static constexpr int maxMarkdownBytes = 204800;
-    static constexpr int maxNotesPerCreate = 10;
-    static constexpr int maxImages = 4;
-    static constexpr qint64 maxImageBytes = 2097152;
-    static constexpr qint64 defaultListLimit = 50;
-    static constexpr qint64 defaultPageSize = 24000;
-    static constexpr qint64 minPageSize = 1000;
     // A sticky the user typed into this recently, while it is the key window, is theirs to delete.
     static constexpr qint64 userEditingWindowMs = 10000;
 
     // `imagesDirectory` is the data directory's "Images" folder; nothing when there is no data directory.
-    AgentTools(StickyAccess& stickies, AgentActivity& activity, Provenance& provenance, Clock& clock,
-               std::optional<QString> imagesDirectory);
+    AgentTools(StickyAccess& stickies, Store::NoteStore& store, AgentActivity& activity,
+               Provenance& provenance, Clock& clock, std::optional<QString> imagesDirectory);
 
     void run(Tool tool, const QJsonObject& arguments, const QString& agent, Done done);
 
@@ -76,6 +69,7 @@ private:
     }
 
     StickyAccess& m_stickies;
+    Store::NoteStore& m_store;
     AgentActivity& m_activity;
     Provenance& m_provenance;
     Clock& m_clock;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Note.h"
-#include "NoteStore.h"
 
 #include <QList>
 #include <QString>
@@ -17,9 +16,6 @@ namespace Dovrin::Agent {
 class StickyAccess {
 public:
     virtual ~StickyAccess() = default;
-
-    // The database, reached through the manager as everything else is.
-    virtual Store::NoteStore& store() = 0;
 
     virtual bool hasOpenSticky(const QUuid& id) const = 0;
     // The user can watch changes: the sticky is open and not collapsed.

@@ -1,35 +1,18 @@
 #include "Tool.h"
 
-#include <array>
-#include <utility>
+#include "ToolLimits.h"
 
 namespace Dovrin::Agent {
 
-namespace {
-
-constexpr std::array<std::pair<Tool, const char*>, 6> names{{
-    {Tool::listNotes, "list_notes"},
-    {Tool::readNote, "read_note"},
-    {Tool::createNotes, "create_notes"},
-    {Tool::updateNote, "update_note"},
-    {Tool::setTodo, "set_todo"},
-    {Tool::deleteNote, "delete_note"},
-}};
-
-} // namespace
-
 std::optional<Tool> toolNamed(const QString& name) {
-    for (const auto& [tool, text] : names)
-        if (name == QLatin1String(text))
-            return tool;
+    for (std::size_t i = 0; i < Bridge::toolNames.size(); ++i)
+        if (name == QLatin1String(Bridge::toolNames[i]))
+            return Tool(i);
     return std::nullopt;
 }
 
 QString toolName(Tool tool) {
-    for (const auto& [candidate, text] : names)
-        if (candidate == tool)
-            return QString::fromLatin1(text);
-    return {};
+    return QString::fromLatin1(Bridge::toolNames.at(std::size_t(tool)));
 }
 
 bool isWrite(Tool tool) {

@@ -6,7 +6,7 @@
 
 namespace Dovrin::Agent {
 
-// The six tools, in their fixed order; the last four change notes.
+// The six tools, in the order of Bridge::toolNames; the last four change notes.
 enum class Tool { listNotes, readNote, createNotes, updateNote, setTodo, deleteNote };
 
 std::optional<Tool> toolNamed(const QString& name);

@@ -1,5 +1,7 @@
 #include "ToolArguments.h"
 
+#include "Tool.h"
+
 #include <QJsonArray>
 #include <QJsonValue>
 
@@ -159,7 +161,7 @@ AgentResult<ListArgs> listArgs(const QJsonObject& arguments) {
     args.query = reader.string("query", false);
     args.limit = reader.integer("limit", false);
     args.includeClosed = reader.boolean("includeClosed", false);
-    return finish(QStringLiteral("list_notes"), failure, args);
+    return finish(toolName(Tool::listNotes), failure, args);
 }
 
 AgentResult<ReadArgs> readArgs(const QJsonObject& arguments) {
@@ -169,7 +171,7 @@ AgentResult<ReadArgs> readArgs(const QJsonObject& arguments) {
     args.note = reader.string("note", true).value_or(QString());
     args.maxChars = reader.integer("maxChars", false);
     args.offset = reader.integer("offset", false);
-    return finish(QStringLiteral("read_note"), failure, args);
+    return finish(toolName(Tool::readNote), failure, args);
 }
 
 AgentResult<CreateArgs> createArgs(const QJsonObject& arguments) {
@@ -192,7 +194,7 @@ AgentResult<CreateArgs> createArgs(const QJsonObject& arguments) {
         note.color = noteReader.string("color", false);
         args.notes.append(note);
     }
-    return finish(QStringLiteral("create_notes"), failure, args);
+    return finish(toolName(Tool::createNotes), failure, args);
 }
 
 AgentResult<UpdateArgs> updateArgs(const QJsonObject& arguments) {
@@ -212,7 +214,7 @@ AgentResult<UpdateArgs> updateArgs(const QJsonObject& arguments) {
                     QStringLiteral(": Cannot initialize Op from invalid String value ") + *op);
     args.markdown = reader.string("markdown", true).value_or(QString());
     args.expectedRev = reader.integer("expectedRev", true).value_or(0);
-    return finish(QStringLiteral("update_note"), failure, args);
+    return finish(toolName(Tool::updateNote), failure, args);
 }
 
 AgentResult<SetTodoArgs> setTodoArgs(const QJsonObject& arguments) {
@@ -223,7 +225,7 @@ AgentResult<SetTodoArgs> setTodoArgs(const QJsonObject& arguments) {
     args.index = reader.integer("index", false);
     args.match = reader.string("match", false);
     args.checked = reader.boolean("checked", true).value_or(false);
-    return finish(QStringLiteral("set_todo"), failure, args);
+    return finish(toolName(Tool::setTodo), failure, args);
 }
 
 AgentResult<NoteArgs> noteArgs(const QJsonObject& arguments) {
@@ -231,7 +233,7 @@ AgentResult<NoteArgs> noteArgs(const QJsonObject& arguments) {
     Reader reader(arguments, argumentsPath, failure);
     NoteArgs args;
     args.note = reader.string("note", true).value_or(QString());
-    return finish(QStringLiteral("delete_note"), failure, args);
+    return finish(toolName(Tool::deleteNote), failure, args);
 }
 
 } // namespace Dovrin::Agent::ToolArguments

@@ -2,6 +2,7 @@
 
 #include "AgentIcons.h"
 #include "AgentServer.h"
+#include "AgentStickies.h"
 #include "AgentTray.h"
 #include "AppSettings.h"
 #include "Log.h"
@@ -77,6 +78,7 @@ AppDelegate::~AppDelegate() {
     m_agentTray.reset();
     m_trayIcon.reset();
     m_agents.reset();
+    m_agentStickies.reset();
     m_manager.reset();
 }
 
@@ -103,7 +105,8 @@ void AppDelegate::finishLaunching() {
         m_trayIcon = std::make_unique<QSystemTrayIcon>(Agent::AgentIcons::normal());
         m_trayIcon->setToolTip(QStringLiteral("Dovrin"));
     }
-    m_agents = std::make_unique<Agent::AgentServer>(*m_manager);
+    m_agentStickies = std::make_unique<Stickies::AgentStickies>(*m_manager, Agent::Provenance::shared());
+    m_agents = std::make_unique<Agent::AgentServer>(*m_agentStickies, *m_store);
     m_agentTray = std::make_unique<Agent::AgentTray>(m_agents->activity(), m_trayIcon.get());
     m_settings = std::make_unique<SettingsWindow>(*m_manager, [this] { requestRelaunch([] {}); });
     m_search = std::make_unique<SearchPanel>(*m_manager);

@@ -18,8 +18,9 @@ class AgentServer;
 class AgentTray;
 } // namespace Dovrin::Agent
 namespace Dovrin::Stickies {
+class AgentStickies;
 class StickyManager;
-}
+} // namespace Dovrin::Stickies
 
 namespace Dovrin::Shell {
 
@@ -67,6 +68,7 @@ private:
 
     std::unique_ptr<Store::NoteStore> m_store;
     std::unique_ptr<Stickies::StickyManager> m_manager;
+    std::unique_ptr<Stickies::AgentStickies> m_agentStickies;
     std::unique_ptr<Agent::AgentServer> m_agents;
     std::unique_ptr<QSystemTrayIcon> m_trayIcon;
     std::unique_ptr<Agent::AgentTray> m_agentTray;

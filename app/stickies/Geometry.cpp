@@ -47,10 +47,14 @@ QRectF clamped(const QRectF& rect, const QRectF& bounds) {
     return {x, y, width, height};
 }
 
+QRectF topStrip(const QRectF& frame) {
+    return {frame.x(), maxY(frame) - titleStripHeight, frame.width(), titleStripHeight};
+}
+
 QRectF corrected(const QRectF& frame, const QList<QRectF>& visibleFrames) {
     if (visibleFrames.isEmpty())
         return frame;
-    const QRectF strip(frame.x(), maxY(frame) - titleStripHeight, frame.width(), titleStripHeight);
+    const QRectF strip = topStrip(frame);
     for (const QRectF& visible : visibleFrames) {
         const QRectF shown = strip.intersected(visible);
         if (!shown.isEmpty() && shown.width() >= 44 && shown.height() >= 20)

@@ -34,6 +34,8 @@ inline double midY(const QRectF& r) {
 }
 
 QRectF clamped(const QRectF& rect, const QRectF& bounds);
+// The frame's title strip along its top edge: all that a collapsed sticky shows.
+QRectF topStrip(const QRectF& frame);
 // Leaves a frame whose title strip shows enough on some screen; otherwise moves it onto the nearest one.
 QRectF corrected(const QRectF& frame, const QList<QRectF>& visibleFrames);
 

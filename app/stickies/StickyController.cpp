@@ -6,6 +6,7 @@
 #include "Geometry.h"
 #include "Log.h"
 #include "NoteStore.h"
+#include "PlainText.h"
 #include "ReduceMotion.h"
 #include "ScreenSpace.h"
 #include "StickyMenu.h"
@@ -32,12 +33,6 @@ namespace {
 // The slash menu, format bar and link popovers answer these.
 const QStringList editorMenuMessages{"slash", "slashKey", "selection", "link"};
 
-// The top strip of a frame, in y-up screen coordinates.
-QRectF topStrip(const QRectF& frame) {
-    return {frame.x(), Geometry::maxY(frame) - Geometry::titleStripHeight, frame.width(),
-            Geometry::titleStripHeight};
-}
-
 } // namespace
 
 StickyController::StickyController(Store::NoteStore& store, const Note& note, bool focusWhenReady,
@@ -48,8 +43,8 @@ StickyController::StickyController(Store::NoteStore& store, const Note& note, bo
     m_revisions[note.rev] = note.markdown;
     m_panel = std::make_unique<StickyPanel>(m_state);
     m_isPlacing = true;
-    m_panel->setFrame(Agent::ScreenSpace::toWindow(note.isCollapsed ? topStrip(note.frame) : note.frame),
-                      false);
+    m_panel->setFrame(
+        Agent::ScreenSpace::toWindow(note.isCollapsed ? Geometry::topStrip(note.frame) : note.frame), false);
     m_isPlacing = false;
     connect(m_panel.get(), &StickyPanel::frameChanged, this, &StickyController::recordFrame);
     connect(m_panel.get(), &StickyPanel::frameAnimationFinished, this, [this] { m_isPlacing = false; });
@@ -295,7 +290,7 @@ void StickyController::toggleCollapsed() {
     changed.isCollapsed = !changed.isCollapsed;
     const QRectF current = Agent::ScreenSpace::fromWindow(m_panel->geometry());
     const QRectF target = changed.isCollapsed
-                              ? topStrip(current)
+                              ? Geometry::topStrip(current)
                               : QRectF(current.x(), Geometry::maxY(current) - changed.frame.height(),
                                        current.width(), changed.frame.height());
     m_state->setNote(changed);
@@ -327,7 +322,7 @@ void StickyController::recordFrame() {
 }
 
 void StickyController::copyLink() {
-    if (!noteHasText(note()))
+    if (note().isBlank())
         return;
     const QString link = note().link();
     auto* data = new QMimeData();
@@ -342,7 +337,7 @@ void StickyController::copyText() {
     flush([this, self = QPointer(this)] {
         if (!self)
             return;
-        static const QRegularExpression image(QStringLiteral(R"(!\[([^\]]*)\]\([^)]*\))"));
+        static const QRegularExpression image(Store::PlainText::imagePattern());
         QGuiApplication::clipboard()->setText(QString(note().markdown).replace(image, QStringLiteral("\\1")));
     });
 }

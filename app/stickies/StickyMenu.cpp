@@ -82,7 +82,7 @@ void StickyMenu::update() {
     const QList<Store::StickyColor> colors = Store::allStickyColors();
     for (qsizetype i = 0; i < m_colorItems.size(); ++i)
         m_colorItems.at(i)->setChecked(colors.at(i) == note.color);
-    m_copyLink->setEnabled(noteHasText(note));
+    m_copyLink->setEnabled(!note.isBlank());
     m_floating->setChecked(note.isFloating);
     m_collapse->setText(note.isCollapsed ? tr("Expand") : tr("Collapse"));
 }

@@ -51,7 +51,7 @@ void StickyViewDragStrip::refresh() {
     for (StickyViewButton* button : {m_close, m_newSticky, m_copyLink})
         button->setTint(colors.tint, highlight);
 
-    const bool hasText = noteHasText(note);
+    const bool hasText = !note.isBlank();
     const bool copied = m_state->isShowingCopied();
     m_copyLink->setGlyph(copied ? StickyGlyph::checkmark : StickyGlyph::link);
     m_copyLink->setText(StickyViewTexts::copyLinkLabel(copied));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Geometry.h"
+
 #include <QPoint>
 #include <QWidget>
 
@@ -9,14 +11,14 @@ class StickyViewButton;
 class StickyViewProvenanceLabel;
 class StickyViewState;
 
-// The 32-point strip at the top of a sticky: it moves the window, collapses it on a double click and
+// The title strip at the top of a sticky: it moves the window, collapses it on a double click and
 // asks for the sticky menu; it carries the hover controls, the ✦ label and, when collapsed, the title.
 class StickyViewDragStrip final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY(StickyViewDragStrip)
 
 public:
-    static constexpr int stripHeight = 32;
+    static constexpr int stripHeight = int(Geometry::titleStripHeight);
 
     explicit StickyViewDragStrip(StickyViewState* state, QWidget* parent = nullptr);
 

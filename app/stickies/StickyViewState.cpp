@@ -2,10 +2,6 @@
 
 namespace Dovrin::Stickies {
 
-bool noteHasText(const Store::Note& note) {
-    return !QString(note.markdown).remove(QStringLiteral("<br />")).trimmed().isEmpty();
-}
-
 StickyViewState::StickyViewState(const Store::Note& note, QObject* parent) : QObject(parent), m_note(note) {
     m_copiedTimer.setSingleShot(true);
     m_copiedTimer.setInterval(std::chrono::milliseconds(1500));

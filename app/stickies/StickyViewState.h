@@ -26,9 +26,6 @@ enum class StickyAction {
     remove
 };
 
-// Whether the note has something worth linking to: its markdown without "<br />" is not blank.
-bool noteHasText(const Store::Note& note);
-
 // The state a sticky window shows. Its owner (the sticky's controller) writes the note and the editor; the
 // window writes hovering and key. Every field announces its changes, and setters that change nothing announce
 // nothing.

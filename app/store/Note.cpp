@@ -1,6 +1,7 @@
 #include "Note.h"
 
 #include "PlainText.h"
+#include "ToolLimits.h"
 
 #include <QCoreApplication>
 
@@ -12,21 +13,7 @@ QList<StickyColor> allStickyColors() {
 }
 
 QString rawValue(StickyColor color) {
-    switch (color) {
-    case StickyColor::yellow:
-        return QStringLiteral("yellow");
-    case StickyColor::blue:
-        return QStringLiteral("blue");
-    case StickyColor::green:
-        return QStringLiteral("green");
-    case StickyColor::pink:
-        return QStringLiteral("pink");
-    case StickyColor::purple:
-        return QStringLiteral("purple");
-    case StickyColor::gray:
-        return QStringLiteral("gray");
-    }
-    return QStringLiteral("yellow");
+    return QLatin1String(Bridge::colorNames.at(std::size_t(color)));
 }
 
 std::optional<StickyColor> stickyColorIfKnown(const QString& raw) {
@@ -109,6 +96,10 @@ QString Note::bodyLine() const {
 
 WindowState Note::windowState() const {
     return WindowState{color, frame, screenID, isFloating, isCollapsed};
+}
+
+bool Note::isBlank() const {
+    return QString(markdown).remove(QStringLiteral("<br />")).trimmed().isEmpty();
 }
 
 } // namespace Dovrin::Store

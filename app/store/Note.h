@@ -10,7 +10,7 @@
 
 namespace Dovrin::Store {
 
-// Listed in the order the color menu shows them.
+// Listed in the order the color menu shows them, which is the order of Bridge::colorNames.
 enum class StickyColor { yellow, blue, green, pink, purple, gray };
 
 QList<StickyColor> allStickyColors();
@@ -69,6 +69,9 @@ struct Note {
     QString title() const;
     QString bodyLine() const;
     WindowState windowState() const;
+    // Nothing but whitespace and the "<br />" the editor writes for an empty line: closing such a note
+    // deletes it, and it has no link worth copying.
+    bool isBlank() const;
 
     friend bool operator==(const Note&, const Note&) = default;
 };

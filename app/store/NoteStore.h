@@ -83,11 +83,6 @@ public:
 
 private:
     NoteStore(sqlite3* db, QString filePath);
-    // Brings a database at `version` (at most the current one) to the current schema, all or nothing.
-    StoreResult<void> migrate(int version);
-    // Builds the trigram search index when the file lacks it, holds part of it or an earlier design of it;
-    // false when this SQLite cannot build one.
-    StoreResult<bool> ensureSearchIndex();
 
     sqlite3* m_db = nullptr;
     QString m_filePath;

@@ -83,6 +83,10 @@ QString bodyLine(const QString& markdown) {
     return lines.join(QStringLiteral(" · "));
 }
 
+QString imagePattern(const QString& target) {
+    return QStringLiteral(R"(!\[([^\]]*)\]\()") + target + QStringLiteral(R"(\))");
+}
+
 QString fold(const QString& text) {
     const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
     if (ascii)

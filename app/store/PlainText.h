@@ -15,6 +15,11 @@ QString title(const QString& markdown);
 // The non-empty plain lines after the first, joined by " · ".
 QString bodyLine(const QString& markdown);
 
+// A Markdown image, "![alt](target)", as a regular expression whose first group is the alt text; `target`
+// is the pattern for what stands between the parentheses. Copying a note as text and an AI reading its
+// images both recognise images by it.
+QString imagePattern(const QString& target = QStringLiteral("[^)]*"));
+
 // Case-, diacritic- and width-insensitive folding with no locale; search columns and queries use it.
 QString fold(const QString& text);
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <memory>
+#include <string_view>
 
 namespace Dovrin::Store {
 
@@ -13,9 +14,34 @@ struct Finalizer {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
 
+StoreError failure(const QString& message, QByteArrayView sql) {
+    return StoreError{message + QStringLiteral(" — ") + QString::fromUtf8(sql).left(60)};
+}
+
 StoreError failure(sqlite3* db, QByteArrayView sql) {
-    return StoreError{QString::fromUtf8(sqlite3_errmsg(db)) + QStringLiteral(" — ") +
-                      QString::fromUtf8(sql).left(60)};
+    return failure(QString::fromUtf8(sqlite3_errmsg(db)), sql);
+}
+
+// True when `text` holds nothing SQLite would run: whitespace, "--" comments and "/* */" comments (an
+// unclosed one runs to the end, as in SQLite).
+bool holdsNoStatement(std::string_view text) {
+    for (;;) {
+        const auto start = text.find_first_not_of(" \t\n\f\r");
+        if (start == std::string_view::npos)
+            return true;
+        text.remove_prefix(start);
+        std::string_view close;
+        if (text.starts_with("--"))
+            close = "\n";
+        else if (text.starts_with("/*"))
+            close = "*/";
+        else
+            return false;
+        const auto end = text.find(close, 2);
+        if (end == std::string_view::npos)
+            return true;
+        text.remove_prefix(end + close.size());
+    }
 }
 
 template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
@@ -88,11 +114,18 @@ std::optional<QDateTime> Statement::Row::optionalDate(int column) const {
 StoreResult<void> Statement::run(sqlite3* db, QByteArrayView sql, std::initializer_list<Value> values,
                                  const RowReader& reader) {
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, sql.data(), int(sql.size()), &raw, nullptr) != SQLITE_OK) {
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db, sql.data(), int(sql.size()), &raw, &tail) != SQLITE_OK) {
         sqlite3_finalize(raw);
         return failure(db, sql);
     }
     const std::unique_ptr<sqlite3_stmt, Finalizer> statement(raw);
+    // SQLite compiles only the first statement: anything after it would silently never run.
+    const std::string_view rest(tail ? tail : sql.data() + sql.size(), sql.data() + sql.size());
+    if (!holdsNoStatement(rest))
+        return failure(QStringLiteral("trailing SQL after the first statement: ") +
+                           QString::fromUtf8(rest.data(), qsizetype(rest.size())).trimmed().left(60),
+                       sql);
     int index = 1;
     for (const Value& value : values)
         value.bind(raw, index++);

@@ -62,12 +62,30 @@ public:
 
     using RowReader = std::function<void(const Row&)>;
 
-    // Fails with SQLite's message, " — " and the first 60 characters of the statement.
+    // Runs the one statement in `sql`; trailing SQL after it is refused and nothing runs. Fails with
+    // SQLite's message, " — " and the first 60 characters of the statement, so a statement's opening
+    // characters are part of its error text.
     static StoreResult<void> run(sqlite3* db, QByteArrayView sql, std::initializer_list<Value> values = {},
                                  const RowReader& reader = {});
 
     static double secondsSince1970(const QDateTime& date);
     static QDateTime dateFromSeconds(double seconds);
 };
+
+// Runs `work` inside BEGIN IMMEDIATE … COMMIT; any failure rolls everything back and is returned.
+template <typename T, typename Work> StoreResult<T> inTransaction(sqlite3* db, Work work) {
+    if (auto begin = Statement::run(db, R"sql(BEGIN IMMEDIATE)sql"); !begin)
+        return begin.error();
+    StoreResult<T> result = work();
+    if (result) {
+        auto commit = Statement::run(db, R"sql(COMMIT)sql");
+        if (commit)
+            return result;
+        result = commit.error();
+    }
+    // The first error is the one worth reporting; a failed rollback adds nothing to it.
+    (void)Statement::run(db, R"sql(ROLLBACK)sql");
+    return result;
+}
 
 } // namespace Dovrin::Store

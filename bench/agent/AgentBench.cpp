@@ -1,6 +1,7 @@
 // End-to-end cost of agent tools as an AI client sees it: a tools/call line written to dovrin-mcp until
 // its answer line arrives, with the real dovrin app answering over dv.sock.
 #include "AgentServer.h"
+#include "AgentStickies.h"
 #include "ManualClock.h"
 #include "Measure.h"
 #include "NoteStore.h"
@@ -120,7 +121,8 @@ void inProcess(const QTemporaryDir& home, const QString& longNoteID) {
     Agent::Provenance provenance;
     Agent::ManualClock clock;
     Stickies::StickyManager manager(*store, provenance);
-    Agent::AgentServer server(manager, provenance, clock, copy.path());
+    Stickies::AgentStickies stickies(manager, provenance);
+    Agent::AgentServer server(stickies, *store, provenance, clock, copy.path());
     const auto run = [&](const QString& name, const QByteArray& request) {
         Bench::report(name, Bench::measure(200, [&] {
                           // A second between calls keeps the agent under 60 calls a minute.

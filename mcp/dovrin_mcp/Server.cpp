@@ -1,6 +1,7 @@
 #include "Server.h"
 
 #include "JsonText.h"
+#include "ToolLimits.h"
 #include "ToolList.h"
 #include "Version.h"
 
@@ -28,7 +29,7 @@ constexpr const char* instructions =
     "Dovrin is the user's sticky-notes app on this computer. When the user shares a Dovrin link "
     "(dovrin://note/<id> or https://<domain>/n/<id>), call read_note with it. Read a note before you change "
     "it, and pass its rev as expected_rev to update_note. Use set_todo to tick todos and create_notes (up to "
-    "10 at once) to put new stickies on the user's screen. The user can undo every change. Errors are JSON "
+    "%1 at once) to put new stickies on the user's screen. The user can undo every change. Errors are JSON "
     "with an \"error\" code: not_found, conflict (re-read or merge using current_rev and current_markdown, "
     "then retry), ambiguous (pick from candidates), forbidden (tell the user the message), rate_limited "
     "(wait retry_after_seconds), too_large, unavailable, invalid_arguments.";
@@ -151,7 +152,7 @@ QJsonObject MCPServer::initialize(const QJsonObject& params) {
          QJsonObject{{QStringLiteral("name"), QStringLiteral("dovrin")},
                      {QStringLiteral("title"), QStringLiteral("Dovrin")},
                      {QStringLiteral("version"), QStringLiteral(DOVRIN_VERSION)}}},
-        {QStringLiteral("instructions"), QString::fromUtf8(instructions)},
+        {QStringLiteral("instructions"), QString::fromUtf8(instructions).arg(Bridge::maxNotesPerCreate)},
     };
 }
 

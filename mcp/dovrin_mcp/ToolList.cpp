@@ -1,29 +1,28 @@
 #include "ToolList.h"
 
+#include "ToolLimits.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <array>
+#include <utility>
 
 namespace Dovrin::Mcp {
 
 namespace {
 
-constexpr std::array<const char*, 6> toolNames{"list_notes",  "read_note", "create_notes",
-                                               "update_note", "set_todo",  "delete_note"};
-
-// Kept as JSON text so that it reads like what the AI client receives. "NOTE" stands for the schema of
-// the "note" argument, which every tool that takes one shares.
+// Kept as JSON text so that it reads like what the AI client receives. Each tool's name is the one at its
+// position in Bridge::toolNames; a {placeholder} is the value of the limit it names; "NOTE" stands for the
+// schema of the "note" argument, which every tool that takes one shares.
 constexpr const char* toolsJson = R"JSON([
 {
-  "name": "list_notes",
   "title": "List Dovrin notes",
   "description": "List the user's Dovrin sticky notes, most recently edited first. Returns JSON objects with id, title, preview, color, is_open (false = closed but kept), rev, updated (ISO-8601), todos {open, done} and link. Notes in Recently Deleted are not listed. Pass query to filter by text in the title or body. When the user shares a Dovrin link, call read_note with it instead.",
   "inputSchema": {
     "type": "object",
     "properties": {
       "query": {"type": "string", "description": "Case-insensitive text to find in the title or body."},
-      "limit": {"type": "integer", "minimum": 1, "maximum": 200, "description": "At most this many notes (default 50)."},
+      "limit": {"type": "integer", "minimum": 1, "maximum": 200, "description": "At most this many notes (default {defaultListLimit})."},
       "include_closed": {"type": "boolean", "description": "Include closed notes (default true)."}
     },
     "required": [],
@@ -32,14 +31,13 @@ constexpr const char* toolsJson = R"JSON([
   "annotations": {"readOnlyHint": true, "openWorldHint": false}
 },
 {
-  "name": "read_note",
   "title": "Read a Dovrin note",
   "description": "Read one Dovrin sticky note: id, title, color, rev, its todos with the 0-based index set_todo takes, the full markdown body, and attached images as image content. Accepts a note id or a Dovrin link (dovrin://note/<id> or https://<domain>/n/<id>). Keep the rev: update_note requires it. Long notes come in pages of max_chars; the header says which offset to ask for next.",
   "inputSchema": {
     "type": "object",
     "properties": {
       "note": "NOTE",
-      "max_chars": {"type": "integer", "minimum": 1000, "description": "Characters of markdown per page (default 24000)."},
+      "max_chars": {"type": "integer", "minimum": {minPageSize}, "description": "Characters of markdown per page (default {defaultPageSize})."},
       "offset": {"type": "integer", "minimum": 0, "description": "Character offset of the page (default 0)."}
     },
     "required": ["note"],
@@ -48,21 +46,20 @@ constexpr const char* toolsJson = R"JSON([
   "annotations": {"readOnlyHint": true, "openWorldHint": false}
 },
 {
-  "name": "create_notes",
   "title": "Create Dovrin notes",
-  "description": "Put 1 to 10 new sticky notes on the user's screen in one call, for example one per day of a weekly plan, in reading order. The body is markdown: start with a \"# Title\" line and write todos as \"- [ ] task\". All notes are created or none. Returns batch_id and each note's id, rev and link.",
+  "description": "Put 1 to {maxNotesPerCreate} new sticky notes on the user's screen in one call, for example one per day of a weekly plan, in reading order. The body is markdown: start with a \"# Title\" line and write todos as \"- [ ] task\". All notes are created or none. Returns batch_id and each note's id, rev and link.",
   "inputSchema": {
     "type": "object",
     "properties": {
       "notes": {
         "type": "array",
         "minItems": 1,
-        "maxItems": 10,
+        "maxItems": {maxNotesPerCreate},
         "items": {
           "type": "object",
           "properties": {
-            "markdown": {"type": "string", "description": "The note's body in markdown (at most 200 KB)."},
-            "color": {"type": "string", "enum": ["yellow", "blue", "green", "pink", "purple", "gray"], "description": "Sticky color. Leave it out unless the user asked for one."}
+            "markdown": {"type": "string", "description": "The note's body in markdown (at most {maxMarkdownKB} KB)."},
+            "color": {"type": "string", "enum": {colorNames}, "description": "Sticky color. Leave it out unless the user asked for one."}
           },
           "required": ["markdown"],
           "additionalProperties": false
@@ -75,7 +72,6 @@ constexpr const char* toolsJson = R"JSON([
   "annotations": {"readOnlyHint": false, "openWorldHint": false, "destructiveHint": false, "idempotentHint": false}
 },
 {
-  "name": "update_note",
   "title": "Update a Dovrin note",
   "description": "Change an existing note's markdown. op \"append\" adds markdown at the end. op \"replace_section\" replaces the section whose heading matches the first line of markdown (that line must be a heading such as \"## Tasks\"; the section runs to the next heading of the same or a higher level; it is appended if missing). op \"replace_all\" replaces the whole body. expected_rev must be the rev from your latest read_note or list_notes. If the note changed since, nothing is written and you get a \"conflict\" error with current_rev and current_markdown: merge your edit into it and retry with current_rev. To tick a todo, use set_todo instead.",
   "inputSchema": {
@@ -83,7 +79,7 @@ constexpr const char* toolsJson = R"JSON([
     "properties": {
       "note": "NOTE",
       "op": {"type": "string", "enum": ["append", "replace_section", "replace_all"]},
-      "markdown": {"type": "string", "description": "Markdown to append, or the new section or body (at most 200 KB)."},
+      "markdown": {"type": "string", "description": "Markdown to append, or the new section or body (at most {maxMarkdownKB} KB)."},
       "expected_rev": {"type": "integer", "minimum": 1, "description": "The rev you last read."}
     },
     "required": ["note", "op", "markdown", "expected_rev"],
@@ -92,7 +88,6 @@ constexpr const char* toolsJson = R"JSON([
   "annotations": {"readOnlyHint": false, "openWorldHint": false, "destructiveHint": true, "idempotentHint": false}
 },
 {
-  "name": "set_todo",
   "title": "Check or uncheck a todo",
   "description": "Check or uncheck one todo (\"- [ ] item\") in a note. Identify it with exactly one of: index, the 0-based position read_note shows, or match, text from the todo (an exact match wins, otherwise it must be part of exactly one todo). No rev needed. Returns the note's new rev and the todo's state.",
   "inputSchema": {
@@ -109,7 +104,6 @@ constexpr const char* toolsJson = R"JSON([
   "annotations": {"readOnlyHint": false, "openWorldHint": false, "destructiveHint": false, "idempotentHint": true}
 },
 {
-  "name": "delete_note",
   "title": "Delete a Dovrin note",
   "description": "Move a note to the user's Recently Deleted, where it stays restorable for 30 days. Only delete when the user asked for it.",
   "inputSchema": {
@@ -132,15 +126,36 @@ QJsonObject noteSchema() {
     };
 }
 
+// The JSON text with every {placeholder} replaced by its limit.
+QByteArray filledToolsJson() {
+    QJsonArray colors;
+    for (const char* name : Bridge::colorNames)
+        colors.append(QLatin1String(name));
+    const std::pair<const char*, QString> values[] = {
+        {"{defaultListLimit}", QString::number(Bridge::defaultListLimit)},
+        {"{minPageSize}", QString::number(Bridge::minPageSize)},
+        {"{defaultPageSize}", QString::number(Bridge::defaultPageSize)},
+        {"{maxNotesPerCreate}", QString::number(Bridge::maxNotesPerCreate)},
+        {"{maxMarkdownKB}", QString::number(Bridge::maxMarkdownBytes / 1024)},
+        {"{colorNames}", QString::fromUtf8(QJsonDocument(colors).toJson(QJsonDocument::Compact))},
+    };
+    QString text = QString::fromUtf8(toolsJson);
+    for (const auto& [placeholder, value] : values)
+        text.replace(QLatin1String(placeholder), value);
+    return text.toUtf8();
+}
+
 } // namespace
 
 QJsonArray toolList() {
-    QJsonArray tools = QJsonDocument::fromJson(toolsJson).array();
+    QJsonArray tools = QJsonDocument::fromJson(filledToolsJson()).array();
     const QLatin1String inputSchemaKey("inputSchema");
     const QLatin1String propertiesKey("properties");
     const QLatin1String noteKey("note");
     for (qsizetype i = 0; i < tools.size(); ++i) {
         QJsonObject tool = tools.at(i).toObject();
+        tool.insert(QLatin1String("name"), QLatin1String(Bridge::toolNames.at(std::size_t(i))));
+        tools.replace(i, tool);
         QJsonObject schema = tool.value(inputSchemaKey).toObject();
         QJsonObject properties = schema.value(propertiesKey).toObject();
         if (!properties.contains(noteKey))
@@ -154,7 +169,7 @@ QJsonArray toolList() {
 }
 
 bool isToolName(const QString& name) {
-    for (const char* candidate : toolNames)
+    for (const char* candidate : Bridge::toolNames)
         if (name == QLatin1String(candidate))
             return true;
     return false;

@@ -16,7 +16,7 @@ class ActivityStickies final : public StickyAccess {
 public:
     ActivityStickies();
 
-    Store::NoteStore& store() override { return *m_store; }
+    Store::NoteStore& store() { return *m_store; }
     bool hasOpenSticky(const QUuid& id) const override { return open.contains(id); }
     bool isStickyLive(const QUuid& id) const override { return open.contains(id); }
     bool isStickyKey(const QUuid&) const override { return false; }

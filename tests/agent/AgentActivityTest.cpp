@@ -18,7 +18,7 @@ namespace {
 // Everything one run of the app would have, over one database and one settings file.
 struct Run {
     explicit Run(ActivityStickies& stickies, const QString& settingsFile)
-        : activity(stickies, provenance, clock, settingsFile) {}
+        : activity(stickies, stickies.store(), provenance, clock, settingsFile) {}
 
     ManualClock clock;
     Provenance provenance;

@@ -18,7 +18,7 @@ struct Fixture {
     ActivityStickies stickies;
     ManualClock clock;
     Provenance provenance;
-    AgentServer server{stickies, provenance, clock, folder.path()};
+    AgentServer server{stickies, stickies.store(), provenance, clock, folder.path()};
 
     Bridge::BridgeResponse handle(const QByteArray& request) {
         std::optional<Bridge::BridgeResponse> answer;

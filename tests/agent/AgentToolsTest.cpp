@@ -5,6 +5,7 @@
 #include "AppSettings.h"
 #include "ManualClock.h"
 #include "Provenance.h"
+#include "ToolLimits.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -23,9 +24,9 @@ struct Fixture {
     ActivityStickies stickies;
     ManualClock clock{QDateTime::currentDateTimeUtc()};
     Provenance provenance;
-    AgentActivity activity{stickies, provenance, clock, folder.filePath("settings.json")};
+    AgentActivity activity{stickies, stickies.store(), provenance, clock, folder.filePath("settings.json")};
     QString images = folder.filePath("Images");
-    AgentTools tools{stickies, activity, provenance, clock, images};
+    AgentTools tools{stickies, stickies.store(), activity, provenance, clock, images};
 
     Fixture() { QDir().mkpath(images); }
 
@@ -187,7 +188,7 @@ private slots:
         }
         QFile big(f.images + "/big.jpg");
         QVERIFY(big.open(QIODevice::WriteOnly));
-        big.write(QByteArray(AgentTools::maxImageBytes + 1, 'x'));
+        big.write(QByteArray(Bridge::maxImageBytes + 1, 'x'));
         big.close();
         markdown = "![](app://local/images/big.jpg) ![](app://local/images/none.gif) " + markdown;
         const Store::Note note = f.stickies.userNote(markdown);
@@ -219,7 +220,7 @@ private slots:
             ten.append(QJsonObject{{"markdown", "n"}, {"color", i == 9 ? "Blue" : "blue"}});
         QCOMPARE(f.error(Tool::createNotes, {{"notes", ten}}).message,
                  QString("Unknown color \"Blue\". Use one of: yellow, blue, green, pink, purple, gray."));
-        const QString limit = repeated("a", AgentTools::maxMarkdownBytes - 3) + "\r\né";
+        const QString limit = repeated("a", Bridge::maxMarkdownBytes - 3) + "\r\né";
         QCOMPARE(
             f.error(Tool::createNotes, {{"notes", QJsonArray{QJsonObject{{"markdown", limit + "b"}}}}}),
             (AgentError{ErrorCode::tooLarge, "A note can hold at most 200 KB of markdown; this is 200 KB."}));

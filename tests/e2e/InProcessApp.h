@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AgentServer.h"
+#include "AgentStickies.h"
 #include "Clock.h"
 #include "EditorTestMain.h"
 #include "NoteStore.h"
@@ -17,7 +18,8 @@ struct InProcessApp {
     std::unique_ptr<Store::NoteStore> store = open();
     Agent::Provenance provenance;
     Stickies::StickyManager manager{*store, provenance};
-    Agent::AgentServer server{manager, provenance, Agent::Clock::system(), home.data()};
+    Stickies::AgentStickies stickies{manager, provenance};
+    Agent::AgentServer server{stickies, *store, provenance, Agent::Clock::system(), home.data()};
 
     std::unique_ptr<Store::NoteStore> open() const {
         auto opened = Store::NoteStore::open(home.database());

@@ -1,5 +1,6 @@
 #include "TrayMenu.h"
 #include "AgentActivity.h"
+#include "AgentStickies.h"
 #include "AgentTray.h"
 #include "LoginItem.h"
 #include "NoteStore.h"
@@ -23,7 +24,8 @@ private slots:
         auto store = Store::NoteStore::open(folder.filePath("Dovrin.sqlite")).value();
         Agent::Provenance provenance;
         Stickies::StickyManager manager(*store, provenance);
-        Agent::AgentActivity activity(manager);
+        Stickies::AgentStickies stickies(manager, provenance);
+        Agent::AgentActivity activity(stickies, *store);
         Agent::AgentTray agentTray(activity, nullptr);
         Shell::TrayMenu tray(manager, agentTray, {[] {}, [] {}, [] {}, [] {}, [] {}});
 

@@ -1,4 +1,5 @@
 #include "StickyManager.h"
+#include "AgentStickies.h"
 #include "EditorTestSupport.h"
 #include "Geometry.h"
 #include "NoteStore.h"
@@ -63,6 +64,7 @@ struct Desk {
         Store::NoteStore::open(folder.filePath("Dovrin.sqlite")).value();
     Agent::Provenance provenance;
     StickyManager manager{*store, provenance};
+    AgentStickies agent{manager, provenance};
 };
 
 QMessageBox* shownAlert() {
@@ -215,19 +217,19 @@ private slots:
     void agentBatch_waitsWhileAFullScreenWindowCoversTheScreen() {
         Desk desk;
         bool occupied = true;
-        desk.manager.setFullScreenCheck([&](const QScreen&) { return occupied; });
+        desk.agent.setFullScreenCheck([&](const QScreen&) { return occupied; });
         QList<Agent::StickyAccess::AgentNote> notes;
         for (int i = 0; i < 3; ++i)
             notes.append({QString("# Idea %1").arg(i), Store::StickyColor::green});
-        const auto batch = desk.manager.createBatchForAgent(notes, QUuid::createUuid(), "Claude");
+        const auto batch = desk.agent.createBatchForAgent(notes, QUuid::createUuid(), "Claude");
         QVERIFY(batch && batch->parked);
         QTest::qWait(300);
         QVERIFY(desk.manager.stickies().isEmpty());
 
-        desk.manager.showParkedIfClear();
+        desk.agent.showParkedIfClear();
         QVERIFY(desk.manager.stickies().isEmpty());
         occupied = false;
-        desk.manager.showParkedIfClear();
+        desk.agent.showParkedIfClear();
         QTRY_COMPARE(desk.manager.stickies().size(), 3);
         for (StickyController* sticky : desk.manager.stickies()) {
             QCOMPARE(sticky->state()->provenance()->label.agent, QString("Claude"));
@@ -239,10 +241,10 @@ private slots:
 
         // Shown over the full-screen window at the user's word, a note stays above it after it changes.
         occupied = true;
-        const auto over = desk.manager.createBatchForAgent({{"# Over", Store::StickyColor::blue}},
-                                                           QUuid::createUuid(), "Claude");
+        const auto over = desk.agent.createBatchForAgent({{"# Over", Store::StickyColor::blue}},
+                                                         QUuid::createUuid(), "Claude");
         QVERIFY(over && over->parked);
-        desk.manager.showParked();
+        desk.agent.showParked();
         QTRY_VERIFY(desk.manager.sticky(over->notes.first().id));
         StickyController* shown = desk.manager.sticky(over->notes.first().id);
         QTRY_VERIFY(shown->panel()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));

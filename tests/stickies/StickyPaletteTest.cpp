@@ -1,43 +1,46 @@
 #include "StickyPalette.h"
+#include "EditorScripts.h"
+#include "EditorTestSupport.h"
 
 #include <QApplication>
 #include <QPalette>
 #include <QTest>
 
 using namespace Dovrin::Stickies;
+using namespace Dovrin::Stickies::Testing;
 using Dovrin::Store::StickyColor;
 
 class StickyPaletteTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void palette_matchesTheColorTableLightAndDark() {
-        struct Row {
-            StickyColor color;
-            QRgb fillLight, fillDark, textLight, textDark, tintLight, tintDark;
+    // The sticky paints from this palette and the editor page from its stylesheet: they must agree.
+    void palette_matchesTheEditorPageLightAndDark() {
+        EditorPage page;
+        MessageLog log(page);
+        page.load();
+        QTRY_COMPARE_WITH_TIMEOUT(log.count("ready"), 1, 15000);
+        const QString readVariables = "const style = getComputedStyle(document.documentElement);\n"
+                                      "return ['fill', 'text', 'tint'].flatMap((key) => ['light', 'dark']"
+                                      ".map((look) => style.getPropertyValue(`--${key}-${look}`).trim()));";
+        // The page holds each colour as "r g b" channels.
+        const auto channels = [](const QColor& c) {
+            return QString("%1 %2 %3").arg(c.red()).arg(c.green()).arg(c.blue());
         };
-        const Row rows[] = {
-            {StickyColor::yellow, 0xFFF2B0, 0x2D2A1D, 0x262210, 0xEDEBE2, 0x915B00, 0xEDC56E},
-            {StickyColor::blue, 0xD8F1FF, 0x192A33, 0x192329, 0xE2EDF3, 0x1B66AF, 0x7FBFEF},
-            {StickyColor::green, 0xDBF8DA, 0x202B20, 0x1A251A, 0xE6EEE6, 0x20753C, 0x8ED09C},
-            {StickyColor::pink, 0xFFE3E7, 0x332225, 0x2A1E20, 0xF4E8E9, 0xAB3A58, 0xEEA7B3},
-            {StickyColor::purple, 0xEBE5FF, 0x292535, 0x22202B, 0xECE9F4, 0x6E4FB2, 0xBEAFEF},
-            {StickyColor::gray, 0xECEDEF, 0x26282A, 0x202224, 0xEAEBEC, 0x505357, 0xC2C4C8},
-        };
-        for (const Row& row : rows) {
-            const StickyColors light = stickyPalette(row.color, Appearance::light);
-            const StickyColors dark = stickyPalette(row.color, Appearance::dark);
-            QCOMPARE(light.fill, QColor::fromRgb(row.fillLight));
-            QCOMPARE(light.text, QColor::fromRgb(row.textLight));
-            QCOMPARE(light.tint, QColor::fromRgb(row.tintLight));
-            QCOMPARE(dark.fill, QColor::fromRgb(row.fillDark));
-            QCOMPARE(dark.text, QColor::fromRgb(row.textDark));
-            QCOMPARE(dark.tint, QColor::fromRgb(row.tintDark));
-            QCOMPARE(light.fill.alpha(), 255);
+        for (const StickyColor color : Dovrin::Store::allStickyColors()) {
+            QVERIFY(callAndWait(page, EditorScripts::setColor, {{"color", rawValue(color)}}));
+            const auto answer = callAndWait(page, readVariables);
+            QVERIFY(answer && answer->ok());
+            const StickyColors light = stickyPalette(color, Appearance::light);
+            const StickyColors dark = stickyPalette(color, Appearance::dark);
+            const QStringList expected{channels(light.fill), channels(dark.fill),  channels(light.text),
+                                       channels(dark.text),  channels(light.tint), channels(dark.tint)};
+            QCOMPARE(answer->value().toVariant().toStringList(), expected);
         }
+    }
 
-        const NeutralColors lightNeutral = neutralColors(Appearance::light);
-        QCOMPARE(lightNeutral.border, QColor::fromRgbF(0, 0, 0, 0.08f));
+    void neutralColors_areTranslucentBlackInLightAndWhiteInDark() {
+        QCOMPARE(neutralColors(Appearance::light).border, QColor::fromRgbF(0, 0, 0, 0.08f));
         QCOMPARE(neutralColors(Appearance::dark).controlBackground, QColor::fromRgbF(1, 1, 1, 0.11f));
     }
 
@@ -70,5 +73,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(StickyPaletteTest)
+DOVRIN_EDITOR_TEST_MAIN(StickyPaletteTest)
 #include "StickyPaletteTest.moc"

@@ -1,10 +1,14 @@
 #include "NoteStore.h"
+#include "Statement.h"
 #include "StoreFixture.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sqlite3.h>
 
 using namespace Dovrin::Store;
 
@@ -45,6 +49,23 @@ private slots:
         QVERIFY2(store.error().description.startsWith("database disk image is malformed — "),
                  qPrintable(store.error().description));
         QCOMPARE(StoreFixture::fileBytes(path), truncated);
+    }
+
+    void statementWithTrailingSQL_runsNothing() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Dovrin.sqlite");
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+        const auto closer = qScopeGuard([db] { sqlite3_close(db); });
+        auto both = Statement::run(db, "CREATE TABLE a (x); CREATE TABLE b (x)");
+        QVERIFY(!both);
+        QCOMPARE(both.error().description,
+                 QStringLiteral("trailing SQL after the first statement: CREATE TABLE b "
+                                "(x) — CREATE TABLE a (x); CREATE TABLE b (x)"));
+        // Comments and whitespace after the statement are no second statement.
+        const auto commented = Statement::run(db, "CREATE TABLE c (x); -- why\n/* and how */ ");
+        QVERIFY2(commented, StoreFixture::why(commented).constData());
+        QCOMPARE(StoreFixture::column(path, "SELECT name FROM sqlite_master"), QStringList{"c"});
     }
 
     void unwritableDataDirectory_isAnError() {

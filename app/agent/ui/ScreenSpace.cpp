@@ -1,5 +1,6 @@
 #include "ScreenSpace.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -50,6 +51,31 @@ QList<ScreenFrames> screens() {
             frames.append(entry);
     }
     return frames;
+}
+
+QList<QRectF> visibleFrames() {
+    QList<QRectF> frames;
+    for (const ScreenFrames& screen : screens())
+        frames.append(screen.visibleFrame);
+    return frames;
+}
+
+QScreen* screenContaining(const QPointF& point) {
+    for (QScreen* screen : QGuiApplication::screens())
+        if (frame(*screen).contains(point))
+            return screen;
+    return QGuiApplication::primaryScreen();
+}
+
+QScreen* screenIntersecting(const QRectF& rect) {
+    for (QScreen* screen : QGuiApplication::screens())
+        if (frame(*screen).intersects(rect))
+            return screen;
+    return nullptr;
+}
+
+QPointF mouseLocation() {
+    return fromQtPoint(QCursor::pos());
 }
 
 } // namespace Dovrin::Agent::ScreenSpace

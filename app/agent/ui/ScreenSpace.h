@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QRectF>
 
+class QPointF;
 class QScreen;
 
 // Dovrin places windows in y-up screen coordinates: origin at the bottom-left corner of the primary
@@ -34,5 +35,13 @@ QRectF frame(const QScreen& screen);
 QRectF visibleFrame(const QScreen& screen);
 // The primary screen's geometry in Qt's coordinates (empty when there is no screen).
 QRectF primaryGeometry();
+
+// The visible frames of all screens, the main screen's first.
+QList<QRectF> visibleFrames();
+// The first screen whose frame contains the point, else the primary screen (none without screens).
+QScreen* screenContaining(const QPointF& point);
+// The first screen whose frame meets the rectangle, if any.
+QScreen* screenIntersecting(const QRectF& rect);
+QPointF mouseLocation();
 
 } // namespace Dovrin::Agent::ScreenSpace

@@ -23,7 +23,7 @@ struct Fixture {
     ActivityStickies stickies;
     ManualClock clock;
     Provenance provenance;
-    AgentActivity activity{stickies, provenance, clock, settingsFile};
+    AgentActivity activity{stickies, stickies.store(), provenance, clock, settingsFile};
     QSystemTrayIcon trayIcon{QIcon(QPixmap(16, 16))};
     AgentTray tray{activity, &trayIcon};
 
