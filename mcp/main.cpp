@@ -1,5 +1,5 @@
 #include "HostApp.h"
-#include "Server.h"
+#include "MCPServer.h"
 
 #include <csignal>
 #include <unistd.h>

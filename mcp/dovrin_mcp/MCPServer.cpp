@@ -1,4 +1,4 @@
-#include "Server.h"
+#include "MCPServer.h"
 
 #include "JsonText.h"
 #include "ToolLimits.h"
