@@ -83,16 +83,13 @@ EditorPage::~EditorPage() {
     // object, and unfinished calls still get their one answer.
     m_closing = true;
     delete m_page;
-    for (auto& [callId, call] : m_pending) {
-        if (!call.receiver)
-            continue;
-        QTimer::singleShot(0, call.receiver.get(), [done = std::move(call.done)] {
-            done(ScriptError{QStringLiteral("the editor page closed")});
-        });
-    }
+    failAllLater(QStringLiteral("the editor page closed"));
 }
 
 void EditorPage::load() {
+    // Unfinished calls belong to the document being replaced. The engine does not always report a load
+    // of the same address as started, so they get their error here.
+    failAllLater(QStringLiteral("the editor page started loading again"));
     m_page->load(pageUrl);
 }
 
@@ -182,6 +179,17 @@ void EditorPage::failAll(const QString& description) {
     for (auto& [callId, call] : pending) {
         if (call.receiver)
             call.done(ScriptError{description});
+    }
+}
+
+void EditorPage::failAllLater(const QString& description) {
+    std::map<quint64, PendingCall> pending;
+    pending.swap(m_pending);
+    for (auto& [callId, call] : pending) {
+        if (!call.receiver)
+            continue;
+        QTimer::singleShot(0, call.receiver.get(),
+                           [done = std::move(call.done), description] { done(ScriptError{description}); });
     }
 }
 

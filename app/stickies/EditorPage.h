@@ -74,6 +74,8 @@ private:
     void handleReply(quint64 callId, bool ok, const QString& json);
     void finish(quint64 callId, const ScriptResult& result);
     void failAll(const QString& description);
+    // The same from the event loop, for when the caller is in the middle of its own step.
+    void failAllLater(const QString& description);
 
     QWebEnginePage* m_page = nullptr;
     QWebChannel* m_channel = nullptr;
