@@ -37,6 +37,10 @@ std::optional<QString> inDirectory(const std::optional<QString>& directory, cons
     return *directory + QLatin1Char('/') + QString::fromLatin1(name);
 }
 
+// What a client is told when its call cannot get the tool's own answer.
+const QString quitDescription = QStringLiteral("the app quit before the call finished. Try again.");
+const QString droppedDescription = QStringLiteral("the call ended without an answer.");
+
 BridgeResponse errorResponse(const AgentError& error) {
     return BridgeResponse{ToolJson::errorText(error), {}, true};
 }
@@ -86,9 +90,7 @@ public:
     explicit AnswerWhenDropped(std::shared_ptr<AgentServer::Answer> answer) : answer(std::move(answer)) {}
     AnswerWhenDropped(const AnswerWhenDropped&) = delete;
     AnswerWhenDropped& operator=(const AnswerWhenDropped&) = delete;
-    ~AnswerWhenDropped() {
-        answer->give(failedResponse(QStringLiteral("the call ended without an answer.")));
-    }
+    ~AnswerWhenDropped() { answer->give(failedResponse(droppedDescription)); }
 
     const std::shared_ptr<AgentServer::Answer> answer;
 };
@@ -104,7 +106,7 @@ void AgentServer::serveConnection(Bridge::Socket connection, QPointer<AgentServe
     {
         const std::lock_guard lock(connections->mutex);
         if (connections->closed)
-            answer->give(failedResponse(QString::fromLatin1(quitDescription)));
+            answer->give(failedResponse(quitDescription));
         connections->waiting.insert(answer);
     }
     try {
@@ -121,7 +123,7 @@ void AgentServer::serveConnection(Bridge::Socket connection, QPointer<AgentServe
             },
             Qt::QueuedConnection);
         if (!posted)
-            answer->give(failedResponse(QString::fromLatin1(quitDescription)));
+            answer->give(failedResponse(quitDescription));
         Bridge::writeAll(connection.fd(), answer->wait());
     } catch (...) {
         // Out of memory for the request or the answer: the connection closes unanswered.
@@ -171,7 +173,7 @@ AgentServer::~AgentServer() {
     std::unique_lock lock(m_connections->mutex);
     m_connections->closed = true;
     for (const auto& answer : m_connections->waiting)
-        answer->give(failedResponse(QString::fromLatin1(quitDescription)));
+        answer->give(failedResponse(quitDescription));
     m_connections->allServed.wait_for(lock, std::chrono::milliseconds(answerOnQuitMs),
                                       [this] { return m_connections->waiting.empty(); });
 }
@@ -256,9 +258,7 @@ void AgentServer::handle(const QByteArray& bytes, std::function<void(BridgeRespo
     };
     // A tool whose answer was lost on the way (a fault) still answers, and still ends its call.
     m_tools->run(*tool, request->arguments, agent, Completion<AgentResult<ToolOutput>>(finished, [finished] {
-        runLater([finished] {
-            finished(AgentError::failed(QStringLiteral("the call ended without an answer.")));
-        });
+        runLater([finished] { finished(AgentError::failed(droppedDescription)); });
     }));
 }
 

@@ -55,7 +55,6 @@ public:
 private:
     // How long quitting waits for the clients of unfinished calls to get their answer.
     static constexpr int answerOnQuitMs = 2000;
-    static constexpr const char* quitDescription = "the app quit before the call finished. Try again.";
 
     static void serveConnection(Bridge::Socket connection, QPointer<AgentServer> server,
                                 std::shared_ptr<Connections> connections);

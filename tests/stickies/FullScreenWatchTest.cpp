@@ -16,8 +16,6 @@ using Dovrin::Stickies::FullScreenWatch;
 
 namespace {
 
-const char onX11Argument[] = "--on-x11";
-
 // Plays the window manager and another application, on a connection of its own.
 class WindowManager final {
 public:
@@ -119,20 +117,14 @@ private slots:
             QProcessEnvironment scaled;
             scaled.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(scale));
             QString output;
-            QVERIFY2(x.runOnX11(onX11Argument, &output, scaled), qPrintable(output));
+            QVERIFY2(x.runOnX11(&output, scaled), qPrintable(output));
         }
     }
 };
 
 int main(int argc, char** argv) {
-    const bool onX11 = Dovrin::Testing::isRunOnX11(argc, argv, onX11Argument);
-    QGuiApplication application(argc, argv);
-    if (onX11) {
-        FullScreenWatchOnX11Test test;
-        return QTest::qExec(&test, QStringList{QString::fromLocal8Bit(argv[0])});
-    }
-    FullScreenWatchTest test;
-    return QTest::qExec(&test, argc, argv);
+    return Dovrin::Testing::runTests<QGuiApplication, FullScreenWatchTest, FullScreenWatchOnX11Test>(argc,
+                                                                                                     argv);
 }
 
 #include "FullScreenWatchTest.moc"

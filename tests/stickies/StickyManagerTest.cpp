@@ -253,7 +253,7 @@ private slots:
         QVERIFY(shown->panel()->isVisible());
     }
 
-    void focus_staysWithTheUserWhenAWindowClosesOrIsMadeAgain() {
+    void closing_fadesOutAndHandsTheFocusOn() {
         Desk desk;
         const Store::Note back = desk.add("Back");
         const Store::Note front = desk.add("Front");
@@ -270,12 +270,6 @@ private slots:
         StickyController* behind = desk.manager.sticky(back.id);
         QTRY_VERIFY(behind->panel()->isActiveWindow());
         QTRY_VERIFY(!closing);
-
-        // Floating on top makes the native window again; it comes back active and floating.
-        behind->toggleFloating();
-        QVERIFY(behind->panel()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(behind->panel()->isVisible());
-        QTRY_VERIFY(behind->panel()->windowHandle()->isActive());
     }
 
     void aDeadEditorProcess_reloadsEveryEditorFromTheStore() {

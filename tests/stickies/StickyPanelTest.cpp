@@ -28,8 +28,6 @@ Q_DECLARE_METATYPE(Dovrin::Stickies::StickyAction)
 
 namespace {
 
-const char onX11Argument[] = "--on-x11";
-
 Note sampleNote(const QString& markdown = "# Groceries\n- [ ] milk") {
     Note note;
     note.id = QUuid::createUuid();
@@ -76,7 +74,7 @@ private slots:
         const Dovrin::Testing::PrivateXServer x;
         QVERIFY2(!x.display().isEmpty(), "Xvfb could not be started; the set-up script installs it");
         QString output;
-        QVERIFY2(x.runOnX11(onX11Argument, &output), qPrintable(output));
+        QVERIFY2(x.runOnX11(&output), qPrintable(output));
     }
 
     void hover_showsControlsAndShortensTheLabel() {
@@ -367,12 +365,6 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    if (Dovrin::Testing::isRunOnX11(argc, argv, onX11Argument)) {
-        StickyPanelOnX11Test test;
-        return QTest::qExec(&test, QStringList{QString::fromLocal8Bit(argv[0])});
-    }
-    StickyPanelTest test;
-    return QTest::qExec(&test, argc, argv);
+    return Dovrin::Testing::runTests<QApplication, StickyPanelTest, StickyPanelOnX11Test>(argc, argv);
 }
 #include "StickyPanelTest.moc"

@@ -11,6 +11,9 @@ namespace Dovrin::Testing {
 
 // A virtual X server of the test's own (Xvfb, no window manager), for what the offscreen platform cannot
 // show: window properties, activation, screens.
+// Tells a test binary started by PrivateXServer::runOnX11 to run its X11 tests.
+inline constexpr char onX11Argument[] = "--on-x11";
+
 class PrivateXServer final {
 public:
     PrivateXServer() {
@@ -35,9 +38,9 @@ public:
     // Empty when Xvfb could not be started (the set-up script installs it, package xvfb).
     QString display() const { return m_display; }
 
-    // This test binary again, on the xcb platform of this server, with `argument` telling it so; true when
-    // it passed. `extra` adds to its environment.
-    bool runOnX11(const char* argument, QString* output, const QProcessEnvironment& extra = {}) const {
+    // This test binary again, on the xcb platform of this server, running its X11 tests (runTests); true
+    // when they passed. `extra` adds to its environment.
+    bool runOnX11(QString* output, const QProcessEnvironment& extra = {}) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -46,7 +49,7 @@ public:
         QProcess child;
         child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {QLatin1String(argument)});
+        child.start(QCoreApplication::applicationFilePath(), {QLatin1String(onX11Argument)});
         const bool finished = child.waitForFinished(60000);
         *output = QString::fromLocal8Bit(child.readAll());
         return finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
@@ -57,9 +60,16 @@ private:
     QString m_display;
 };
 
-// Whether this run is the one on the private X server.
-inline bool isRunOnX11(int argc, char** argv, const char* argument) {
-    return argc > 1 && std::strcmp(argv[1], argument) == 0;
+// A test binary's main: its offscreen tests, or its X11 tests when runOnX11 started it.
+template <typename Application, typename Tests, typename X11Tests> int runTests(int argc, char** argv) {
+    const bool onX11 = argc > 1 && std::strcmp(argv[1], onX11Argument) == 0;
+    Application application(argc, argv);
+    if (onX11) {
+        X11Tests tests;
+        return QTest::qExec(&tests, QStringList{QString::fromLocal8Bit(argv[0])});
+    }
+    Tests tests;
+    return QTest::qExec(&tests, argc, argv);
 }
 
 } // namespace Dovrin::Testing

@@ -17,8 +17,6 @@ using ScreenSpace::ScreenFrames;
 
 namespace {
 
-const char onX11Argument[] = "--on-x11";
-
 // A laptop screen with a top panel of 25 points, and a larger screen to its right.
 const QList<ScreenFrames> twoScreens{
     {QRectF(0, 0, 1440, 900), QRectF(0, 0, 1440, 875)},
@@ -208,7 +206,7 @@ private slots:
         const Dovrin::Testing::PrivateXServer x;
         QVERIFY2(!x.display().isEmpty(), "Xvfb could not be started; the set-up script installs it");
         QString output;
-        QVERIFY2(x.runOnX11(onX11Argument, &output), qPrintable(output));
+        QVERIFY2(x.runOnX11(&output), qPrintable(output));
     }
 
     void pointerOverTheStack_pausesEveryCountdownAndLeavingResumesIt() {
@@ -233,14 +231,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    const bool onX11 = Dovrin::Testing::isRunOnX11(argc, argv, onX11Argument);
-    QApplication application(argc, argv);
-    if (onX11) {
-        ToastPanelOnX11Test test;
-        return QTest::qExec(&test, QStringList{QString::fromLocal8Bit(argv[0])});
-    }
-    ToastPanelTest test;
-    return QTest::qExec(&test, argc, argv);
+    return Dovrin::Testing::runTests<QApplication, ToastPanelTest, ToastPanelOnX11Test>(argc, argv);
 }
 
 #include "ToastPanelTest.moc"
