@@ -1,5 +1,5 @@
-#include "HostApp.h"
-#include "MCPServer.h"
+#include "mcp/dovrin_mcp/HostApp.h"
+#include "mcp/dovrin_mcp/MCPServer.h"
 
 #include <csignal>
 #include <unistd.h>

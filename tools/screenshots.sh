@@ -6,7 +6,7 @@
 #   tools/screenshots.sh [build folder] [output folder]
 #
 # The build folder must be configured with the stickies and editor areas, e.g.
-#   cmake -S . -B build-shots -G Ninja -DDOVRIN_AREAS="bridge;store;agent;editor;stickies"
+#   cmake -S . -B build-shots -G Ninja -DDOVRIN_AREAS="core;bridge;store;agent;editor;stickies"
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)

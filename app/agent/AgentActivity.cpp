@@ -1,17 +1,19 @@
-#include "AgentActivity.h"
+#include "app/agent/AgentActivity.h"
 
-#include "DataDirectory.h"
-#include "Log.h"
-#include "NoteStore.h"
-#include "Provenance.h"
-#include "RelativeTime.h"
-#include "StickyAccess.h"
-#include "StoreError.h"
+#include "app/agent/Provenance.h"
+#include "app/agent/StickyAccess.h"
+#include "app/core/Log.h"
+#include "app/core/RelativeTime.h"
+#include "app/store/NoteStore.h"
+#include "app/store/StoreError.h"
+#include "shared/bridge/DataDirectory.h"
 
 #include <QFile>
 #include <QPointer>
 
 #include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Agent {
 
@@ -24,21 +26,21 @@ template <typename T> const T* summaryAs(const AgentActivity::Entry& entry) {
 } // namespace
 
 AgentActivity::AgentActivity(StickyAccess& stickies, Store::NoteStore& store, Provenance& provenance,
-                             Clock& clock, std::optional<QString> settingsFile, QObject* parent)
+                             Core::Clock& clock, std::optional<QString> settingsFile, QObject* parent)
     : QObject(parent), m_stickies(stickies), m_store(store), m_provenance(provenance), m_clock(clock),
       m_settingsFile(std::move(settingsFile)), m_toasts(clock) {
     settings();
 }
 
 AgentActivity::AgentActivity(StickyAccess& stickies, Store::NoteStore& store, QObject* parent)
-    : AgentActivity(stickies, store, Provenance::shared(), Clock::system(),
+    : AgentActivity(stickies, store, Provenance::shared(), Core::Clock::system(),
                     Bridge::dataFile(QString::fromLatin1(Bridge::settingsFileName)), parent) {}
 
 AgentActivity::~AgentActivity() {
     if (m_unsavedUses.isEmpty())
         return;
     if (const auto written = saveSettings(std::nullopt); !written)
-        qCWarning(dovrinLog, "settings: %s", qUtf8Printable(written.error()));
+        qCWarning(Core::agentLog, "settings: %s", qUtf8Printable(written.error()));
 }
 
 AgentActivity::FileStamp AgentActivity::fileStamp(const QString& path) {
@@ -49,14 +51,14 @@ AgentActivity::FileStamp AgentActivity::fileStamp(const QString& path) {
             qint64(info.st_ctim.tv_nsec)};
 }
 
-const Bridge::GroupSettings& AgentActivity::settings() const {
+const Bridge::SharedSettings& AgentActivity::settings() const {
     if (!m_settingsFile)
         return m_settings;
     // Taken before reading: a write that lands in between is read again next time.
     const auto stamp = fileStamp(*m_settingsFile);
     if (stamp == m_settingsStamp)
         return m_settings;
-    m_settings = Bridge::GroupSettings::readFile(*m_settingsFile);
+    m_settings = Bridge::SharedSettings::readFile(*m_settingsFile);
     for (auto it = m_unsavedUses.cbegin(); it != m_unsavedUses.cend(); ++it)
         m_settings.connectedAIs.insert(it.key(), it.value());
     m_settingsStamp = stamp;
@@ -67,7 +69,7 @@ Result<void, QString> AgentActivity::saveSettings(std::optional<Bridge::AIAccess
     m_saveTask.reset();
     if (!m_settingsFile)
         return {};
-    Bridge::GroupSettings stored = Bridge::GroupSettings::readFile(*m_settingsFile);
+    Bridge::SharedSettings stored = Bridge::SharedSettings::readFile(*m_settingsFile);
     if (access)
         stored.aiAccess = *access;
     for (auto it = m_unsavedUses.cbegin(); it != m_unsavedUses.cend(); ++it)
@@ -84,11 +86,11 @@ Bridge::AIAccess AgentActivity::access() const {
 }
 
 void AgentActivity::setAccess(Bridge::AIAccess access) {
-    qCInfo(dovrinLog, "AI access %s", qUtf8Printable(Bridge::rawValue(access)));
+    qCInfo(Core::agentLog, "AI access %s", qUtf8Printable(Bridge::rawValue(access)));
     if (!m_settingsFile)
         return;
     if (const auto written = saveSettings(access); !written) {
-        qCWarning(dovrinLog, "settings: %s", qUtf8Printable(written.error()));
+        qCWarning(Core::agentLog, "settings: %s", qUtf8Printable(written.error()));
         return;
     }
     emit accessChanged(access);
@@ -128,7 +130,7 @@ void AgentActivity::markUsed(const QString& agent) {
         return;
     m_saveTask.start(m_clock, saveDelayMs, [this] {
         if (const auto written = saveSettings(std::nullopt); !written)
-            qCWarning(dovrinLog, "settings: %s", qUtf8Printable(written.error()));
+            qCWarning(Core::agentLog, "settings: %s", qUtf8Printable(written.error()));
     });
 }
 
@@ -136,13 +138,12 @@ void AgentActivity::showActive(bool active) {
     if (active == m_isShowingActive)
         return;
     m_isShowingActive = active;
-    qCInfo(dovrinLog, "tray icon %s", active ? "AI active" : "normal");
+    qCInfo(Core::agentLog, "tray icon %s", active ? "AI active" : "normal");
     emit activeChanged(active);
 }
 
 void AgentActivity::denied(const QString& agent, bool wantedToWrite) {
-    const QString key =
-        agent + QLatin1Char('|') + (wantedToWrite ? QStringLiteral("true") : QStringLiteral("false"));
+    const QString key = agent + QLatin1Char('|') + (wantedToWrite ? u"true"_s : u"false"_s);
     if (m_deniedThisSession.contains(key))
         return;
     m_deniedThisSession.insert(key);
@@ -325,8 +326,8 @@ AgentActivity::MenuState AgentActivity::refreshMenu() const {
     if (state.access == Bridge::AIAccess::off)
         state.info = tr("AI access is off");
     else if (m_lastUsed)
-        state.info =
-            tr("%1 used your notes · %2").arg(m_lastUsed->agent, relativeTime(m_lastUsed->at, m_clock.now()));
+        state.info = tr("%1 used your notes · %2")
+                         .arg(m_lastUsed->agent, Core::relativeTime(m_lastUsed->at, m_clock.now()));
     return state;
 }
 
@@ -355,7 +356,7 @@ void AgentActivity::undo(const QUuid& entryID) {
     m_undoable.erase(found);
     m_toasts.dismiss(entryID);
     emit undoableChanged();
-    qCInfo(dovrinLog, "undid %s", qUtf8Printable(undoTitle(entry)));
+    qCInfo(Core::agentLog, "undid %s", qUtf8Printable(undoTitle(entry)));
     reverse(entry);
 }
 

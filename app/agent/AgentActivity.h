@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AIAccess.h"
-#include "Clock.h"
-#include "GroupSettings.h"
-#include "Toasts.h"
+#include "app/agent/Toasts.h"
+#include "app/core/Clock.h"
+#include "shared/bridge/AIAccess.h"
+#include "shared/bridge/SharedSettings.h"
 
 #include <QDateTime>
 #include <QList>
@@ -86,7 +86,7 @@ public:
     // `settingsFile` is the shared settings file ("settings.json" in the data directory); nothing means the
     // data directory is unavailable: access reads as read & write and nothing is written. The settings are
     // kept in memory and read again only when another process has changed the file.
-    AgentActivity(StickyAccess& stickies, Store::NoteStore& store, Provenance& provenance, Clock& clock,
+    AgentActivity(StickyAccess& stickies, Store::NoteStore& store, Provenance& provenance, Core::Clock& clock,
                   std::optional<QString> settingsFile, QObject* parent = nullptr);
     // The settings file in the data directory, the shared ✦ table and the system clock.
     AgentActivity(StickyAccess& stickies, Store::NoteStore& store, QObject* parent = nullptr);
@@ -156,7 +156,7 @@ private:
     };
 
     static FileStamp fileStamp(const QString& path);
-    const Bridge::GroupSettings& settings() const;
+    const Bridge::SharedSettings& settings() const;
     // Re-reads the file and writes back only what this run changed (the access level when given, the unsaved
     // uses), so that keys another process changed meanwhile survive.
     Result<void, QString> saveSettings(std::optional<Bridge::AIAccess> access);
@@ -172,19 +172,19 @@ private:
     StickyAccess& m_stickies;
     Store::NoteStore& m_store;
     Provenance& m_provenance;
-    Clock& m_clock;
+    Core::Clock& m_clock;
     std::optional<QString> m_settingsFile;
     // The file as last read; no stamp means it must be read again.
-    mutable Bridge::GroupSettings m_settings;
+    mutable Bridge::SharedSettings m_settings;
     mutable std::optional<FileStamp> m_settingsStamp;
     QMap<QString, QDateTime> m_unsavedUses;
-    ScheduledTask m_saveTask;
+    Core::ScheduledTask m_saveTask;
     Toasts m_toasts;
     QList<Entry> m_undoable;
     std::optional<LastUsed> m_lastUsed;
     int m_activeCalls = 0;
     bool m_isShowingActive = false;
-    ScheduledTask m_idleTask;
+    Core::ScheduledTask m_idleTask;
     QSet<QString> m_deniedThisSession;
     // Agents seen in this run, so that an unwritable settings file does not repeat the connected toast.
     QSet<QString> m_usedThisSession;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AgentTodo.h"
-#include "ErrorCode.h"
-#include "Result.h"
+#include "app/agent/AgentTodo.h"
+#include "app/core/Result.h"
+#include "shared/bridge/ErrorCode.h"
 
 #include <QList>
 #include <QString>
@@ -11,6 +11,8 @@
 #include <utility>
 
 namespace Dovrin::Agent {
+
+using namespace Qt::StringLiterals;
 
 // What every agent tool fails with; the message is written for the AI.
 struct AgentError {
@@ -28,7 +30,7 @@ struct AgentError {
 
     // Code unavailable, with the message "Dovrin failed: " and the description.
     static AgentError failed(const QString& description) {
-        AgentError error(Bridge::ErrorCode::unavailable, QStringLiteral("Dovrin failed: ") + description);
+        AgentError error(Bridge::ErrorCode::unavailable, u"Dovrin failed: "_s + description);
         error.failure = description;
         return error;
     }

@@ -1,6 +1,8 @@
-#include "AgentName.h"
+#include "app/agent/AgentName.h"
 
 #include <QStringList>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Agent {
 
@@ -18,7 +20,7 @@ QString agentName(const std::optional<Bridge::ClientInfo>& client) {
             return name;
     if (client && client->title)
         return *client->title;
-    return QStringLiteral("AI");
+    return u"AI"_s;
 }
 
 } // namespace Dovrin::Agent

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ClientInfo.h"
+#include "shared/bridge/ClientInfo.h"
 
 #include <QString>
 

@@ -1,10 +1,12 @@
-#include "AgentOps.h"
+#include "app/agent/AgentOps.h"
 
-#include "PlainText.h"
+#include "app/store/PlainText.h"
 
 #include <QRegularExpression>
 
 #include <optional>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Agent::AgentOps {
 
@@ -22,35 +24,33 @@ QRegularExpression searched(const QString& pattern) {
 }
 
 const QRegularExpression& todoLine() {
-    static const auto expression =
-        wholeLine(QStringLiteral(R"(\s*([-*+]|\d+[.)])\s+\[([ xX])\](?:\s+(.*))?)"));
+    static const auto expression = wholeLine(uR"(\s*([-*+]|\d+[.)])\s+\[([ xX])\](?:\s+(.*))?)"_s);
     return expression;
 }
 
 const QRegularExpression& headingLine() {
-    static const auto expression =
-        wholeLine(QStringLiteral(R"(\s{0,3}(#{1,6})[ \t]+(.*?)[ \t]*(?:#+[ \t]*)?)"));
+    static const auto expression = wholeLine(uR"(\s{0,3}(#{1,6})[ \t]+(.*?)[ \t]*(?:#+[ \t]*)?)"_s);
     return expression;
 }
 
 const QRegularExpression& listItem() {
-    static const auto expression = searched(QStringLiteral(R"(^\s*([-*+]|\d+[.)])\s)"));
+    static const auto expression = searched(uR"(^\s*([-*+]|\d+[.)])\s)"_s);
     return expression;
 }
 
 const QRegularExpression& todoBox() {
-    static const auto expression = searched(QStringLiteral(R"(\[[ xX]\])"));
+    static const auto expression = searched(uR"(\[[ xX]\])"_s);
     return expression;
 }
 
 const QRegularExpression& imageReference() {
     static const auto expression =
-        searched(Store::PlainText::imagePattern(QStringLiteral(R"(app:\/\/local\/images\/([^)\s]+))")));
+        searched(Store::PlainText::imagePattern(uR"(app:\/\/local\/images\/([^)\s]+))"_s));
     return expression;
 }
 
 const QRegularExpression& imageFileName() {
-    static const auto expression = wholeLine(QStringLiteral(R"([A-Za-z0-9_-][A-Za-z0-9._-]*)"));
+    static const auto expression = wholeLine(uR"([A-Za-z0-9_-][A-Za-z0-9._-]*)"_s);
     return expression;
 }
 
@@ -105,9 +105,9 @@ QList<bool> codeFlags(const QStringList& lines) {
             continue;
         }
         std::optional<QChar> fence;
-        if (rest.startsWith(QLatin1String("```")))
+        if (rest.startsWith("```"_L1))
             fence = QLatin1Char('`');
-        else if (rest.startsWith(QLatin1String("~~~")))
+        else if (rest.startsWith("~~~"_L1))
             fence = QLatin1Char('~');
         if (fence && !openFence) {
             openFence = fence;
@@ -147,7 +147,7 @@ QList<Todo> todos(const QString& markdown) {
         if (!match.hasMatch())
             continue;
         found.append(Todo{static_cast<int>(found.size()), static_cast<int>(i),
-                          trimSpacesAndTabs(match.captured(3)), match.captured(2) != QLatin1String(" ")});
+                          trimSpacesAndTabs(match.captured(3)), match.captured(2) != " "_L1});
     }
     return found;
 }
@@ -157,17 +157,15 @@ AgentResult<SetTodoOutcome> setTodo(const TodoTarget& target, bool checked, cons
     Todo chosen;
     if (const qint64* index = std::get_if<qint64>(&target)) {
         if (*index < 0 || *index >= all.size())
-            return AgentError{ErrorCode::notFound,
-                              QStringLiteral("The note has %1 todos; index %2 is out of range "
-                                             "(0-based, as read_note lists them).")
-                                  .arg(all.size())
-                                  .arg(*index)};
+            return AgentError{ErrorCode::notFound, u"The note has %1 todos; index %2 is out of range "
+                                                   "(0-based, as read_note lists them)."_s.arg(all.size())
+                                                       .arg(*index)};
         chosen = all.at(*index);
     } else {
         const QString& given = std::get<QString>(target);
         const QString wanted = trimSpacesAndTabs(given).toLower();
         if (wanted.isEmpty())
-            return AgentError{ErrorCode::invalidArguments, QStringLiteral("match must not be empty.")};
+            return AgentError{ErrorCode::invalidArguments, u"match must not be empty."_s};
         QList<Todo> candidates;
         for (const Todo& todo : all)
             if (todo.text.toLower() == wanted)
@@ -177,13 +175,12 @@ AgentResult<SetTodoOutcome> setTodo(const TodoTarget& target, bool checked, cons
                 if (todo.text.toLower().contains(wanted))
                     candidates.append(todo);
         if (candidates.isEmpty())
-            return AgentError{ErrorCode::notFound, QStringLiteral("No todo matches ") + quoted(given) +
-                                                       QStringLiteral(". Call read_note to see the todos.")};
+            return AgentError{ErrorCode::notFound, u"No todo matches "_s + quoted(given) +
+                                                       u". Call read_note to see the todos."_s};
         if (candidates.size() > 1) {
-            AgentError error{
-                ErrorCode::ambiguous,
-                quoted(given) +
-                    QStringLiteral(" matches %1 todos. Retry with index.").arg(candidates.size())};
+            AgentError error{ErrorCode::ambiguous,
+                             quoted(given) +
+                                 u" matches %1 todos. Retry with index."_s.arg(candidates.size())};
             error.candidates = candidates;
             return error;
         }
@@ -194,8 +191,7 @@ AgentResult<SetTodoOutcome> setTodo(const TodoTarget& target, bool checked, cons
     QStringList lines = splitLines(markdown);
     QString& line = lines[chosen.line];
     const auto box = todoBox().match(line);
-    line.replace(box.capturedStart(), box.capturedLength(),
-                 checked ? QStringLiteral("[x]") : QStringLiteral("[ ]"));
+    line.replace(box.capturedStart(), box.capturedLength(), checked ? u"[x]"_s : u"[ ]"_s);
     chosen.checked = checked;
     return SetTodoOutcome{lines.join(QLatin1Char('\n')), chosen};
 }
@@ -205,8 +201,8 @@ AgentResult<QString> replaceSection(const QString& section, const QString& markd
     const auto sectionHeading = heading(newLines.first());
     if (!sectionHeading)
         return AgentError{ErrorCode::invalidArguments,
-                          QStringLiteral("replace_section needs markdown whose first line is a heading, "
-                                         "e.g. \"## Tasks\".")};
+                          u"replace_section needs markdown whose first line is a heading, "
+                          "e.g. \"## Tasks\"."_s};
     QStringList lines = splitLines(markdown);
     const QList<bool> inside = codeFlags(lines);
     QList<qsizetype> matches;
@@ -220,10 +216,9 @@ AgentResult<QString> replaceSection(const QString& section, const QString& markd
     if (matches.isEmpty())
         return append(section, markdown);
     if (matches.size() > 1)
-        return AgentError{ErrorCode::ambiguous,
-                          QStringLiteral("The note has %1 sections titled ").arg(matches.size()) +
-                              quoted(newLines.first()) +
-                              QStringLiteral(". Use update_note with op replace_all instead.")};
+        return AgentError{ErrorCode::ambiguous, u"The note has %1 sections titled "_s.arg(matches.size()) +
+                                                    quoted(newLines.first()) +
+                                                    u". Use update_note with op replace_all instead."_s};
     const qsizetype start = matches.first();
     const int level = heading(lines.at(start))->level;
     qsizetype end = lines.size();
@@ -249,7 +244,7 @@ AgentResult<QString> replaceSection(const QString& section, const QString& markd
 QString append(const QString& addition, const QString& markdown) {
     const QString base = withoutTrailingNewlines(markdown);
     const QString add = trimNewlines(addition);
-    const QString tail = markdown.endsWith(QLatin1Char('\n')) ? QStringLiteral("\n") : QString();
+    const QString tail = markdown.endsWith(QLatin1Char('\n')) ? u"\n"_s : QString();
     if (base.isEmpty())
         return add + tail;
     if (add.isEmpty())
@@ -259,7 +254,7 @@ QString append(const QString& addition, const QString& markdown) {
     // A list continues without a gap; anything else gets one blank line.
     const bool listContinues =
         listItem().match(lastLine).hasMatch() && listItem().match(firstLine).hasMatch();
-    return base + (listContinues ? QStringLiteral("\n") : QStringLiteral("\n\n")) + add + tail;
+    return base + (listContinues ? u"\n"_s : u"\n\n"_s) + add + tail;
 }
 
 QStringList imageNames(const QString& markdown) {
@@ -275,8 +270,8 @@ QStringList imageNames(const QString& markdown) {
 
 AgentError conflict(qint64 rev, const QString& markdown) {
     AgentError error{ErrorCode::conflict,
-                     QStringLiteral("The note changed since you read it, and nothing was written. Merge your "
-                                    "change into current_markdown and retry with current_rev.")};
+                     u"The note changed since you read it, and nothing was written. Merge your "
+                     "change into current_markdown and retry with current_rev."_s};
     error.currentRev = rev;
     error.currentMarkdown = markdown;
     return error;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AgentError.h"
-#include "AgentTodo.h"
+#include "app/agent/AgentError.h"
+#include "app/agent/AgentTodo.h"
 
 #include <QList>
 #include <QString>

@@ -1,16 +1,16 @@
-#include "AgentServer.h"
+#include "app/agent/AgentServer.h"
 
-#include "AgentName.h"
-#include "BridgeRequest.h"
-#include "Clock.h"
-#include "Completion.h"
-#include "DataDirectory.h"
-#include "Log.h"
-#include "NoteStore.h"
-#include "Provenance.h"
-#include "Socket.h"
-#include "StickyAccess.h"
-#include "ToolJson.h"
+#include "app/agent/AgentName.h"
+#include "app/agent/Completion.h"
+#include "app/agent/Provenance.h"
+#include "app/agent/StickyAccess.h"
+#include "app/agent/ToolJson.h"
+#include "app/core/Clock.h"
+#include "app/core/Log.h"
+#include "app/store/NoteStore.h"
+#include "shared/bridge/BridgeRequest.h"
+#include "shared/bridge/DataDirectory.h"
+#include "shared/bridge/Socket.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -25,6 +25,8 @@
 #include <system_error>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Agent {
 
 using Bridge::BridgeResponse;
@@ -38,8 +40,8 @@ std::optional<QString> inDirectory(const std::optional<QString>& directory, cons
 }
 
 // What a client is told when its call cannot get the tool's own answer.
-const QString quitDescription = QStringLiteral("the app quit before the call finished. Try again.");
-const QString droppedDescription = QStringLiteral("the call ended without an answer.");
+const QString quitDescription = u"the app quit before the call finished. Try again."_s;
+const QString droppedDescription = u"the call ended without an answer."_s;
 
 BridgeResponse errorResponse(const AgentError& error) {
     return BridgeResponse{ToolJson::errorText(error), {}, true};
@@ -134,7 +136,7 @@ void AgentServer::serveConnection(Bridge::Socket connection, QPointer<AgentServe
 }
 
 AgentServer::AgentServer(StickyAccess& stickies, Store::NoteStore& store, Provenance& provenance,
-                         Clock& clock, std::optional<QString> dataDirectory, QObject* parent)
+                         Core::Clock& clock, std::optional<QString> dataDirectory, QObject* parent)
     : QObject(parent), m_store(store), m_provenance(provenance), m_clock(clock),
       m_activity(std::make_unique<AgentActivity>(stickies, store, provenance, clock,
                                                  inDirectory(dataDirectory, Bridge::settingsFileName))),
@@ -152,14 +154,15 @@ AgentServer::AgentServer(StickyAccess& stickies, Store::NoteStore& store, Proven
             Qt::QueuedConnection);
     };
     if (!dataDirectory) {
-        qCCritical(dovrinLog, "agent bridge: no data directory");
+        qCCritical(Core::agentLog, "agent bridge: no data directory");
         return;
     }
     startListening(*inDirectory(dataDirectory, Bridge::socketFileName));
 }
 
 AgentServer::AgentServer(StickyAccess& stickies, Store::NoteStore& store, QObject* parent)
-    : AgentServer(stickies, store, Provenance::shared(), Clock::system(), Bridge::dataDirectory(), parent) {}
+    : AgentServer(stickies, store, Provenance::shared(), Core::Clock::system(), Bridge::dataDirectory(),
+                  parent) {}
 
 AgentServer::~AgentServer() {
     m_store.onAgentLabelCleared = nullptr;
@@ -193,11 +196,11 @@ void AgentServer::startListening(const QString& socketPath) {
     ::unlink(QFile::encodeName(socketPath).constData());
     auto listener = Bridge::listenOnSocket(socketPath);
     if (!listener) {
-        qCCritical(dovrinLog, "agent bridge: can't listen at %s: errno %d", qUtf8Printable(socketPath),
+        qCCritical(Core::agentLog, "agent bridge: can't listen at %s: errno %d", qUtf8Printable(socketPath),
                    listener.error().code);
         return;
     }
-    qCInfo(dovrinLog, "agent bridge listening at %s", qUtf8Printable(socketPath));
+    qCInfo(Core::agentLog, "agent bridge listening at %s", qUtf8Printable(socketPath));
     m_listener = std::move(listener).value();
     m_acceptThread = std::thread([this] { acceptLoop(); });
 }
@@ -216,7 +219,7 @@ void AgentServer::acceptLoop() {
             std::thread(serveConnection, std::move(connection).value(), server, m_connections).detach();
         } catch (const std::system_error& error) {
             // No thread for it: the connection closes unanswered and the client reports no answer.
-            qCWarning(dovrinLog, "agent bridge: %s", error.what());
+            qCWarning(Core::agentLog, "agent bridge: %s", error.what());
         }
     }
 }
@@ -224,22 +227,21 @@ void AgentServer::acceptLoop() {
 void AgentServer::handle(const QByteArray& bytes, std::function<void(BridgeResponse)> done) {
     const auto request = Bridge::BridgeRequest::decode(bytes);
     if (!request) {
-        qCWarning(dovrinLog, "agent bridge: %s", qUtf8Printable(request.error()));
+        qCWarning(Core::agentLog, "agent bridge: %s", qUtf8Printable(request.error()));
         return done(errorResponse(AgentError::failed(request.error())));
     }
     const QString agent = agentName(request->client);
     const auto fail = [agent, done](const AgentError& error) {
         if (error.failure)
-            qCWarning(dovrinLog, "agent bridge: %s", qUtf8Printable(*error.failure));
+            qCWarning(Core::agentLog, "agent bridge: %s", qUtf8Printable(*error.failure));
         else
-            qCInfo(dovrinLog, "agent %s: %s", qUtf8Printable(agent),
+            qCInfo(Core::agentLog, "agent %s: %s", qUtf8Printable(agent),
                    qUtf8Printable(Bridge::rawValue(error.code)));
         done(errorResponse(error));
     };
     const auto tool = toolNamed(request->tool);
     if (!tool)
-        return fail(
-            {Bridge::ErrorCode::invalidArguments, QStringLiteral("Unknown tool %1.").arg(request->tool)});
+        return fail({Bridge::ErrorCode::invalidArguments, u"Unknown tool %1."_s.arg(request->tool)});
     if (const auto refusal =
             m_gate.admit(agent, isWrite(*tool), m_activity->access(), m_clock.monotonicMs())) {
         if (refusal->denied)
@@ -253,7 +255,7 @@ void AgentServer::handle(const QByteArray& bytes, std::function<void(BridgeRespo
             self->m_activity->callEnded(agent);
         if (!result)
             return fail(result.error());
-        qCInfo(dovrinLog, "agent %s %s: ok", qUtf8Printable(agent), qUtf8Printable(toolName(tool)));
+        qCInfo(Core::agentLog, "agent %s %s: ok", qUtf8Printable(agent), qUtf8Printable(toolName(tool)));
         done(BridgeResponse{result->text, result->images, false});
     };
     // A tool whose answer was lost on the way (a fault) still answers, and still ends its call.

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "AgentActivity.h"
-#include "AgentTools.h"
-#include "BridgeResponse.h"
-#include "CallGate.h"
-#include "Socket.h"
+#include "app/agent/AgentActivity.h"
+#include "app/agent/AgentTools.h"
+#include "app/agent/CallGate.h"
+#include "shared/bridge/BridgeResponse.h"
+#include "shared/bridge/Socket.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -17,13 +17,16 @@
 #include <optional>
 #include <thread>
 
+namespace Dovrin::Core {
+class Clock;
+}
+
 namespace Dovrin::Store {
 class NoteStore;
 }
 
 namespace Dovrin::Agent {
 
-class Clock;
 class Provenance;
 class StickyAccess;
 
@@ -37,7 +40,7 @@ class AgentServer final : public QObject {
 public:
     // Creates the activity tracker, seeds the ✦ labels from the database and starts listening in
     // `dataDirectory` (nothing: the app runs without a bridge).
-    AgentServer(StickyAccess& stickies, Store::NoteStore& store, Provenance& provenance, Clock& clock,
+    AgentServer(StickyAccess& stickies, Store::NoteStore& store, Provenance& provenance, Core::Clock& clock,
                 std::optional<QString> dataDirectory, QObject* parent = nullptr);
     // The data directory, the shared ✦ table and the system clock.
     AgentServer(StickyAccess& stickies, Store::NoteStore& store, QObject* parent = nullptr);
@@ -64,7 +67,7 @@ private:
 
     Store::NoteStore& m_store;
     Provenance& m_provenance;
-    Clock& m_clock;
+    Core::Clock& m_clock;
     std::unique_ptr<AgentActivity> m_activity;
     std::unique_ptr<AgentTools> m_tools;
     CallGate m_gate;

@@ -1,16 +1,16 @@
-#include "AgentTools.h"
+#include "app/agent/AgentTools.h"
 
-#include "AgentOps.h"
-#include "Clock.h"
-#include "DefaultColor.h"
-#include "JsonText.h"
-#include "Log.h"
-#include "NoteReference.h"
-#include "NoteStore.h"
-#include "Provenance.h"
-#include "StickyAccess.h"
-#include "ToolJson.h"
-#include "ToolLimits.h"
+#include "app/agent/AgentOps.h"
+#include "app/agent/NoteReference.h"
+#include "app/agent/Provenance.h"
+#include "app/agent/StickyAccess.h"
+#include "app/agent/ToolJson.h"
+#include "app/core/Clock.h"
+#include "app/core/Log.h"
+#include "app/store/DefaultColor.h"
+#include "app/store/NoteStore.h"
+#include "shared/bridge/JsonText.h"
+#include "shared/bridge/ToolLimits.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +18,8 @@
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Agent {
 
@@ -33,7 +35,7 @@ template <typename T> AgentResult<T> storeFailure(const Store::StoreError& error
 }
 
 AgentError unsaved() {
-    return AgentError{ErrorCode::unavailable, QStringLiteral("Dovrin couldn't save the note. Try again.")};
+    return AgentError{ErrorCode::unavailable, u"Dovrin couldn't save the note. Try again."_s};
 }
 
 QString isoTime(const QDateTime& time) {
@@ -64,7 +66,7 @@ QString graphemePrefix(const QString& text, qsizetype count) {
 }
 
 QString preview(const QString& markdown) {
-    static const QRegularExpression lineBreak(QStringLiteral("[\\n\\r\\x{2028}\\x{2029}]"));
+    static const QRegularExpression lineBreak(u"[\\n\\r\\x{2028}\\x{2029}]"_s);
     QStringList lines;
     for (const QString& piece : markdown.split(lineBreak, Qt::SkipEmptyParts))
         lines.append(piece.trimmed());
@@ -80,7 +82,7 @@ QString colorNameList() {
     QStringList names;
     for (const char* name : Bridge::colorNames)
         names.append(QLatin1String(name));
-    return names.join(QStringLiteral(", "));
+    return names.join(u", "_s);
 }
 
 QJsonObject todoCounts(const QString& markdown) {
@@ -94,28 +96,28 @@ QJsonObject todoCounts(const QString& markdown) {
 // CRLF becomes LF; markdown over the limit, counted in UTF-8 bytes, is refused.
 AgentResult<QString> checkedMarkdown(const QString& markdown) {
     QString normalised = markdown;
-    normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    normalised.replace(u"\r\n"_s, u"\n"_s);
     const qsizetype bytes = normalised.toUtf8().size();
     if (bytes > Bridge::maxMarkdownBytes)
         return AgentError{
             ErrorCode::tooLarge,
-            QStringLiteral("A note can hold at most %1 KB of markdown; this is %2 KB.")
-                .arg(QString::number(Bridge::maxMarkdownBytes / 1024), QString::number(bytes / 1024))};
+            u"A note can hold at most %1 KB of markdown; this is %2 KB."_s.arg(
+                QString::number(Bridge::maxMarkdownBytes / 1024), QString::number(bytes / 1024))};
     return normalised;
 }
 
 std::optional<QString> imageMimeType(const QString& name) {
     const QString extension = QFileInfo(name).suffix().toLower();
-    if (extension == QLatin1String("png"))
-        return QStringLiteral("image/png");
-    if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg"))
-        return QStringLiteral("image/jpeg");
-    if (extension == QLatin1String("gif"))
-        return QStringLiteral("image/gif");
-    if (extension == QLatin1String("webp"))
-        return QStringLiteral("image/webp");
-    if (extension == QLatin1String("heic"))
-        return QStringLiteral("image/heic");
+    if (extension == "png"_L1)
+        return u"image/png"_s;
+    if (extension == "jpg"_L1 || extension == "jpeg"_L1)
+        return u"image/jpeg"_s;
+    if (extension == "gif"_L1)
+        return u"image/gif"_s;
+    if (extension == "webp"_L1)
+        return u"image/webp"_s;
+    if (extension == "heic"_L1)
+        return u"image/heic"_s;
     return std::nullopt;
 }
 
@@ -133,7 +135,7 @@ std::optional<QByteArray> readImage(const QString& path) {
 } // namespace
 
 AgentTools::AgentTools(StickyAccess& stickies, Store::NoteStore& store, AgentActivity& activity,
-                       Provenance& provenance, Clock& clock, std::optional<QString> imagesDirectory)
+                       Provenance& provenance, Core::Clock& clock, std::optional<QString> imagesDirectory)
     : m_stickies(stickies), m_store(store), m_activity(activity), m_provenance(provenance), m_clock(clock),
       m_imagesDirectory(std::move(imagesDirectory)) {}
 
@@ -177,10 +179,9 @@ void AgentTools::resolve(const QString& reference, NoteDone done) {
     if (!id)
         return done(id.error());
     const auto notFound = [id = *id] {
-        return AgentError{
-            ErrorCode::notFound,
-            QStringLiteral("No note %1 on this computer (it may have been deleted). Call list_notes.")
-                .arg(Store::idText(id))};
+        return AgentError{ErrorCode::notFound,
+                          u"No note %1 on this computer (it may have been deleted). Call list_notes."_s.arg(
+                              Store::idText(id))};
     };
     const auto fromStore = [this, id = *id, notFound, done] {
         const auto stored = m_store.note(id);
@@ -245,21 +246,17 @@ void AgentTools::readNote(const Args::ReadArgs& args, const Done& done) {
 
 QString AgentTools::readText(const Note& note, const Args::ReadArgs& args,
                              QList<Bridge::BridgeResponse::Image>& images) const {
-    QStringList lines{QStringLiteral("id: ") + note.idText(),
-                      QStringLiteral("title: ") + note.title(),
-                      QStringLiteral("color: ") + Store::rawValue(note.color),
-                      QStringLiteral("rev: ") + QString::number(note.rev),
-                      QStringLiteral("updated: ") + isoTime(note.updatedAt),
-                      QStringLiteral("is_open: ") +
-                          (note.isOpen ? QStringLiteral("true") : QStringLiteral("false")),
-                      QStringLiteral("link: ") + note.link()};
+    QStringList lines{u"id: "_s + note.idText(),
+                      u"title: "_s + note.title(),
+                      u"color: "_s + Store::rawValue(note.color),
+                      u"rev: "_s + QString::number(note.rev),
+                      u"updated: "_s + isoTime(note.updatedAt),
+                      u"is_open: "_s + (note.isOpen ? u"true"_s : u"false"_s),
+                      u"link: "_s + note.link()};
     const auto todos = AgentOps::todos(note.markdown);
-    lines.append(QStringLiteral("todos (index for set_todo):") +
-                 (todos.isEmpty() ? QStringLiteral(" none") : QString()));
+    lines.append(u"todos (index for set_todo):"_s + (todos.isEmpty() ? u" none"_s : QString()));
     for (const auto& todo : todos)
-        lines.append(QStringLiteral("  [%1] [%2] %3")
-                         .arg(todo.index)
-                         .arg(todo.checked ? QStringLiteral("x") : QStringLiteral(" "), todo.text));
+        lines.append(u"  [%1] [%2] %3"_s.arg(todo.index).arg(todo.checked ? u"x"_s : u" "_s, todo.text));
 
     const QList<qsizetype> boundaries = graphemeBoundaries(note.markdown);
     const qint64 total = boundaries.size() - 1;
@@ -269,65 +266,63 @@ QString AgentTools::readText(const Note& note, const Args::ReadArgs& args,
         args.maxChars ? std::max(*args.maxChars, Bridge::minPageSize) : Bridge::defaultPageSize;
     const qint64 end = std::min(start + size, total);
     if (start > 0 || start + size < total) {
-        QString paging = QStringLiteral("markdown: characters %1–%2 of %3").arg(start).arg(end).arg(total);
+        QString paging = u"markdown: characters %1–%2 of %3"_s.arg(start).arg(end).arg(total);
         if (start + size < total)
-            paging += QStringLiteral("; call read_note with offset %1 for the rest").arg(end);
+            paging += u"; call read_note with offset %1 for the rest"_s.arg(end);
         lines.append(paging);
     }
 
     if (start == 0 && m_imagesDirectory) {
         for (const QString& name : AgentOps::imageNames(note.markdown)) {
             if (images.size() >= Bridge::maxImagesPerRead) {
-                lines.append(QStringLiteral("image %1: not attached (at most %2 images per read)")
-                                 .arg(name, QString::number(Bridge::maxImagesPerRead)));
+                lines.append(u"image %1: not attached (at most %2 images per read)"_s.arg(
+                    name, QString::number(Bridge::maxImagesPerRead)));
                 continue;
             }
             const auto mimeType = imageMimeType(name);
             const auto bytes =
                 mimeType ? readImage(*m_imagesDirectory + QLatin1Char('/') + name) : std::nullopt;
             if (!bytes) {
-                lines.append(QStringLiteral("image %1: not attached (missing, over %2 MB, or not an image)")
-                                 .arg(name, QString::number(Bridge::maxImageBytes / (1024 * 1024))));
+                lines.append(u"image %1: not attached (missing, over %2 MB, or not an image)"_s.arg(
+                    name, QString::number(Bridge::maxImageBytes / (1024 * 1024))));
                 continue;
             }
             images.append({QString::fromLatin1(bytes->toBase64()), *mimeType});
-            lines.append(QStringLiteral("image %1: %2").arg(images.size()).arg(name));
+            lines.append(u"image %1: %2"_s.arg(images.size()).arg(name));
         }
     }
     const QString page = note.markdown.mid(boundaries.at(start), boundaries.at(end) - boundaries.at(start));
-    return lines.join(QLatin1Char('\n')) + QStringLiteral("\n---\n") + page;
+    return lines.join(QLatin1Char('\n')) + u"\n---\n"_s + page;
 }
 
 void AgentTools::createNotes(const Args::CreateArgs& args, const QString& agent, const Done& done) {
     if (args.notes.size() > Bridge::maxNotesPerCreate)
-        return done(AgentError{
-            ErrorCode::tooLarge,
-            QStringLiteral("create_notes takes at most %1 notes per call; you sent %2. Split them.")
-                .arg(QString::number(Bridge::maxNotesPerCreate), QString::number(args.notes.size()))});
-    if (args.notes.isEmpty())
         return done(
-            AgentError{ErrorCode::invalidArguments, QStringLiteral("create_notes needs at least one note.")});
+            AgentError{ErrorCode::tooLarge,
+                       u"create_notes takes at most %1 notes per call; you sent %2. Split them."_s.arg(
+                           QString::number(Bridge::maxNotesPerCreate), QString::number(args.notes.size()))});
+    if (args.notes.isEmpty())
+        return done(AgentError{ErrorCode::invalidArguments, u"create_notes needs at least one note."_s});
     QList<StickyAccess::AgentNote> notes;
     for (const Args::NewNote& note : args.notes) {
         std::optional<Store::StickyColor> color;
         if (note.color) {
             color = Store::stickyColorIfKnown(*note.color);
             if (!color)
-                return done(AgentError{ErrorCode::invalidArguments,
-                                       QStringLiteral("Unknown color \"%1\". Use one of: %2.")
-                                           .arg(*note.color, colorNameList())});
+                return done(
+                    AgentError{ErrorCode::invalidArguments,
+                               u"Unknown color \"%1\". Use one of: %2."_s.arg(*note.color, colorNameList())});
         }
         const auto markdown = checkedMarkdown(note.markdown);
         if (!markdown)
             return done(markdown.error());
-        notes.append({*markdown, color.value_or(defaultStickyColor())});
+        notes.append({*markdown, color.value_or(Store::defaultStickyColor())});
     }
     const QUuid batchID = QUuid::createUuid();
     const auto batch = m_stickies.createBatchForAgent(notes, batchID, agent);
     if (!batch)
-        return done(
-            AgentError{ErrorCode::unavailable,
-                       QStringLiteral("Dovrin couldn't save the notes. Nothing was created. Try again.")});
+        return done(AgentError{ErrorCode::unavailable,
+                               u"Dovrin couldn't save the notes. Nothing was created. Try again."_s});
     m_activity.recordCreated(agent, int(batch->notes.size()), batchID, batch->parked);
     QJsonArray created;
     for (const Note& note : batch->notes)
@@ -377,8 +372,7 @@ void AgentTools::updateNote(const Args::UpdateArgs& args, const QString& agent, 
 
 void AgentTools::setTodo(const Args::SetTodoArgs& args, const QString& agent, const Done& done) {
     if (args.index.has_value() == args.match.has_value())
-        return done(
-            AgentError{ErrorCode::invalidArguments, QStringLiteral("Pass exactly one of index or match.")});
+        return done(AgentError{ErrorCode::invalidArguments, u"Pass exactly one of index or match."_s});
     resolve(args.note, [this, args, agent, done](AgentResult<Note> resolved) {
         if (!resolved)
             return done(resolved.error());
@@ -416,8 +410,7 @@ void AgentTools::deleteNote(const Args::NoteArgs& args, const QString& agent, co
                                   !note.agentLabel &&
                                   note.updatedAt.msecsTo(m_clock.now()) < userEditingWindowMs;
         if (userIsTyping)
-            return done(
-                AgentError{ErrorCode::conflict, QStringLiteral("The user is editing this note right now.")});
+            return done(AgentError{ErrorCode::conflict, u"The user is editing this note right now."_s});
         m_stickies.deleteNotesForAgent(
             {note.id}, agent, whileAlive([this, note, agent, done](QList<QUuid> deleted) {
                 if (!deleted.contains(note.id))
@@ -426,8 +419,7 @@ void AgentTools::deleteNote(const Args::NoteArgs& args, const QString& agent, co
                 const QJsonObject object{
                     {"id", note.idText()},
                     {"deleted", true},
-                    {"message",
-                     QStringLiteral("Moved to Recently Deleted; the user can restore it for 30 days.")}};
+                    {"message", u"Moved to Recently Deleted; the user can restore it for 30 days."_s}};
                 done(ToolOutput{Bridge::renderJsonText(object), {}});
             }));
     });

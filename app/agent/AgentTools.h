@@ -1,11 +1,11 @@
 #pragma once
 
-#include "AgentActivity.h"
-#include "AgentError.h"
-#include "BridgeResponse.h"
-#include "Note.h"
-#include "Tool.h"
-#include "ToolArguments.h"
+#include "app/agent/AgentActivity.h"
+#include "app/agent/AgentError.h"
+#include "app/agent/Tool.h"
+#include "app/agent/ToolArguments.h"
+#include "app/store/Note.h"
+#include "shared/bridge/BridgeResponse.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -15,9 +15,12 @@
 #include <memory>
 #include <optional>
 
+namespace Dovrin::Core {
+class Clock;
+}
+
 namespace Dovrin::Agent {
 
-class Clock;
 class Provenance;
 class StickyAccess;
 
@@ -38,7 +41,7 @@ public:
 
     // `imagesDirectory` is the data directory's "Images" folder; nothing when there is no data directory.
     AgentTools(StickyAccess& stickies, Store::NoteStore& store, AgentActivity& activity,
-               Provenance& provenance, Clock& clock, std::optional<QString> imagesDirectory);
+               Provenance& provenance, Core::Clock& clock, std::optional<QString> imagesDirectory);
 
     void run(Tool tool, const QJsonObject& arguments, const QString& agent, Done done);
 
@@ -72,7 +75,7 @@ private:
     Store::NoteStore& m_store;
     AgentActivity& m_activity;
     Provenance& m_provenance;
-    Clock& m_clock;
+    Core::Clock& m_clock;
     std::optional<QString> m_imagesDirectory;
     std::shared_ptr<int> m_lifetime = std::make_shared<int>();
 };

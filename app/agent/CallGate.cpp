@@ -1,4 +1,6 @@
-#include "CallGate.h"
+#include "app/agent/CallGate.h"
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Agent {
 
@@ -8,21 +10,19 @@ using Bridge::ErrorCode;
 std::optional<CallGate::Refusal> CallGate::admit(const QString& agent, bool isWrite, AIAccess access,
                                                  qint64 nowMs) {
     if (access == AIAccess::off)
-        return Refusal{
-            {ErrorCode::forbidden,
-             QStringLiteral("Dovrin AI access is off. Ask the user to turn it on in Dovrin Settings › AI.")},
-            true,
-            false};
+        return Refusal{{ErrorCode::forbidden,
+                        u"Dovrin AI access is off. Ask the user to turn it on in Dovrin Settings › AI."_s},
+                       true,
+                       false};
     if (access == AIAccess::readOnly && isWrite)
-        return Refusal{
-            {ErrorCode::forbidden, QStringLiteral("Dovrin is set to Read only. Ask the user to allow "
-                                                  "Read & write in Dovrin Settings › AI.")},
-            true,
-            true};
-    if (auto error = limit(m_recentCalls, agent, callLimit, QStringLiteral("Dovrin calls"), nowMs))
+        return Refusal{{ErrorCode::forbidden, u"Dovrin is set to Read only. Ask the user to allow "
+                                              "Read & write in Dovrin Settings › AI."_s},
+                       true,
+                       true};
+    if (auto error = limit(m_recentCalls, agent, callLimit, u"Dovrin calls"_s, nowMs))
         return Refusal{*error, false, false};
     if (isWrite)
-        if (auto error = limit(m_recentWrites, agent, writeLimit, QStringLiteral("Dovrin changes"), nowMs))
+        if (auto error = limit(m_recentWrites, agent, writeLimit, u"Dovrin changes"_s, nowMs))
             return Refusal{*error, false, false};
     return std::nullopt;
 }
@@ -39,7 +39,7 @@ std::optional<AgentError> CallGate::limit(QHash<QString, QList<qint64>>& recent,
         return std::nullopt;
     }
     AgentError error{ErrorCode::rateLimited,
-                     QStringLiteral("Too many %1 (%2 a minute). Wait, then retry.").arg(label).arg(limit)};
+                     u"Too many %1 (%2 a minute). Wait, then retry."_s.arg(label).arg(limit)};
     const qint64 waitMs = windowMs - (nowMs - kept.first());
     error.retryAfterSeconds = (waitMs + 999) / 1000;
     return error;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AIAccess.h"
-#include "AgentError.h"
+#include "app/agent/AgentError.h"
+#include "shared/bridge/AIAccess.h"
 
 #include <QHash>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "LabelText.h"
+#include "app/agent/LabelText.h"
 
-#include "RelativeTime.h"
+#include "app/core/RelativeTime.h"
 
 #include <QCoreApplication>
 
@@ -43,7 +43,7 @@ QString shortForm(Action action) {
 }
 
 QString tooltip(const Store::AgentLabel& label, const QDateTime& at, const QDateTime& now) {
-    const QString time = relativeTime(at, now);
+    const QString time = Core::relativeTime(at, now);
     switch (label.action) {
     case Action::added:
         return QCoreApplication::translate("LabelText", "Added by %1 · %2", "Tooltip of the ✦ label")
@@ -59,7 +59,7 @@ QString tooltip(const Store::AgentLabel& label, const QDateTime& at, const QDate
 }
 
 QString spokenForm(const Store::AgentLabel& label, const QDateTime& at, const QDateTime& now) {
-    const QString time = relativeTime(at, now);
+    const QString time = Core::relativeTime(at, now);
     switch (label.action) {
     case Action::added:
         return QCoreApplication::translate("LabelText", "Added by %1, %2", "VoiceOver: the ✦ label")

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Note.h"
+#include "app/store/Note.h"
 
 #include <QDateTime>
 #include <QString>

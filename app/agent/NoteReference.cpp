@@ -1,9 +1,11 @@
-#include "NoteReference.h"
+#include "app/agent/NoteReference.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
 #include <optional>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Agent {
 
@@ -11,7 +13,7 @@ namespace {
 
 std::optional<QUuid> uuid(const QString& text) {
     static const QRegularExpression form(QRegularExpression::anchoredPattern(
-        QStringLiteral("[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}")));
+        u"[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}"_s));
     if (!form.match(text).hasMatch())
         return std::nullopt;
     return QUuid::fromString(text);
@@ -20,15 +22,15 @@ std::optional<QUuid> uuid(const QString& text) {
 // Parsed by hand rather than with QUrl, which lower-cases hosts: the host "note" must match exactly.
 std::optional<QUuid> linkedID(const QString& text) {
     static const QRegularExpression url(QRegularExpression::anchoredPattern(
-        QStringLiteral("([A-Za-z][A-Za-z0-9+.-]*)://([^/?#]*)([^?#]*)(\\?[^#]*)?(#.*)?")));
+        u"([A-Za-z][A-Za-z0-9+.-]*)://([^/?#]*)([^?#]*)(\\?[^#]*)?(#.*)?"_s));
     const auto match = url.match(text);
     if (!match.hasMatch())
         return std::nullopt;
     const QString scheme = match.captured(1).toLower();
     const QStringList parts = match.captured(3).split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    if (scheme == QLatin1String("dovrin") && match.captured(2) == QLatin1String("note") && parts.size() == 1)
+    if (scheme == "dovrin"_L1 && match.captured(2) == "note"_L1 && parts.size() == 1)
         return uuid(parts.first());
-    if (scheme == QLatin1String("https") && parts.size() == 2 && parts.first() == QLatin1String("n"))
+    if (scheme == "https"_L1 && parts.size() == 2 && parts.first() == "n"_L1)
         return uuid(parts.last());
     return std::nullopt;
 }
@@ -41,10 +43,9 @@ AgentResult<QUuid> noteReference(const QString& argument) {
         return *id;
     if (const auto id = linkedID(trimmed))
         return *id;
-    return AgentError{
-        Bridge::ErrorCode::notFound,
-        QLatin1Char('"') + argument +
-            QStringLiteral("\" isn't a Dovrin note id or link. Call list_notes to see the notes.")};
+    return AgentError{Bridge::ErrorCode::notFound,
+                      QLatin1Char('"') + argument +
+                          u"\" isn't a Dovrin note id or link. Call list_notes to see the notes."_s};
 }
 
 } // namespace Dovrin::Agent

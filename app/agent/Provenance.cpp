@@ -1,4 +1,4 @@
-#include "Provenance.h"
+#include "app/agent/Provenance.h"
 
 namespace Dovrin::Agent {
 

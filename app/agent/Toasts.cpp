@@ -1,4 +1,4 @@
-#include "Toasts.h"
+#include "app/agent/Toasts.h"
 
 #include <QHashFunctions>
 
@@ -8,7 +8,7 @@ size_t qHash(const ToastKey& key, size_t seed) {
     return qHashMulti(seed, key.agent, int(key.kind), key.note.value_or(QUuid()), key.note.has_value());
 }
 
-Toasts::Toasts(Clock& clock, QObject* parent) : QObject(parent), m_clock(clock) {}
+Toasts::Toasts(Core::Clock& clock, QObject* parent) : QObject(parent), m_clock(clock) {}
 
 Toasts::~Toasts() = default;
 

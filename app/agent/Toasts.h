@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Clock.h"
+#include "app/core/Clock.h"
 
 #include <QList>
 #include <QObject>
@@ -56,7 +56,7 @@ public:
     static constexpr double accessibleLifetime = 20;
     static constexpr qint64 tickMs = 250;
 
-    explicit Toasts(Clock& clock, QObject* parent = nullptr);
+    explicit Toasts(Core::Clock& clock, QObject* parent = nullptr);
     ~Toasts() override;
 
     const QList<Toast>& items() const { return m_items; }
@@ -94,12 +94,12 @@ private:
     void tick();
     void removeWhere(const std::function<bool(const Toast&)>& predicate);
 
-    Clock& m_clock;
+    Core::Clock& m_clock;
     QList<Toast> m_items;
     bool m_isHovering = false;
     bool m_panelShown = false;
     std::function<bool()> m_screenReaderRunning = [] { return false; };
-    ScheduledTask m_ticker;
+    Core::ScheduledTask m_ticker;
 };
 
 } // namespace Dovrin::Agent

@@ -1,6 +1,6 @@
-#include "Tool.h"
+#include "app/agent/Tool.h"
 
-#include "ToolLimits.h"
+#include "shared/bridge/ToolLimits.h"
 
 namespace Dovrin::Agent {
 

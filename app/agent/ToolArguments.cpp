@@ -1,11 +1,13 @@
-#include "ToolArguments.h"
+#include "app/agent/ToolArguments.h"
 
-#include "Tool.h"
+#include "app/agent/Tool.h"
 
 #include <QJsonArray>
 #include <QJsonValue>
 
 #include <cmath>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Agent::ToolArguments {
 
@@ -27,17 +29,17 @@ QString snakeCase(const QString& name) {
 QString foundDescription(const QJsonValue& value) {
     switch (value.type()) {
     case QJsonValue::String:
-        return QStringLiteral("a string");
+        return u"a string"_s;
     case QJsonValue::Double:
-        return QStringLiteral("a number");
+        return u"a number"_s;
     case QJsonValue::Bool:
-        return QStringLiteral("a bool");
+        return u"a bool"_s;
     case QJsonValue::Array:
-        return QStringLiteral("an array");
+        return u"an array"_s;
     case QJsonValue::Object:
-        return QStringLiteral("a dictionary");
+        return u"a dictionary"_s;
     default:
-        return QStringLiteral("null");
+        return u"null"_s;
     }
 }
 
@@ -48,43 +50,41 @@ public:
         : m_object(object), m_path(std::move(path)), m_failure(failure) {}
 
     std::optional<QString> string(const QString& field, bool required) {
-        return read<QString>(field, required, QStringLiteral("String"),
-                             [](const QJsonValue& v) -> std::optional<QString> {
-                                 if (!v.isString())
-                                     return std::nullopt;
-                                 return v.toString();
-                             });
+        return read<QString>(field, required, u"String"_s, [](const QJsonValue& v) -> std::optional<QString> {
+            if (!v.isString())
+                return std::nullopt;
+            return v.toString();
+        });
     }
 
     std::optional<bool> boolean(const QString& field, bool required) {
-        return read<bool>(field, required, QStringLiteral("Bool"),
-                          [](const QJsonValue& v) -> std::optional<bool> {
-                              if (!v.isBool())
-                                  return std::nullopt;
-                              return v.toBool();
-                          });
+        return read<bool>(field, required, u"Bool"_s, [](const QJsonValue& v) -> std::optional<bool> {
+            if (!v.isBool())
+                return std::nullopt;
+            return v.toBool();
+        });
     }
 
     std::optional<qint64> integer(const QString& field, bool required) {
-        const auto value = lookUp(field, required, QStringLiteral("Int"));
+        const auto value = lookUp(field, required, u"Int"_s);
         if (!value)
             return std::nullopt;
         if (!value->isDouble()) {
-            mismatch(field, QStringLiteral("Int"), *value);
+            mismatch(field, u"Int"_s, *value);
             return std::nullopt;
         }
         const double number = value->toDouble();
         // Whole numbers only, and only those a double holds exactly.
         if (std::trunc(number) != number || std::fabs(number) > 9007199254740992.0) {
-            fail(pathTo(field) + QStringLiteral(": Parsed JSON number <%1> does not fit in Int.")
-                                     .arg(QString::number(number, 'g', 17)));
+            fail(pathTo(field) +
+                 u": Parsed JSON number <%1> does not fit in Int."_s.arg(QString::number(number, 'g', 17)));
             return std::nullopt;
         }
         return static_cast<qint64>(number);
     }
 
     std::optional<QJsonArray> array(const QString& field, bool required) {
-        return read<QJsonArray>(field, required, QStringLiteral("Array<Any>"),
+        return read<QJsonArray>(field, required, u"Array<Any>"_s,
                                 [](const QJsonValue& v) -> std::optional<QJsonArray> {
                                     if (!v.isArray())
                                         return std::nullopt;
@@ -120,21 +120,20 @@ private:
         const QJsonValue value = m_object.contains(key) ? m_object.value(key) : m_object.value(field);
         if (!present) {
             if (required)
-                fail(QStringLiteral("missing ") + key);
+                fail(u"missing "_s + key);
             return std::nullopt;
         }
         if (value.isNull()) {
             if (required)
-                fail(pathTo(field) +
-                     QStringLiteral(": Expected %1 value but found null instead.").arg(typeName));
+                fail(pathTo(field) + u": Expected %1 value but found null instead."_s.arg(typeName));
             return std::nullopt;
         }
         return value;
     }
 
     void mismatch(const QString& field, const QString& typeName, const QJsonValue& value) {
-        fail(pathTo(field) + QStringLiteral(": Expected to decode %1 but found %2 instead.")
-                                 .arg(typeName, foundDescription(value)));
+        fail(pathTo(field) +
+             u": Expected to decode %1 but found %2 instead."_s.arg(typeName, foundDescription(value)));
     }
 
     const QJsonObject& m_object;
@@ -142,13 +141,13 @@ private:
     std::optional<QString>& m_failure;
 };
 
-const QString argumentsPath = QStringLiteral("arguments");
+const QString argumentsPath = u"arguments"_s;
 
 template <typename T>
 AgentResult<T> finish(const QString& tool, const std::optional<QString>& failure, T value) {
     if (failure)
         return AgentError{Bridge::ErrorCode::invalidArguments,
-                          QStringLiteral("Invalid arguments for %1: %2").arg(tool, *failure)};
+                          u"Invalid arguments for %1: %2"_s.arg(tool, *failure)};
     return value;
 }
 
@@ -182,9 +181,8 @@ AgentResult<CreateArgs> createArgs(const QJsonObject& arguments) {
     for (qsizetype i = 0; i < notes.size() && !failure; ++i) {
         const QString path = reader.pathTo("notes") + QLatin1Char('.') + QString::number(i);
         if (!notes.at(i).isObject()) {
-            reader.fail(path +
-                        QStringLiteral(": Expected to decode Dictionary<String, Any> but found %1 instead.")
-                            .arg(foundDescription(notes.at(i))));
+            reader.fail(path + u": Expected to decode Dictionary<String, Any> but found %1 instead."_s.arg(
+                                   foundDescription(notes.at(i))));
             break;
         }
         const QJsonObject object = notes.at(i).toObject();
@@ -203,15 +201,14 @@ AgentResult<UpdateArgs> updateArgs(const QJsonObject& arguments) {
     UpdateArgs args;
     args.note = reader.string("note", true).value_or(QString());
     const auto op = reader.string("op", true);
-    if (op == QLatin1String("append"))
+    if (op == "append"_L1)
         args.op = Op::append;
-    else if (op == QLatin1String("replace_section"))
+    else if (op == "replace_section"_L1)
         args.op = Op::replaceSection;
-    else if (op == QLatin1String("replace_all"))
+    else if (op == "replace_all"_L1)
         args.op = Op::replaceAll;
     else if (op)
-        reader.fail(reader.pathTo("op") +
-                    QStringLiteral(": Cannot initialize Op from invalid String value ") + *op);
+        reader.fail(reader.pathTo("op") + u": Cannot initialize Op from invalid String value "_s + *op);
     args.markdown = reader.string("markdown", true).value_or(QString());
     args.expectedRev = reader.integer("expectedRev", true).value_or(0);
     return finish(toolName(Tool::updateNote), failure, args);

@@ -1,6 +1,6 @@
-#include "ToolJson.h"
+#include "app/agent/ToolJson.h"
 
-#include "JsonText.h"
+#include "shared/bridge/JsonText.h"
 
 #include <QJsonArray>
 

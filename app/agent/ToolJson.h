@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AgentError.h"
+#include "app/agent/AgentError.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -1,22 +1,22 @@
-#include "AppDelegate.h"
+#include "app/shell/AppDelegate.h"
 
-#include "AgentIcons.h"
-#include "AgentServer.h"
-#include "AgentStickies.h"
-#include "AgentTray.h"
-#include "AppSettings.h"
-#include "Log.h"
-#include "LoginItem.h"
-#include "NoteStore.h"
-#include "Provenance.h"
-#include "RecentlyDeleted.h"
-#include "Relauncher.h"
-#include "ScreenSpace.h"
-#include "SearchPanel.h"
-#include "SettingsWindow.h"
-#include "StickyManager.h"
-#include "StoreError.h"
-#include "TrayMenu.h"
+#include "app/agent/AgentServer.h"
+#include "app/agent/Provenance.h"
+#include "app/agent/ui/AgentIcons.h"
+#include "app/agent/ui/AgentTray.h"
+#include "app/core/AppSettings.h"
+#include "app/core/Log.h"
+#include "app/core/ScreenSpace.h"
+#include "app/shell/LoginItem.h"
+#include "app/shell/RecentlyDeleted.h"
+#include "app/shell/Relauncher.h"
+#include "app/shell/SearchPanel.h"
+#include "app/shell/SettingsWindow.h"
+#include "app/shell/TrayMenu.h"
+#include "app/stickies/AgentStickies.h"
+#include "app/stickies/StickyManager.h"
+#include "app/store/NoteStore.h"
+#include "app/store/StoreError.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -28,13 +28,15 @@
 #include <QTextStream>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Shell {
 
 namespace {
 
 bool hasDisplay() {
     const QString platform = QGuiApplication::platformName();
-    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+    return platform != "offscreen"_L1 && platform != "minimal"_L1;
 }
 
 void reportFatal(const QString& description) {
@@ -55,8 +57,8 @@ Store::StoreResult<std::unique_ptr<Store::NoteStore>> openAndPurge() {
     const auto purged = (*store)->purgeExpired(QDateTime::currentDateTimeUtc());
     if (!purged)
         return purged.error();
-    qCInfo(dovrinLog, "store %s new=%s purged=%ld", qUtf8Printable((*store)->filePath()),
-           logBool((*store)->isNew()), long(*purged));
+    qCInfo(Core::shellLog, "store %s new=%s purged=%ld", qUtf8Printable((*store)->filePath()),
+           Core::logBool((*store)->isNew()), long(*purged));
     return std::move(store).value();
 }
 
@@ -103,7 +105,7 @@ bool AppDelegate::openStore() {
 void AppDelegate::finishLaunching() {
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         m_trayIcon = std::make_unique<QSystemTrayIcon>(Agent::AgentIcons::normal());
-        m_trayIcon->setToolTip(QStringLiteral("Dovrin"));
+        m_trayIcon->setToolTip(u"Dovrin"_s);
     }
     m_agentStickies = std::make_unique<Stickies::AgentStickies>(*m_manager, Agent::Provenance::shared());
     m_agents = std::make_unique<Agent::AgentServer>(*m_agentStickies, *m_store);
@@ -113,7 +115,7 @@ void AppDelegate::finishLaunching() {
     m_recentlyDeleted = std::make_unique<RecentlyDeleted>(*m_manager);
     m_manager->setOpenAtLoginLinkClicked([this] {
         if (const auto enabled = LoginItem::enable(); !enabled)
-            qCWarning(dovrinLog, "open at login: %s", qUtf8Printable(enabled.error()));
+            qCWarning(Core::shellLog, "open at login: %s", qUtf8Printable(enabled.error()));
         showSettings();
     });
     m_trayMenu = std::make_unique<TrayMenu>(
@@ -132,12 +134,12 @@ void AppDelegate::finishLaunching() {
                 });
         m_trayIcon->show();
     } else {
-        qCInfo(dovrinLog, "no system tray: the menu is offered from every sticky");
-        m_trayMenu->menu()->setTitle(QStringLiteral("Dovrin"));
+        qCInfo(Core::shellLog, "no system tray: the menu is offered from every sticky");
+        m_trayMenu->menu()->setTitle(u"Dovrin"_s);
         m_manager->setApplicationMenu(m_trayMenu->menu());
     }
     const auto showInTaskbar = [this](bool wanted) { m_manager->setShowsInTaskbar(wanted || !m_trayIcon); };
-    showInTaskbar(Bridge::appSettings().value(QStringLiteral("showInDock"), false).toBool());
+    showInTaskbar(Core::appSettings().value(u"showInDock"_s, false).toBool());
     connect(m_settings.get(), &SettingsWindow::showInDockChanged, this, showInTaskbar);
     m_manager->restoreOpenStickies();
 }
@@ -146,9 +148,9 @@ void AppDelegate::newStickyFromMenu() {
     // Below the tray icon; without one, below the main screen's top-right corner.
     QRectF anchor;
     if (m_trayIcon && !m_trayIcon->geometry().isEmpty()) {
-        anchor = Agent::ScreenSpace::fromWindow(m_trayIcon->geometry());
+        anchor = Core::ScreenSpace::fromWindow(m_trayIcon->geometry());
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRectF visible = Agent::ScreenSpace::visibleFrame(*screen);
+        const QRectF visible = Core::ScreenSpace::visibleFrame(*screen);
         anchor = QRectF(visible.right(), visible.bottom(), 0, 0);
     }
     m_manager->newStickyBelow(anchor);
@@ -192,7 +194,7 @@ void AppDelegate::quit() {
     auto finished = std::make_shared<bool>(false);
     QTimer::singleShot(quitFlushTimeoutMs, this, [this, finished] {
         if (!std::exchange(*finished, true)) {
-            qCWarning(dovrinLog, "quit: editors did not answer within %d ms", quitFlushTimeoutMs);
+            qCWarning(Core::shellLog, "quit: editors did not answer within %d ms", quitFlushTimeoutMs);
             finishQuit(-1);
         }
     });
@@ -204,13 +206,13 @@ void AppDelegate::quit() {
 
 void AppDelegate::finishQuit(int flushed) {
     if (flushed >= 0)
-        qCInfo(dovrinLog, "flushed %ld stickies before quit", long(flushed));
+        qCInfo(Core::shellLog, "flushed %ld stickies before quit", long(flushed));
     if (!m_relaunchFallback) {
         endRun();
         return;
     }
     const std::function<void()> fallback = *std::exchange(m_relaunchFallback, std::nullopt);
-    if (Relauncher(Bridge::appSettings()).relaunch()) {
+    if (Relauncher(Core::appSettings()).relaunch()) {
         endRun();
         return;
     }

@@ -1,10 +1,12 @@
-#include "LaunchRequest.h"
+#include "app/shell/LaunchRequest.h"
 
-#include "Log.h"
+#include "app/core/Log.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Shell {
 
@@ -14,7 +16,7 @@ constexpr int wireVersion = 1;
 
 QUrl dovrinLink(const QString& text) {
     const QUrl url(text, QUrl::StrictMode);
-    return url.isValid() && url.scheme() == QLatin1String("dovrin") ? url : QUrl();
+    return url.isValid() && url.scheme() == "dovrin"_L1 ? url : QUrl();
 }
 
 } // namespace
@@ -31,7 +33,7 @@ LaunchRequest LaunchRequest::fromArguments(const QStringList& arguments) {
         else if (const QUrl url = dovrinLink(argument); !url.isEmpty())
             request.urls.append(url);
         else
-            qCWarning(dovrinLog, "ignoring argument %s", qUtf8Printable(argument));
+            qCWarning(Core::shellLog, "ignoring argument %s", qUtf8Printable(argument));
     }
     return request;
 }
@@ -40,19 +42,17 @@ QByteArray LaunchRequest::toLine() const {
     QJsonArray links;
     for (const QUrl& url : urls)
         links.append(url.toString(QUrl::FullyEncoded));
-    const QJsonObject object{{QStringLiteral("version"), wireVersion},
-                             {QStringLiteral("urls"), links},
-                             {QStringLiteral("background"), background}};
+    const QJsonObject object{{u"version"_s, wireVersion}, {u"urls"_s, links}, {u"background"_s, background}};
     return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
 }
 
 std::optional<LaunchRequest> LaunchRequest::fromLine(const QByteArray& line) {
     const QJsonDocument document = QJsonDocument::fromJson(line);
     const QJsonObject object = document.object();
-    const QJsonValue links = object.value(QLatin1String("urls"));
-    const QJsonValue background = object.value(QLatin1String("background"));
-    if (!document.isObject() || object.value(QLatin1String("version")) != QJsonValue(wireVersion) ||
-        !links.isArray() || !background.isBool())
+    const QJsonValue links = object.value("urls"_L1);
+    const QJsonValue background = object.value("background"_L1);
+    if (!document.isObject() || object.value("version"_L1) != QJsonValue(wireVersion) || !links.isArray() ||
+        !background.isBool())
         return std::nullopt;
     LaunchRequest request;
     request.background = background.toBool();
@@ -60,7 +60,8 @@ std::optional<LaunchRequest> LaunchRequest::fromLine(const QByteArray& line) {
         if (const QUrl url = dovrinLink(link.toString()); !url.isEmpty())
             request.urls.append(url);
         else
-            qCWarning(dovrinLog, "hand-over: ignoring link %s", qUtf8Printable(link.toString().left(200)));
+            qCWarning(Core::shellLog, "hand-over: ignoring link %s",
+                      qUtf8Printable(link.toString().left(200)));
     }
     return request;
 }

@@ -1,4 +1,4 @@
-#include "LoginItem.h"
+#include "app/shell/LoginItem.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Shell::LoginItem {
 
@@ -15,7 +17,7 @@ namespace {
 QString quoted(const QString& path) {
     QString escaped = path;
     for (const QChar special : {QChar('\\'), QChar('"'), QChar('`'), QChar('$')})
-        escaped.replace(special, QStringLiteral("\\") + special);
+        escaped.replace(special, u"\\"_s + special);
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
@@ -23,7 +25,7 @@ QString quoted(const QString& path) {
 
 QString entryPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/autostart/dovrin.desktop");
+           u"/autostart/dovrin.desktop"_s;
 }
 
 bool isEnabled() {
@@ -33,24 +35,23 @@ bool isEnabled() {
 Result<void, QString> enable(const QString& program) {
     const QString path = entryPath();
     if (!QDir().mkpath(QFileInfo(path).path()))
-        return QStringLiteral("can't create %1").arg(QFileInfo(path).path());
+        return u"can't create %1"_s.arg(QFileInfo(path).path());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("can't write %1: %2").arg(path, file.errorString());
+        return u"can't write %1: %2"_s.arg(path, file.errorString());
     const QString executable = program.isEmpty() ? QCoreApplication::applicationFilePath() : program;
-    file.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=Dovrin\nExec=%1 --background\n"
-                              "X-GNOME-Autostart-enabled=true\nTerminal=false\n")
-                   .arg(quoted(executable))
+    file.write(u"[Desktop Entry]\nType=Application\nName=Dovrin\nExec=%1 --background\n"
+               "X-GNOME-Autostart-enabled=true\nTerminal=false\n"_s.arg(quoted(executable))
                    .toUtf8());
     if (!file.commit())
-        return QStringLiteral("can't write %1: %2").arg(path, file.errorString());
+        return u"can't write %1: %2"_s.arg(path, file.errorString());
     return {};
 }
 
 Result<void, QString> disable() {
     QFile file(entryPath());
     if (file.exists() && !file.remove())
-        return QStringLiteral("can't remove %1: %2").arg(entryPath(), file.errorString());
+        return u"can't remove %1: %2"_s.arg(entryPath(), file.errorString());
     return {};
 }
 

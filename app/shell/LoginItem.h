@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Result.h"
+#include "app/core/Result.h"
 
 #include <QString>
 

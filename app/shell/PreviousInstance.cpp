@@ -1,6 +1,6 @@
-#include "PreviousInstance.h"
+#include "app/shell/PreviousInstance.h"
 
-#include "Log.h"
+#include "app/core/Log.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -12,6 +12,8 @@
 #include <limits>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Shell {
 
 namespace {
@@ -19,7 +21,7 @@ namespace {
 // A zombie has closed everything it held (the instance lock included) but still answers signal 0 until its
 // parent reaps it, so it counts as gone.
 bool isZombie(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    QFile stat(u"/proc/%1/stat"_s.arg(pid));
     if (!stat.open(QIODevice::ReadOnly))
         return false;
     const QByteArray line = stat.read(4096);
@@ -44,8 +46,8 @@ struct Wait final {
 };
 
 void finish(const std::shared_ptr<Wait>& wait) {
-    qCInfo(dovrinLog, "previous instance %lld gone=%s after %s", static_cast<long long>(wait->previous.pid),
-           logBool(wait->previous.gone),
+    qCInfo(Core::shellLog, "previous instance %lld gone=%s after %s",
+           static_cast<long long>(wait->previous.pid), Core::logBool(wait->previous.gone),
            qUtf8Printable(QString::number(wait->clock.elapsed() / 1000.0, 'f', 2) + QLatin1Char('s')));
     wait->done(wait->previous);
 }

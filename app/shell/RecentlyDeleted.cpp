@@ -1,9 +1,9 @@
-#include "RecentlyDeleted.h"
+#include "app/shell/RecentlyDeleted.h"
 
-#include "Log.h"
-#include "NoteStore.h"
-#include "RelativeTime.h"
-#include "StickyManager.h"
+#include "app/core/Log.h"
+#include "app/core/RelativeTime.h"
+#include "app/stickies/StickyManager.h"
+#include "app/store/NoteStore.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -36,7 +36,7 @@ QString rowText(const Store::Note& note, const QDateTime& now) {
             RecentlyDeleted::tr("Deleted %1 · %n days left",
                                 "Recently Deleted row: when, then the days until it is gone for good",
                                 daysLeft(*note.deletedAt, now))
-                .arg(Agent::relativeTime(*note.deletedAt, now)));
+                .arg(Core::relativeTime(*note.deletedAt, now)));
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -1,12 +1,14 @@
-#include "Relauncher.h"
+#include "app/shell/Relauncher.h"
 
-#include "LaunchRequest.h"
-#include "Log.h"
-#include "PreviousInstance.h"
+#include "app/core/Log.h"
+#include "app/shell/LaunchRequest.h"
+#include "app/shell/PreviousInstance.h"
 
 #include <QCoreApplication>
 #include <QProcess>
 #include <QSettings>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Shell {
 
@@ -18,7 +20,7 @@ Relauncher::Relauncher(QSettings& settings, QString program, QStringList argumen
 
 bool Relauncher::relaunch() const {
     const auto fail = [this](const QString& reason) {
-        qCWarning(dovrinLog, "relaunch failed: %s", qUtf8Printable(reason));
+        qCWarning(Core::shellLog, "relaunch failed: %s", qUtf8Printable(reason));
         m_settings.remove(QLatin1String(relaunchedFromKey));
         m_settings.sync();
         return false;
@@ -27,7 +29,7 @@ bool Relauncher::relaunch() const {
     m_settings.sync();
     // Unstored, the new instance would not wait and would find this one still holding the instance lock.
     if (m_settings.status() != QSettings::NoError)
-        return fail(QStringLiteral("can't store relaunchedFrom in %1").arg(m_settings.fileName()));
+        return fail(u"can't store relaunchedFrom in %1"_s.arg(m_settings.fileName()));
     QStringList arguments;
     for (const QString& argument : m_arguments) {
         if (!isDovrinLink(argument))
@@ -38,7 +40,7 @@ bool Relauncher::relaunch() const {
     process.setArguments(arguments);
     if (!process.startDetached())
         return fail(process.errorString());
-    qCInfo(dovrinLog, "relaunching");
+    qCInfo(Core::shellLog, "relaunching");
     return true;
 }
 

@@ -1,8 +1,8 @@
-#include "SearchPanel.h"
+#include "app/shell/SearchPanel.h"
 
-#include "Log.h"
-#include "NoteStore.h"
-#include "StickyManager.h"
+#include "app/core/Log.h"
+#include "app/stickies/StickyManager.h"
+#include "app/store/NoteStore.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,11 +1,11 @@
-#include "SettingsWindow.h"
+#include "app/shell/SettingsWindow.h"
 
-#include "AppLanguage.h"
-#include "AppSettings.h"
-#include "DataDirectory.h"
-#include "Log.h"
-#include "Note.h"
-#include "StickyPalette.h"
+#include "app/core/AppLanguage.h"
+#include "app/core/AppSettings.h"
+#include "app/core/Log.h"
+#include "app/stickies/StickyPalette.h"
+#include "app/store/Note.h"
+#include "shared/bridge/DataDirectory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,17 +18,19 @@
 #include <QSettings>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Shell {
 
 namespace {
 
-const QString languageKey = QStringLiteral("language");
-const QString showInDockKey = QStringLiteral("showInDock");
-const QString defaultColorKey = QStringLiteral("defaultColor");
+const QString languageKey = u"language"_s;
+const QString showInDockKey = u"showInDock"_s;
+const QString defaultColorKey = u"defaultColor"_s;
 
 // Each language is named in itself, so that it can be found whatever the interface shows.
-QString languageLabel(Agent::AppLanguage language) {
-    return language == Agent::AppLanguage::english ? QStringLiteral("English") : QStringLiteral("简体中文");
+QString languageLabel(Core::AppLanguage language) {
+    return language == Core::AppLanguage::english ? u"English"_s : u"简体中文"_s;
 }
 
 QLabel* noteLabel(const QString& text, QWidget* parent) {
@@ -48,11 +50,11 @@ SettingsWindow::SettingsWindow(Stickies::StickyManager& manager, std::function<v
       m_showInDock(new QCheckBox(tr("Show in taskbar"), this)), m_defaultColor(new QComboBox(this)) {
     setWindowTitle(tr("Settings"));
     m_language->setObjectName(languageKey);
-    m_languageNote->setObjectName(QStringLiteral("languageNote"));
+    m_languageNote->setObjectName(u"languageNote"_s);
     m_defaultColor->setObjectName(defaultColorKey);
-    for (const Agent::AppLanguage language :
-         {Agent::AppLanguage::english, Agent::AppLanguage::simplifiedChinese})
-        m_language->addItem(languageLabel(language), Agent::languageCode(language));
+    for (const Core::AppLanguage language :
+         {Core::AppLanguage::english, Core::AppLanguage::simplifiedChinese})
+        m_language->addItem(languageLabel(language), Core::languageCode(language));
     for (const Store::StickyColor color : Store::allStickyColors())
         m_defaultColor->addItem(Stickies::swatchIcon(color), Store::displayName(color),
                                 Store::rawValue(color));
@@ -100,9 +102,9 @@ void SettingsWindow::showWindow() {
 }
 
 void SettingsWindow::readStoredValues() {
-    const QSettings& settings = Bridge::appSettings();
+    const QSettings& settings = Core::appSettings();
     const QSignalBlocker quietLanguage(m_language);
-    m_language->setCurrentIndex(m_language->findData(Agent::languageCode(Agent::appLanguage())));
+    m_language->setCurrentIndex(m_language->findData(Core::languageCode(Core::appLanguage())));
     showLanguageNote();
     const QSignalBlocker quietDock(m_showInDock);
     const QSignalBlocker quietColor(m_defaultColor);
@@ -117,8 +119,8 @@ void SettingsWindow::chooseLanguage() {
     showLanguageNote();
     if (m_relaunchAlert)
         m_relaunchAlert->close();
-    const Agent::AppLanguage chosen = Agent::appLanguage();
-    if (chosen == Agent::launchedLanguage())
+    const Core::AppLanguage chosen = Core::appLanguage();
+    if (chosen == Core::launchedLanguage())
         return;
     auto* alert = new QMessageBox(
         QMessageBox::Question, tr("Relaunch Dovrin to switch to %1?").arg(languageLabel(chosen)),
@@ -136,15 +138,15 @@ void SettingsWindow::chooseLanguage() {
 }
 
 void SettingsWindow::showLanguageNote() {
-    m_languageNote->setVisible(Agent::appLanguage() != Agent::launchedLanguage());
+    m_languageNote->setVisible(Core::appLanguage() != Core::launchedLanguage());
 }
 
 void SettingsWindow::write(const QString& key, const QVariant& value) {
-    QSettings& settings = Bridge::appSettings();
+    QSettings& settings = Core::appSettings();
     settings.setValue(key, value);
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        qCWarning(dovrinLog, "settings: %s not written to %s", qUtf8Printable(key),
+        qCWarning(Core::shellLog, "settings: %s not written to %s", qUtf8Printable(key),
                   qUtf8Printable(settings.fileName()));
 }
 

@@ -1,7 +1,7 @@
-#include "SingleInstance.h"
+#include "app/shell/SingleInstance.h"
 
-#include "Log.h"
-#include "Socket.h"
+#include "app/core/Log.h"
+#include "shared/bridge/Socket.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -19,6 +19,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Shell {
 
 namespace {
@@ -27,9 +29,9 @@ constexpr std::chrono::milliseconds retryInterval{50};
 constexpr qint64 maxAnswerBytes = 4096;
 
 QByteArray answerLine(const QString& error = {}) {
-    QJsonObject answer{{QStringLiteral("version"), 1}, {QStringLiteral("ok"), error.isEmpty()}};
+    QJsonObject answer{{u"version"_s, 1}, {u"ok"_s, error.isEmpty()}};
     if (!error.isEmpty())
-        answer.insert(QStringLiteral("error"), error);
+        answer.insert(u"error"_s, error);
     return QJsonDocument(answer).toJson(QJsonDocument::Compact) + '\n';
 }
 
@@ -119,7 +121,7 @@ void SingleInstance::accept() {
         connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
         connect(client, &QLocalSocket::readyRead, this, [this, client] { readRequest(client); });
         QTimer::singleShot(clientPatience, client, [client] {
-            qCWarning(dovrinLog, "hand-over: client sent no request in time");
+            qCWarning(Core::shellLog, "hand-over: client sent no request in time");
             client->abort();
             client->deleteLater();
         });
@@ -130,24 +132,24 @@ void SingleInstance::accept() {
 void SingleInstance::readRequest(QLocalSocket* client) {
     if (!client->canReadLine()) {
         if (client->bytesAvailable() > maxLineBytes)
-            reject(client, QStringLiteral("request longer than %1 bytes").arg(maxLineBytes));
+            reject(client, u"request longer than %1 bytes"_s.arg(maxLineBytes));
         return;
     }
     disconnect(client, &QLocalSocket::readyRead, this, nullptr);
     const auto request = LaunchRequest::fromLine(client->readLine());
     if (!request) {
-        reject(client, QStringLiteral("not a launch request"));
+        reject(client, u"not a launch request"_s);
         return;
     }
     client->write(answerLine());
     client->disconnectFromServer();
-    qCInfo(dovrinLog, "hand-over: %lld links background=%d", static_cast<long long>(request->urls.size()),
-           int(request->background));
+    qCInfo(Core::shellLog, "hand-over: %lld links background=%d",
+           static_cast<long long>(request->urls.size()), int(request->background));
     emit requestReceived(request->urls, request->background);
 }
 
 void SingleInstance::reject(QLocalSocket* client, const QString& reason) {
-    qCWarning(dovrinLog, "hand-over rejected: %s", qUtf8Printable(reason));
+    qCWarning(Core::shellLog, "hand-over rejected: %s", qUtf8Printable(reason));
     disconnect(client, &QLocalSocket::readyRead, this, nullptr);
     client->write(answerLine(reason));
     client->disconnectFromServer();
@@ -179,16 +181,16 @@ Result<void, QString> SingleInstance::handOver(const LaunchRequest& request,
     socket.write(request.toLine());
     while (!socket.canReadLine()) {
         if (socket.bytesAvailable() > maxAnswerBytes)
-            return noAnswer(QStringLiteral("answer too long"));
+            return noAnswer(u"answer too long"_s);
         if (!socket.waitForReadyRead(int(deadline.remainingTime())))
-            return noAnswer(socket.error() == QLocalSocket::SocketTimeoutError ? QStringLiteral("timed out")
+            return noAnswer(socket.error() == QLocalSocket::SocketTimeoutError ? u"timed out"_s
                                                                                : socket.errorString());
     }
     const QJsonObject answer = QJsonDocument::fromJson(socket.readLine(maxAnswerBytes)).object();
-    if (answer.value(QLatin1String("ok")).toBool())
+    if (answer.value("ok"_L1).toBool())
         return {};
     return tr("The running Dovrin refused the request: %1")
-        .arg(answer.value(QLatin1String("error")).toString(QStringLiteral("unreadable answer")));
+        .arg(answer.value("error"_L1).toString(u"unreadable answer"_s));
 }
 
 } // namespace Dovrin::Shell

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LaunchRequest.h"
-#include "Result.h"
+#include "app/core/Result.h"
+#include "app/shell/LaunchRequest.h"
 
 #include <QList>
 #include <QObject>

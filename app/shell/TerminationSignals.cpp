@@ -1,6 +1,6 @@
-#include "TerminationSignals.h"
+#include "app/shell/TerminationSignals.h"
 
-#include "Log.h"
+#include "app/core/Log.h"
 
 #include <QSocketNotifier>
 
@@ -26,7 +26,7 @@ void forwardSignal(int signalNumber) {
 
 TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
     if (::pipe2(signalPipe.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
-        qCWarning(dovrinLog, "termination signals: no pipe, errno %d", errno);
+        qCWarning(Core::shellLog, "termination signals: no pipe, errno %d", errno);
         return;
     }
     m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);

@@ -1,7 +1,7 @@
-#include "Translations.h"
+#include "app/shell/Translations.h"
 
-#include "EditorProfile.h"
-#include "Log.h"
+#include "app/core/Log.h"
+#include "app/stickies/EditorProfile.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -10,11 +10,13 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Shell {
 
 namespace {
 
-const QString translatorName = QStringLiteral("dovrin-translations");
+const QString translatorName = u"dovrin-translations"_s;
 
 void install(std::unique_ptr<QTranslator> translator) {
     translator->setObjectName(translatorName);
@@ -24,28 +26,26 @@ void install(std::unique_ptr<QTranslator> translator) {
 
 } // namespace
 
-void installTranslations(Agent::AppLanguage language) {
+void installTranslations(Core::AppLanguage language) {
     // A translator removes itself from the application when deleted.
     qDeleteAll(
         QCoreApplication::instance()->findChildren<QTranslator*>(translatorName, Qt::FindDirectChildrenOnly));
 
     // English has its own file too: it holds the singular forms of the %n texts.
-    const QString code = Agent::languageCode(language);
+    const QString code = Core::languageCode(language);
     auto own = std::make_unique<QTranslator>();
-    const QString ownFile =
-        QStringLiteral(":/i18n/dovrin_") + QString(code).replace(QLatin1Char('-'), QLatin1Char('_'));
+    const QString ownFile = u":/i18n/dovrin_"_s + QString(code).replace(QLatin1Char('-'), QLatin1Char('_'));
     if (own->load(ownFile))
         install(std::move(own));
     else
-        qCWarning(dovrinLog, "translations: can't load %s", qUtf8Printable(ownFile));
+        qCWarning(Core::shellLog, "translations: can't load %s", qUtf8Printable(ownFile));
 
     // Qt's own texts are English already; its Chinese ones come with the system's Qt translations, when
     // they are installed.
-    if (language == Agent::AppLanguage::simplifiedChinese) {
+    if (language == Core::AppLanguage::simplifiedChinese) {
         auto qt = std::make_unique<QTranslator>();
-        if (qt->load(QLocale(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China),
-                     QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        if (qt->load(QLocale(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China), u"qtbase"_s,
+                     u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             install(std::move(qt));
     }
 

@@ -1,21 +1,23 @@
-#include "TrayMenu.h"
+#include "app/shell/TrayMenu.h"
 
-#include "AgentTray.h"
-#include "Log.h"
-#include "NoteStore.h"
-#include "StickyManager.h"
-#include "StickyPalette.h"
+#include "app/agent/ui/AgentTray.h"
+#include "app/core/Log.h"
+#include "app/stickies/StickyManager.h"
+#include "app/stickies/StickyPalette.h"
+#include "app/store/NoteStore.h"
 
 #include <QAction>
 #include <QDesktopServices>
 #include <QMenu>
 #include <QUrl>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Shell {
 
 namespace {
 
-const QUrl connectGuide(QStringLiteral("https://dovrin.app/connect"));
+const QUrl connectGuide(u"https://dovrin.app/connect"_s);
 
 } // namespace
 

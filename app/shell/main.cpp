@@ -1,16 +1,18 @@
-#include "AppDelegate.h"
-#include "AppSettings.h"
-#include "DataDirectory.h"
-#include "EditorProfile.h"
-#include "LaunchRequest.h"
-#include "Log.h"
-#include "PreviousInstance.h"
-#include "SingleInstance.h"
-#include "TerminationSignals.h"
-#include "Translations.h"
+#include "app/core/AppSettings.h"
+#include "app/core/Log.h"
+#include "app/shell/AppDelegate.h"
+#include "app/shell/LaunchRequest.h"
+#include "app/shell/PreviousInstance.h"
+#include "app/shell/SingleInstance.h"
+#include "app/shell/TerminationSignals.h"
+#include "app/shell/Translations.h"
+#include "app/stickies/EditorProfile.h"
+#include "shared/bridge/DataDirectory.h"
 
 #include <QApplication>
 #include <QTextStream>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin;
 
@@ -22,7 +24,7 @@ bool handedOver(Shell::SingleInstance& instance, const Shell::LaunchRequest& req
         instance.claim(relaunched ? Shell::SingleInstance::relaunchPatience : std::chrono::milliseconds(0));
     if (!role) {
         // Without the lock Dovrin still runs; only a second start would not find it.
-        qCWarning(dovrinLog, "single instance: %s", qUtf8Printable(role.error()));
+        qCWarning(Core::shellLog, "single instance: %s", qUtf8Printable(role.error()));
         return false;
     }
     if (*role == Shell::SingleInstance::Role::primary)
@@ -41,8 +43,8 @@ bool handedOver(Shell::SingleInstance& instance, const Shell::LaunchRequest& req
 int main(int argc, char* argv[]) {
     Stickies::prepareEditorEngine();
     QApplication app(argc, argv);
-    Shell::installTranslations(Agent::launchedLanguage());
-    QApplication::setApplicationName(QStringLiteral("dovrin"));
+    Shell::installTranslations(Core::launchedLanguage());
+    QApplication::setApplicationName(u"dovrin"_s);
     // A tray app: closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     // --background (as dovrin-mcp and the login item start it) raises no window of its own.
@@ -51,7 +53,7 @@ int main(int argc, char* argv[]) {
     Shell::TerminationSignals termination;
     QObject::connect(&termination, &Shell::TerminationSignals::terminationRequested, &delegate,
                      &Shell::AppDelegate::quit);
-    Shell::waitForPreviousInstance(Bridge::appSettings(), &delegate, [&](Shell::PreviousInstance previous) {
+    Shell::waitForPreviousInstance(Core::appSettings(), &delegate, [&](Shell::PreviousInstance previous) {
         std::unique_ptr<Shell::SingleInstance> instance;
         if (const auto directory = Bridge::dataDirectory()) {
             instance = std::make_unique<Shell::SingleInstance>(*directory);

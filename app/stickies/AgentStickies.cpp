@@ -1,15 +1,15 @@
-#include "AgentStickies.h"
+#include "app/stickies/AgentStickies.h"
 
-#include "FullScreenWatch.h"
-#include "Geometry.h"
-#include "Log.h"
-#include "NoteLinks.h"
-#include "NoteStore.h"
-#include "Provenance.h"
-#include "ScreenSpace.h"
-#include "StickyController.h"
-#include "StickyManager.h"
-#include "StickyPanel.h"
+#include "app/agent/Provenance.h"
+#include "app/core/Log.h"
+#include "app/core/ScreenSpace.h"
+#include "app/stickies/FullScreenWatch.h"
+#include "app/stickies/Geometry.h"
+#include "app/stickies/NoteLinks.h"
+#include "app/stickies/StickyController.h"
+#include "app/stickies/StickyManager.h"
+#include "app/stickies/StickyPanel.h"
+#include "app/store/NoteStore.h"
 
 #include <QScreen>
 
@@ -17,9 +17,8 @@ namespace Dovrin::Stickies {
 
 using Store::logStoreError;
 using Store::Note;
-namespace ScreenSpace = Agent::ScreenSpace;
 
-AgentStickies::AgentStickies(StickyManager& manager, Agent::Provenance& provenance, Agent::Clock& clock,
+AgentStickies::AgentStickies(StickyManager& manager, Agent::Provenance& provenance, Core::Clock& clock,
                              QObject* parent)
     : QObject(parent), m_manager(manager), m_provenance(provenance), m_clock(clock),
       m_fullScreenWatch(new FullScreenWatch(this)) {
@@ -77,7 +76,7 @@ void AgentStickies::refreshSticky(const QUuid& id) {
 std::optional<AgentStickies::Batch> AgentStickies::createBatchForAgent(const QList<AgentNote>& notes,
                                                                        const QUuid& batchID,
                                                                        const QString& agent) {
-    QScreen* screen = ScreenSpace::screenContaining(ScreenSpace::mouseLocation());
+    QScreen* screen = Core::ScreenSpace::screenContaining(Core::ScreenSpace::mouseLocation());
     if (!screen)
         return std::nullopt;
     QList<double> heights;
@@ -86,9 +85,9 @@ std::optional<AgentStickies::Batch> AgentStickies::createBatchForAgent(const QLi
     QList<QRectF> obstacles;
     for (StickyController* sticky : m_manager.stickies())
         if (sticky->panel()->isVisible())
-            obstacles.append(ScreenSpace::fromWindow(sticky->panel()->geometry()));
+            obstacles.append(Core::ScreenSpace::fromWindow(sticky->panel()->geometry()));
     const QList<QRectF> frames =
-        Geometry::batchLayout(heights, ScreenSpace::visibleFrame(*screen), obstacles);
+        Geometry::batchLayout(heights, Core::ScreenSpace::visibleFrame(*screen), obstacles);
     QList<Store::NoteStore::NewNote> newNotes;
     for (qsizetype i = 0; i < notes.size(); ++i)
         newNotes.append({notes.at(i).markdown, notes.at(i).color, frames.at(i), Geometry::screenID(*screen)});
@@ -104,8 +103,8 @@ std::optional<AgentStickies::Batch> AgentStickies::createBatchForAgent(const QLi
         m_parked = Parked{*created, screen};
     else
         m_manager.showStaggered(*created, false);
-    qCInfo(dovrinLog, "agent batch %s: %ld notes, parked=%s", qUtf8Printable(Store::idText(batchID)),
-           long(created->size()), logBool(parked));
+    qCInfo(Core::stickiesLog, "agent batch %s: %ld notes, parked=%s", qUtf8Printable(Store::idText(batchID)),
+           long(created->size()), Core::logBool(parked));
     return Batch{*created, parked};
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Clock.h"
-#include "Note.h"
-#include "StickyAccess.h"
+#include "app/agent/StickyAccess.h"
+#include "app/core/Clock.h"
+#include "app/store/Note.h"
 
 #include <QObject>
 #include <QPointer>
@@ -30,7 +30,7 @@ class AgentStickies final : public QObject, public Agent::StickyAccess {
 public:
     // `provenance` is the ✦ table the manager's stickies follow.
     AgentStickies(StickyManager& manager, Agent::Provenance& provenance,
-                  Agent::Clock& clock = Agent::Clock::system(), QObject* parent = nullptr);
+                  Core::Clock& clock = Core::Clock::system(), QObject* parent = nullptr);
 
     // Whether a full-screen window of another application covers a screen; replaces the desktop's check.
     void setFullScreenCheck(std::function<bool(const QScreen&)> check);
@@ -62,7 +62,7 @@ private:
 
     StickyManager& m_manager;
     Agent::Provenance& m_provenance;
-    Agent::Clock& m_clock;
+    Core::Clock& m_clock;
     std::optional<Parked> m_parked;
     FullScreenWatch* m_fullScreenWatch = nullptr;
     std::function<bool(const QScreen&)> m_fullScreenCheck;

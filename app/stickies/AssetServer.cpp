@@ -1,4 +1,4 @@
-#include "AssetServer.h"
+#include "app/stickies/AssetServer.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -8,21 +8,22 @@
 #include <QUrl>
 #include <QWebEngineUrlRequestJob>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Stickies {
 
 namespace {
 
 QByteArray contentTypeFor(const QString& path) {
     const QString extension = QFileInfo(path).suffix().toLower();
-    if (extension == QLatin1String("html"))
+    if (extension == "html"_L1)
         return "text/html; charset=utf-8";
-    if (extension == QLatin1String("js"))
+    if (extension == "js"_L1)
         return "text/javascript; charset=utf-8";
-    if (extension == QLatin1String("css"))
+    if (extension == "css"_L1)
         return "text/css; charset=utf-8";
     if (!extension.isEmpty()) {
-        const QList<QMimeType> types =
-            QMimeDatabase().mimeTypesForFileName(QStringLiteral("file.") + extension);
+        const QList<QMimeType> types = QMimeDatabase().mimeTypesForFileName(u"file."_s + extension);
         if (!types.isEmpty())
             return types.first().name().toUtf8();
     }
@@ -36,10 +37,10 @@ AssetServer::AssetServer(QString root, std::optional<QString> images, QObject* p
 
 std::optional<AssetServer::Asset> AssetServer::lookup(const QUrl& url) const {
     QString path = url.path(QUrl::FullyDecoded);
-    if (path.isEmpty() || path == QLatin1String("/"))
-        path = QStringLiteral("/index.html");
+    if (path.isEmpty() || path == "/"_L1)
+        path = u"/index.html"_s;
 
-    const QString imagesPrefix = QStringLiteral("/images/");
+    const QString imagesPrefix = u"/images/"_s;
     QString base = m_root;
     QString relative = path;
     if (m_images && path.startsWith(imagesPrefix)) {

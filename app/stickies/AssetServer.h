@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImageStore.h"
+#include "app/stickies/ImageStore.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "EditorChannel.h"
+#include "app/stickies/EditorChannel.h"
 
 namespace Dovrin::Stickies {
 

@@ -1,7 +1,7 @@
-#include "EditorPage.h"
+#include "app/stickies/EditorPage.h"
 
-#include "EditorChannel.h"
-#include "EditorProfile.h"
+#include "app/stickies/EditorChannel.h"
+#include "app/stickies/EditorProfile.h"
 
 #include <QColor>
 #include <QJsonArray>
@@ -14,11 +14,13 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Stickies {
 
 namespace {
 
-const QUrl pageUrl(QStringLiteral("app://local/index.html"));
+const QUrl pageUrl(u"app://local/index.html"_s);
 
 // Keeps the page and its frames on "app": any other navigation of the page is handed to the app as a link
 // instead. A frame is no click of the user's, so its navigation elsewhere is only refused.
@@ -41,7 +43,7 @@ private:
 };
 
 bool isIdentifier(const QString& name) {
-    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_$][A-Za-z0-9_$]*$"));
+    static const QRegularExpression identifier(u"^[A-Za-z_$][A-Za-z0-9_$]*$"_s);
     return identifier.match(name).hasMatch();
 }
 
@@ -61,14 +63,14 @@ EditorPage::EditorPage(QObject* parent)
       m_channel(new QWebChannel(this)), m_host(new EditorChannel(this)) {
     // The sticky behind the page shows its colour until the page paints, instead of a white frame.
     m_page->setBackgroundColor(Qt::transparent);
-    m_channel->registerObject(QStringLiteral("dovrinHost"), m_host);
+    m_channel->registerObject(u"dovrinHost"_s, m_host);
     m_page->setWebChannel(m_channel, QWebEngineScript::MainWorld);
     connect(m_host, &EditorChannel::messagePosted, this, &EditorPage::handleMessage);
     connect(m_host, &EditorChannel::replied, this, &EditorPage::handleReply);
     connect(m_page, &QWebEnginePage::loadStarted, this,
-            [this] { failAll(QStringLiteral("the editor page started loading again")); });
+            [this] { failAll(u"the editor page started loading again"_s); });
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this, [this] {
-        failAll(QStringLiteral("the editor process terminated"));
+        failAll(u"the editor process terminated"_s);
         emit renderProcessTerminated();
     });
     connect(m_page, &QWebEnginePage::newWindowRequested, this, [this](QWebEngineNewWindowRequest& request) {
@@ -83,13 +85,13 @@ EditorPage::~EditorPage() {
     // object, and unfinished calls still get their one answer.
     m_closing = true;
     delete m_page;
-    failAllLater(QStringLiteral("the editor page closed"));
+    failAllLater(u"the editor page closed"_s);
 }
 
 void EditorPage::load() {
     // Unfinished calls belong to the document being replaced. The engine does not always report a load
     // of the same address as started, so they get their error here.
-    failAllLater(QStringLiteral("the editor page started loading again"));
+    failAllLater(u"the editor page started loading again"_s);
     m_page->load(pageUrl);
 }
 
@@ -104,7 +106,7 @@ void EditorPage::call(const QString& script, const QJsonObject& arguments, QObje
     for (auto it = arguments.begin(); it != arguments.end(); ++it) {
         if (!isIdentifier(it.key())) {
             QTimer::singleShot(0, this, [this, callId, name = it.key()] {
-                finish(callId, ScriptError{QStringLiteral("not an argument name: ") + name});
+                finish(callId, ScriptError{u"not an argument name: "_s + name});
             });
             return;
         }
@@ -114,21 +116,20 @@ void EditorPage::call(const QString& script, const QJsonObject& arguments, QObje
 
     // Concatenated, not formatted: the script and the arguments may contain anything.
     const QString id = QString::number(callId);
-    const QString source = QStringLiteral("(function () {\n"
-                                          "if (typeof dovrinHostReply !== 'function') return false;\n"
-                                          "(async function (") +
-                           names.join(QLatin1Char(',')) + QStringLiteral(") {\n") + script +
-                           QStringLiteral("\n}).apply(null, ") +
+    const QString source = u"(function () {\n"
+                           "if (typeof dovrinHostReply !== 'function') return false;\n"
+                           "(async function ("_s +
+                           names.join(QLatin1Char(',')) + u") {\n"_s + script + u"\n}).apply(null, "_s +
                            QString::fromUtf8(QJsonDocument(values).toJson(QJsonDocument::Compact)) +
-                           QStringLiteral(").then(function (value) { dovrinHostReply(") + id +
-                           QStringLiteral(", true, value); }, function (error) { dovrinHostReply(") + id +
-                           QStringLiteral(", false, error); });\nreturn true;\n})()");
+                           u").then(function (value) { dovrinHostReply("_s + id +
+                           u", true, value); }, function (error) { dovrinHostReply("_s + id +
+                           u", false, error); });\nreturn true;\n})()"_s;
 
     m_page->runJavaScript(source, QWebEngineScript::MainWorld, [this, callId](const QVariant& started) {
         if (m_closing || started.toBool())
             return;
-        finish(callId, ScriptError{QStringLiteral("the script did not start (the page is not an editor page "
-                                                  "yet, or the script does not parse)")});
+        finish(callId, ScriptError{u"the script did not start (the page is not an editor page "
+                                   "yet, or the script does not parse)"_s});
     });
 }
 
@@ -137,8 +138,7 @@ void EditorPage::call(const QString& script, const QJsonObject& arguments) {
 }
 
 void EditorPage::openWindow() {
-    m_page->runJavaScript(QStringLiteral("window.open('index.html'); undefined"),
-                          QWebEngineScript::MainWorld);
+    m_page->runJavaScript(u"window.open('index.html'); undefined"_s, QWebEngineScript::MainWorld);
 }
 
 void EditorPage::setWindowHandler(WindowHandler handler) {
@@ -150,13 +150,13 @@ void EditorPage::handleMessage(const QString& json) {
     if (!document.isObject())
         return;
     const QJsonObject body = document.object();
-    emit messageReceived(body.value(QLatin1String("type")).toString(), body);
+    emit messageReceived(body.value("type"_L1).toString(), body);
 }
 
 void EditorPage::handleReply(quint64 callId, bool ok, const QString& json) {
     const std::optional<QJsonValue> value = unwrap(json);
     if (!value)
-        finish(callId, ScriptError{QStringLiteral("the page answered with something that is not JSON")});
+        finish(callId, ScriptError{u"the page answered with something that is not JSON"_s});
     else if (ok)
         finish(callId, *value);
     else

@@ -1,7 +1,7 @@
-#include "EditorProfile.h"
+#include "app/stickies/EditorProfile.h"
 
-#include "AssetServer.h"
-#include "Log.h"
+#include "app/core/Log.h"
+#include "app/stickies/AssetServer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,12 +20,14 @@
 
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Stickies {
 
 namespace {
 
 const QByteArray schemeName = QByteArrayLiteral("app");
-const QString languageScriptName = QStringLiteral("dovrin-language");
+const QString languageScriptName = u"dovrin-language"_s;
 
 // Gives the page WebKit's message handler, so the page never knows which engine hosts it. Messages sent
 // before the channel is up are kept in order and sent once it is. Script calls from the app answer through
@@ -84,8 +86,7 @@ public:
 
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
         const QString scheme = info.requestUrl().scheme();
-        info.block(scheme != QLatin1String(schemeName) && scheme != QLatin1String("data") &&
-                   scheme != QLatin1String("blob"));
+        info.block(scheme != QLatin1String(schemeName) && scheme != "data"_L1 && scheme != "blob"_L1);
     }
 };
 
@@ -101,22 +102,21 @@ QWebEngineScript documentScript(const QString& name, const QString& source) {
 
 // At document creation the root element may not exist yet; it gets its language as soon as it does.
 QString languageSource(const QString& tag) {
-    return QStringLiteral("(function () {\n"
-                          "    const apply = () => document.documentElement &&\n"
-                          "        (document.documentElement.lang = ") +
+    return u"(function () {\n"
+           "    const apply = () => document.documentElement &&\n"
+           "        (document.documentElement.lang = "_s +
            QString::fromUtf8(QJsonDocument(QJsonArray{tag}).toJson(QJsonDocument::Compact)) +
-           QStringLiteral(
-               "[0], true);\n"
-               "    if (apply()) return;\n"
-               "    const observer = new MutationObserver(() => { if (apply()) observer.disconnect(); });\n"
-               "    observer.observe(document, { childList: true });\n"
-               "})();");
+           u"[0], true);\n"
+           "    if (apply()) return;\n"
+           "    const observer = new MutationObserver(() => { if (apply()) observer.disconnect(); });\n"
+           "    observer.observe(document, { childList: true });\n"
+           "})();"_s;
 }
 
 QString channelSource() {
-    QFile library(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    QFile library(u":/qtwebchannel/qwebchannel.js"_s);
     if (!library.open(QIODevice::ReadOnly))
-        qCCritical(dovrinLog, "qwebchannel.js is missing from the QtWebChannel resources");
+        qCCritical(Core::stickiesLog, "qwebchannel.js is missing from the QtWebChannel resources");
     return QString::fromUtf8(library.readAll()) + QLatin1Char('\n') + QString::fromUtf8(shimSource);
 }
 
@@ -138,10 +138,10 @@ QString editorDistFolder() {
     const QString configured = qEnvironmentVariable("DOVRIN_EDITOR_DIST");
     if (!configured.isEmpty())
         return QDir::cleanPath(configured);
-    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/dist");
-    if (QFileInfo::exists(installed + QStringLiteral("/index.html")))
+    const QString installed = QCoreApplication::applicationDirPath() + u"/dist"_s;
+    if (QFileInfo::exists(installed + u"/index.html"_s))
         return installed;
-    return QStringLiteral(DOVRIN_EDITOR_DIST_BUILD);
+    return QString::fromUtf8(DOVRIN_EDITOR_DIST_BUILD);
 }
 
 QWebEngineProfile* editorProfile() {
@@ -155,8 +155,8 @@ QWebEngineProfile* editorProfile() {
     profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
     // Even looking up the host of a link in a note would tell someone that the note is open.
     profile->settings()->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
-    profile->scripts()->insert(documentScript(QStringLiteral("dovrin-channel"), channelSource()));
-    profile->scripts()->insert(documentScript(languageScriptName, languageSource(QStringLiteral("en"))));
+    profile->scripts()->insert(documentScript(u"dovrin-channel"_s, channelSource()));
+    profile->scripts()->insert(documentScript(languageScriptName, languageSource(u"en"_s)));
     return profile;
 }
 

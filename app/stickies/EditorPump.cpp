@@ -1,12 +1,14 @@
-#include "EditorPump.h"
+#include "app/stickies/EditorPump.h"
 
-#include "EditorPage.h"
-#include "Log.h"
-#include "Note.h"
-#include "StickyController.h"
-#include "StickyPanel.h"
+#include "app/core/Log.h"
+#include "app/stickies/EditorPage.h"
+#include "app/stickies/StickyController.h"
+#include "app/stickies/StickyPanel.h"
+#include "app/store/Note.h"
 
 #include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Stickies {
 
@@ -53,11 +55,11 @@ void EditorPump::run() {
             QTimer::singleShot(windowRequestTimeoutMs, this, [this, request] {
                 if (request != m_windowRequests || !m_openerInFlight)
                     return;
-                qCWarning(dovrinLog, "editor window request unanswered; trying again");
+                qCWarning(Core::stickiesLog, "editor window request unanswered; trying again");
                 m_openerInFlight = nullptr;
                 run();
             });
-            qCDebug(dovrinLog, "editor window requested by note=%s",
+            qCDebug(Core::stickiesLog, "editor window requested by note=%s",
                     qUtf8Printable(Store::idText(sticky->id())));
             sticky->page()->openWindow();
             return;
@@ -67,7 +69,7 @@ void EditorPump::run() {
         return;
     StickyController* first = m_pendingEditors.takeFirst();
     m_bootstrapping = first;
-    qCDebug(dovrinLog, "editor loading for note=%s", qUtf8Printable(Store::idText(first->id())));
+    qCDebug(Core::stickiesLog, "editor loading for note=%s", qUtf8Printable(Store::idText(first->id())));
     auto* page = new EditorPage();
     attachNewPage(*first, page);
     page->load();
@@ -80,7 +82,7 @@ void EditorPump::attachNewPage(StickyController& sticky, EditorPage* page) {
 }
 
 EditorPage* EditorPump::windowRequested(const QUrl& url) {
-    if (m_openerInFlight && url.scheme() == QLatin1String("app")) {
+    if (m_openerInFlight && url.scheme() == "app"_L1) {
         m_openerInFlight = nullptr;
         ++m_windowRequests;
         QTimer::singleShot(0, this, &EditorPump::run);
@@ -88,19 +90,20 @@ EditorPage* EditorPump::windowRequested(const QUrl& url) {
         if (m_pendingEditors.isEmpty())
             return nullptr;
         StickyController* next = m_pendingEditors.takeFirst();
-        qCDebug(dovrinLog, "editor window opened for note=%s", qUtf8Printable(Store::idText(next->id())));
+        qCDebug(Core::stickiesLog, "editor window opened for note=%s",
+                qUtf8Printable(Store::idText(next->id())));
         auto* page = new EditorPage();
         attachNewPage(*next, page);
         return page;
     }
     // An editor page opening itself again without being asked has nowhere to go.
-    if (!url.isEmpty() && url.scheme() != QLatin1String("app"))
+    if (!url.isEmpty() && url.scheme() != "app"_L1)
         emit linkRequested(url);
     return nullptr;
 }
 
 void EditorPump::reloadAll(const QUuid& reportedBy) {
-    qCWarning(dovrinLog,
+    qCWarning(Core::stickiesLog,
               "WebContent process terminated (reported by note=%s); reloading %ld editors from the store",
               qUtf8Printable(Store::idText(reportedBy)), long(m_stickies.size()));
     m_pendingEditors.clear();

@@ -1,6 +1,6 @@
-#include "FullScreenWatch.h"
+#include "app/stickies/FullScreenWatch.h"
 
-#include "X11.h"
+#include "app/agent/ui/X11.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "Geometry.h"
+#include "app/stickies/Geometry.h"
 
 #include <QScreen>
 #include <QStringList>

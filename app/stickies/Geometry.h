@@ -8,7 +8,7 @@ class QScreen;
 
 // Sticky placement, in y-up screen coordinates: origin at the bottom-left of the primary screen, y grows
 // upwards, so a rectangle's y is its bottom edge. Converting to and from Qt's coordinates, and reading a
-// screen's frames, is ScreenSpace's.
+// screen's frames, is Core::ScreenSpace's.
 namespace Dovrin::Stickies::Geometry {
 
 inline constexpr double titleStripHeight = 32;

@@ -1,6 +1,6 @@
-#include "ImageStore.h"
+#include "app/stickies/ImageStore.h"
 
-#include "DataDirectory.h"
+#include "shared/bridge/DataDirectory.h"
 
 #include <QDir>
 #include <QJsonValue>
@@ -11,12 +11,14 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Stickies {
 
 namespace {
 
 bool isImageType(const QMimeType& type) {
-    const auto isImage = [](const QString& name) { return name.startsWith(QLatin1String("image/")); };
+    const auto isImage = [](const QString& name) { return name.startsWith("image/"_L1); };
     const QStringList ancestors = type.allAncestors();
     return isImage(type.name()) || std::any_of(ancestors.cbegin(), ancestors.cend(), isImage);
 }
@@ -41,14 +43,14 @@ ImageStore::ImageStore(std::optional<QString> folder) : m_folder(std::move(folde
 
 Result<QString, ImageStoreError> ImageStore::store(const QByteArray& bytes, const QString& mimeType) const {
     if (!m_folder)
-        return ImageStoreError{QStringLiteral("data directory unavailable")};
+        return ImageStoreError{u"data directory unavailable"_s};
 
     const QMimeType type = QMimeDatabase().mimeTypeForName(mimeType);
     if (!type.isValid() || !isImageType(type) || type.preferredSuffix().isEmpty())
-        return ImageStoreError{QStringLiteral("not an image type: ") + mimeType};
+        return ImageStoreError{u"not an image type: "_s + mimeType};
 
     if (!QDir().mkpath(*m_folder))
-        return ImageStoreError{QStringLiteral("could not create the folder ") + *m_folder};
+        return ImageStoreError{u"could not create the folder "_s + *m_folder};
 
     const QString fileName = QUuid::createUuid().toString(QUuid::WithoutBraces).toLower() + QLatin1Char('.') +
                              type.preferredSuffix();
@@ -57,16 +59,16 @@ Result<QString, ImageStoreError> ImageStore::store(const QByteArray& bytes, cons
         return ImageStoreError{file.errorString()};
     if (file.write(bytes) != bytes.size() || !file.commit())
         return ImageStoreError{file.errorString()};
-    return QString::fromLatin1(imageUrlPrefix) + fileName;
+    return imageUrlPrefix + fileName;
 }
 
 std::optional<ImageMessageOutcome> ImageStore::storeMessage(const QJsonObject& body) const {
-    const std::optional<qint64> id = integerValue(body.value(QLatin1String("id")));
+    const std::optional<qint64> id = integerValue(body.value("id"_L1));
     if (!id)
         return std::nullopt;
-    const ImageStoreError malformed{QStringLiteral("malformed image message")};
-    const QJsonValue mime = body.value(QLatin1String("mime"));
-    const QJsonValue data = body.value(QLatin1String("data"));
+    const ImageStoreError malformed{u"malformed image message"_s};
+    const QJsonValue mime = body.value("mime"_L1);
+    const QJsonValue data = body.value("data"_L1);
     if (!mime.isString() || !data.isString())
         return ImageMessageOutcome{*id, malformed};
     const auto decoded =

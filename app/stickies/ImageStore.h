@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Result.h"
+#include "app/core/Result.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -18,7 +18,7 @@ struct ImageStoreError {
 // directory is unavailable. Shared by the asset server and the image store.
 std::optional<QString> imagesFolder();
 
-inline constexpr const char* imageUrlPrefix = "app://local/images/";
+inline constexpr QLatin1StringView imageUrlPrefix{"app://local/images/"};
 
 struct StoredImage {
     QString url;

@@ -1,20 +1,22 @@
-#include "NoteLinks.h"
+#include "app/stickies/NoteLinks.h"
 
-#include "Clock.h"
-#include "Log.h"
-#include "NoteStore.h"
-#include "StickyController.h"
-#include "StickyManager.h"
+#include "app/core/Clock.h"
+#include "app/core/Log.h"
+#include "app/stickies/StickyController.h"
+#include "app/stickies/StickyManager.h"
+#include "app/store/NoteStore.h"
 
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QPushButton>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Stickies {
 
 using Store::logStoreError;
 
-NoteLinks::NoteLinks(StickyManager& manager, Store::NoteStore& store, Agent::Clock& clock, QObject* parent)
+NoteLinks::NoteLinks(StickyManager& manager, Store::NoteStore& store, Core::Clock& clock, QObject* parent)
     : QObject(parent), m_manager(manager), m_store(store), m_clock(clock) {}
 
 void NoteLinks::setOpenAtLoginLinkClicked(std::function<void()> callback) {
@@ -24,23 +26,23 @@ void NoteLinks::setOpenAtLoginLinkClicked(std::function<void()> callback) {
 void NoteLinks::revealNote(const QUuid& id) {
     if (StickyController* open = m_manager.sticky(id); open && open->note().isCollapsed)
         open->toggleCollapsed();
-    openUrl(QUrl(QStringLiteral("dovrin://note/") + Store::idText(id)));
+    openUrl(QUrl(u"dovrin://note/"_s + Store::idText(id)));
 }
 
 void NoteLinks::openUrl(const QUrl& url) {
-    if (url.scheme() != QLatin1String("dovrin")) {
+    if (url.scheme() != "dovrin"_L1) {
         QDesktopServices::openUrl(url);
         return;
     }
-    if (url.toString() == QLatin1String("dovrin://settings/login")) {
+    if (url.toString() == "dovrin://settings/login"_L1) {
         if (m_openAtLoginLinkClicked)
             m_openAtLoginLinkClicked();
         return;
     }
     const QString last = url.path().section(QLatin1Char('/'), -1);
     const QUuid id(last);
-    if (url.host() != QLatin1String("note") || id.isNull()) {
-        qCInfo(dovrinLog, "unknown link %s", qUtf8Printable(url.toString()));
+    if (url.host() != "note"_L1 || id.isNull()) {
+        qCInfo(Core::stickiesLog, "unknown link %s", qUtf8Printable(url.toString()));
         return;
     }
     openNoteLink(id);

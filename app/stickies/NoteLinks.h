@@ -6,12 +6,12 @@
 
 #include <functional>
 
-namespace Dovrin::Store {
-class NoteStore;
+namespace Dovrin::Core {
+class Clock;
 }
 
-namespace Dovrin::Agent {
-class Clock;
+namespace Dovrin::Store {
+class NoteStore;
 }
 
 namespace Dovrin::Stickies {
@@ -25,8 +25,7 @@ class NoteLinks final : public QObject {
     Q_DISABLE_COPY(NoteLinks)
 
 public:
-    NoteLinks(StickyManager& manager, Store::NoteStore& store, Agent::Clock& clock,
-              QObject* parent = nullptr);
+    NoteLinks(StickyManager& manager, Store::NoteStore& store, Core::Clock& clock, QObject* parent = nullptr);
 
     // What a note link to the settings' "open at login" calls.
     void setOpenAtLoginLinkClicked(std::function<void()> callback);
@@ -39,7 +38,7 @@ private:
 
     StickyManager& m_manager;
     Store::NoteStore& m_store;
-    Agent::Clock& m_clock;
+    Core::Clock& m_clock;
     std::function<void()> m_openAtLoginLinkClicked;
 };
 

@@ -1,4 +1,4 @@
-#include "ScreenChanges.h"
+#include "app/stickies/ScreenChanges.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,7 +1,7 @@
-#include "StickyAnimations.h"
+#include "app/stickies/StickyAnimations.h"
 
-#include "StickyController.h"
-#include "StickyPanel.h"
+#include "app/stickies/StickyController.h"
+#include "app/stickies/StickyPanel.h"
 
 #include <QEasingCurve>
 #include <QPropertyAnimation>

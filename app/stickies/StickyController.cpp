@@ -1,18 +1,18 @@
-#include "StickyController.h"
+#include "app/stickies/StickyController.h"
 
-#include "Completion.h"
-#include "EditorPage.h"
-#include "EditorScripts.h"
-#include "Geometry.h"
-#include "Log.h"
-#include "NoteStore.h"
-#include "PlainText.h"
-#include "ReduceMotion.h"
-#include "ScreenSpace.h"
-#include "StickyMenu.h"
-#include "StickyPanel.h"
-#include "StickyViewState.h"
-#include "StickyWebView.h"
+#include "app/agent/Completion.h"
+#include "app/agent/ui/ReduceMotion.h"
+#include "app/core/Log.h"
+#include "app/core/ScreenSpace.h"
+#include "app/stickies/EditorPage.h"
+#include "app/stickies/EditorScripts.h"
+#include "app/stickies/Geometry.h"
+#include "app/stickies/StickyMenu.h"
+#include "app/stickies/StickyPanel.h"
+#include "app/stickies/StickyViewState.h"
+#include "app/stickies/StickyWebView.h"
+#include "app/store/NoteStore.h"
+#include "app/store/PlainText.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -22,6 +22,8 @@
 #include <QScreen>
 
 #include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Stickies {
 
@@ -36,7 +38,7 @@ const QStringList editorMenuMessages{"slash", "slashKey", "selection", "link"};
 } // namespace
 
 StickyController::StickyController(Store::NoteStore& store, const Note& note, bool focusWhenReady,
-                                   Agent::Clock& clock, QObject* parent)
+                                   Core::Clock& clock, QObject* parent)
     : QObject(parent), m_store(store), m_clock(clock), m_id(note.id), m_focusWhenReady(focusWhenReady),
       m_requestedAtMs(clock.monotonicMs()) {
     m_state = new StickyViewState(note, this);
@@ -44,7 +46,7 @@ StickyController::StickyController(Store::NoteStore& store, const Note& note, bo
     m_panel = std::make_unique<StickyPanel>(m_state);
     m_isPlacing = true;
     m_panel->setFrame(
-        Agent::ScreenSpace::toWindow(note.isCollapsed ? Geometry::topStrip(note.frame) : note.frame), false);
+        Core::ScreenSpace::toWindow(note.isCollapsed ? Geometry::topStrip(note.frame) : note.frame), false);
     m_isPlacing = false;
     connect(m_panel.get(), &StickyPanel::frameChanged, this, &StickyController::recordFrame);
     connect(m_panel.get(), &StickyPanel::frameAnimationFinished, this, [this] { m_isPlacing = false; });
@@ -119,19 +121,20 @@ void StickyController::refreshFromStore() {
 }
 
 void StickyController::handleMessage(const QString& type, const QJsonObject& body) {
-    if (type == QLatin1String("ready")) {
+    if (type == "ready"_L1) {
         fill(body);
-    } else if (type == QLatin1String("changed")) {
+    } else if (type == "changed"_L1) {
         const QJsonValue markdown = body.value("markdown");
         if (markdown.isString())
             save(markdown.toString());
-    } else if (type == QLatin1String("image")) {
+    } else if (type == "image"_L1) {
         storeImage(body);
-    } else if (type == QLatin1String("openLink")) {
+    } else if (type == "openLink"_L1) {
         if (const QUrl url(body.value("href").toString(), QUrl::StrictMode); url.isValid() && !url.isEmpty())
             emit linkRequested(url);
     } else if (!editorMenuMessages.contains(type)) {
-        qCWarning(dovrinLog, "unknown editor message %s", qUtf8Printable(type.isEmpty() ? "nil" : type));
+        qCWarning(Core::stickiesLog, "unknown editor message %s",
+                  qUtf8Printable(type.isEmpty() ? "nil" : type));
     }
 }
 
@@ -142,10 +145,10 @@ void StickyController::storeImage(const QJsonObject& body) {
     QJsonValue url;
     if (outcome->stored) {
         url = outcome->stored->url;
-        qCInfo(dovrinLog, "stored image note=%s %s bytes=%ld", qUtf8Printable(Store::idText(m_id)),
+        qCInfo(Core::stickiesLog, "stored image note=%s %s bytes=%ld", qUtf8Printable(Store::idText(m_id)),
                qUtf8Printable(outcome->stored->url), long(outcome->stored->bytes));
     } else {
-        qCWarning(dovrinLog, "image not stored note=%s: %s", qUtf8Printable(Store::idText(m_id)),
+        qCWarning(Core::stickiesLog, "image not stored note=%s: %s", qUtf8Printable(Store::idText(m_id)),
                   qUtf8Printable(outcome->stored.error().description));
     }
     m_page->call(EditorScripts::imageStored, {{"id", outcome->id}, {"url", url}});
@@ -162,7 +165,7 @@ void StickyController::fill(const QJsonObject& body) {
         {"markdown", note().markdown}, {"color", Store::rawValue(note().color)}, {"focus", m_focusWhenReady}};
     m_page->call(EditorScripts::fill, arguments, this, [this, pageMs](const ScriptResult& result) {
         if (!result) {
-            qCWarning(dovrinLog, "fill note=%s: %s", qUtf8Printable(Store::idText(m_id)),
+            qCWarning(Core::stickiesLog, "fill note=%s: %s", qUtf8Printable(Store::idText(m_id)),
                       qUtf8Printable(result.error().description));
             return;
         }
@@ -170,9 +173,10 @@ void StickyController::fill(const QJsonObject& body) {
         const QJsonValue markdown = answer.value("markdown");
         m_editorBaseline = markdown.isString() ? std::optional(markdown.toString()) : std::nullopt;
         m_isEditorReady = true;
-        qCInfo(dovrinLog, "ready note=%s openMs=%ld pageMs=%ld chars=%ld focused=%s",
+        qCInfo(Core::stickiesLog, "ready note=%s openMs=%ld pageMs=%ld chars=%ld focused=%s",
                qUtf8Printable(Store::idText(m_id)), long(m_clock.monotonicMs() - m_requestedAtMs),
-               long(pageMs), long(markdown.toString().size()), logBool(answer.value("focused").toBool()));
+               long(pageMs), long(markdown.toString().size()),
+               Core::logBool(answer.value("focused").toBool()));
         m_focusWhenReady = false;
         emit editorReady();
     });
@@ -204,7 +208,7 @@ bool StickyController::save(const QString& markdown, const std::optional<QString
     if (!*saved)
         return false;
     replaceNote(**saved);
-    qCInfo(dovrinLog, "saved note=%s rev=%ld chars=%ld", qUtf8Printable(Store::idText(m_id)),
+    qCInfo(Core::stickiesLog, "saved note=%s rev=%ld chars=%ld", qUtf8Printable(Store::idText(m_id)),
            long(note().rev), long(note().markdown.size()));
     return true;
 }
@@ -218,34 +222,33 @@ void StickyController::applyExternalEdit(const QString& markdown, qint64 baseRev
     });
     const qint64 rev = note().rev;
     if (baseRev > rev)
-        return conflict(QStringLiteral("baseRev %1 is ahead of rev %2").arg(baseRev).arg(rev), editor, done);
+        return conflict(u"baseRev %1 is ahead of rev %2"_s.arg(baseRev).arg(rev), editor, done);
     if (!m_isEditorReady || !m_page || !m_webView) {
         if (baseRev != rev)
-            return conflict(QStringLiteral("editor loading, rev moved on"), editor, done);
+            return conflict(u"editor loading, rev moved on"_s, editor, done);
         return done(saveAgentEdit(markdown, editor, action));
     }
     const auto base = m_revisions.find(baseRev);
     if (base == m_revisions.end())
-        return conflict(QStringLiteral("baseRev %1 no longer kept").arg(baseRev), editor, done);
-    m_page->call(
-        EditorScripts::applyExternalMarkdown, {{"markdown", markdown}, {"base", base->second}}, this,
-        [this, baseRev, editor, action, done](const ScriptResult& result) {
-            if (!result)
-                return conflict("editor error: " + result.error().description, editor, done);
-            const QJsonObject answer = result.value().toObject();
-            const QJsonValue merged = answer.value("markdown");
-            if (answer.value("status").toString() != QLatin1String("applied") || !merged.isString()) {
-                const QJsonValue reason = answer.value("reason");
-                return conflict(reason.isString() ? reason.toString() : QStringLiteral("editor error"),
-                                editor, done);
-            }
-            const EditOutcome outcome = saveAgentEdit(merged.toString(), editor, action);
-            if (outcome.status == EditOutcome::Status::applied)
-                qCInfo(dovrinLog, "agent edit applied note=%s actor=%s baseRev=%ld rev=%ld",
-                       qUtf8Printable(Store::idText(m_id)), qUtf8Printable(editor), long(baseRev),
-                       long(note().rev));
-            done(outcome);
-        });
+        return conflict(u"baseRev %1 no longer kept"_s.arg(baseRev), editor, done);
+    m_page->call(EditorScripts::applyExternalMarkdown, {{"markdown", markdown}, {"base", base->second}}, this,
+                 [this, baseRev, editor, action, done](const ScriptResult& result) {
+                     if (!result)
+                         return conflict("editor error: " + result.error().description, editor, done);
+                     const QJsonObject answer = result.value().toObject();
+                     const QJsonValue merged = answer.value("markdown");
+                     if (answer.value("status").toString() != "applied"_L1 || !merged.isString()) {
+                         const QJsonValue reason = answer.value("reason");
+                         return conflict(reason.isString() ? reason.toString() : u"editor error"_s, editor,
+                                         done);
+                     }
+                     const EditOutcome outcome = saveAgentEdit(merged.toString(), editor, action);
+                     if (outcome.status == EditOutcome::Status::applied)
+                         qCInfo(Core::stickiesLog, "agent edit applied note=%s actor=%s baseRev=%ld rev=%ld",
+                                qUtf8Printable(Store::idText(m_id)), qUtf8Printable(editor), long(baseRev),
+                                long(note().rev));
+                     done(outcome);
+                 });
 }
 
 StickyController::EditOutcome StickyController::saveAgentEdit(const QString& markdown, const QString& editor,
@@ -262,7 +265,7 @@ void StickyController::conflict(const QString& reason, const QString& editor,
     flush([self = QPointer(this), reason, editor, done] {
         if (!self)
             return done({EditOutcome::Status::unsaved, 0, {}});
-        qCInfo(dovrinLog, "agent edit conflict note=%s actor=%s reason=%s rev=%ld",
+        qCInfo(Core::stickiesLog, "agent edit conflict note=%s actor=%s reason=%s rev=%ld",
                qUtf8Printable(Store::idText(self->m_id)), qUtf8Printable(editor), qUtf8Printable(reason),
                long(self->note().rev));
         done({EditOutcome::Status::conflict, self->note().rev, self->note().markdown});
@@ -288,7 +291,7 @@ void StickyController::toggleFloating() {
 void StickyController::toggleCollapsed() {
     Note changed = note();
     changed.isCollapsed = !changed.isCollapsed;
-    const QRectF current = Agent::ScreenSpace::fromWindow(m_panel->geometry());
+    const QRectF current = Core::ScreenSpace::fromWindow(m_panel->geometry());
     const QRectF target = changed.isCollapsed
                               ? Geometry::topStrip(current)
                               : QRectF(current.x(), Geometry::maxY(current) - changed.frame.height(),
@@ -301,7 +304,7 @@ void StickyController::toggleCollapsed() {
             m_webView->setFocus();
     }
     m_isPlacing = true;
-    m_panel->setFrame(Agent::ScreenSpace::toWindow(target), !Agent::reduceMotion());
+    m_panel->setFrame(Core::ScreenSpace::toWindow(target), !Agent::reduceMotion());
     if (!m_panel->isAnimatingFrame())
         m_isPlacing = false;
     scheduleWindowSave();
@@ -311,7 +314,7 @@ void StickyController::recordFrame() {
     if (m_isPlacing)
         return;
     Note changed = note();
-    const QRectF frame = Agent::ScreenSpace::fromWindow(m_panel->geometry());
+    const QRectF frame = Core::ScreenSpace::fromWindow(m_panel->geometry());
     changed.frame = changed.isCollapsed ? QRectF(frame.x(), Geometry::maxY(frame) - changed.frame.height(),
                                                  frame.width(), changed.frame.height())
                                         : frame;
@@ -330,7 +333,7 @@ void StickyController::copyLink() {
     data->setUrls({QUrl(link)});
     QGuiApplication::clipboard()->setMimeData(data);
     m_state->showCopied();
-    qCInfo(dovrinLog, "copied link note=%s", qUtf8Printable(Store::idText(m_id)));
+    qCInfo(Core::stickiesLog, "copied link note=%s", qUtf8Printable(Store::idText(m_id)));
 }
 
 void StickyController::copyText() {
@@ -338,7 +341,7 @@ void StickyController::copyText() {
         if (!self)
             return;
         static const QRegularExpression image(Store::PlainText::imagePattern());
-        QGuiApplication::clipboard()->setText(QString(note().markdown).replace(image, QStringLiteral("\\1")));
+        QGuiApplication::clipboard()->setText(QString(note().markdown).replace(image, u"\\1"_s));
     });
 }
 

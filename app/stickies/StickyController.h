@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Clock.h"
-#include "ImageStore.h"
-#include "Note.h"
-#include "StickyAccess.h"
+#include "app/agent/StickyAccess.h"
+#include "app/core/Clock.h"
+#include "app/stickies/ImageStore.h"
+#include "app/store/Note.h"
 
 #include <QJsonObject>
 #include <QObject>
@@ -43,7 +43,7 @@ public:
     using EditOutcome = Agent::StickyAccess::EditOutcome;
 
     StickyController(Store::NoteStore& store, const Store::Note& note, bool focusWhenReady,
-                     Agent::Clock& clock = Agent::Clock::system(), QObject* parent = nullptr);
+                     Core::Clock& clock = Core::Clock::system(), QObject* parent = nullptr);
     ~StickyController() override;
 
     QUuid id() const { return m_id; }
@@ -124,7 +124,7 @@ private:
     void conflict(const QString& reason, const QString& editor, std::function<void(EditOutcome)> done);
 
     Store::NoteStore& m_store;
-    Agent::Clock& m_clock;
+    Core::Clock& m_clock;
     QUuid m_id;
     std::unique_ptr<StickyPanel> m_panel;
     StickyMenu* m_menu = nullptr;
@@ -135,7 +135,7 @@ private:
     bool m_focusWhenReady = false;
     qint64 m_requestedAtMs = 0;
     std::optional<QString> m_editorBaseline;
-    Agent::ScheduledTask m_saveTask;
+    Core::ScheduledTask m_saveTask;
     bool m_isPlacing = false;
     // Closing or deleting has begun; a second request is ignored.
     bool m_isEnding = false;

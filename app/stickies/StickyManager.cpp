@@ -1,17 +1,17 @@
-#include "StickyManager.h"
+#include "app/stickies/StickyManager.h"
 
-#include "DefaultColor.h"
-#include "Geometry.h"
-#include "Log.h"
-#include "NoteStore.h"
-#include "Provenance.h"
-#include "ReduceMotion.h"
-#include "ScreenSpace.h"
-#include "StickyAnimations.h"
-#include "StickyController.h"
-#include "StickyMenu.h"
-#include "StickyPanel.h"
-#include "StickyViewState.h"
+#include "app/agent/Provenance.h"
+#include "app/agent/ui/ReduceMotion.h"
+#include "app/core/Log.h"
+#include "app/core/ScreenSpace.h"
+#include "app/stickies/Geometry.h"
+#include "app/stickies/StickyAnimations.h"
+#include "app/stickies/StickyController.h"
+#include "app/stickies/StickyMenu.h"
+#include "app/stickies/StickyPanel.h"
+#include "app/stickies/StickyViewState.h"
+#include "app/store/DefaultColor.h"
+#include "app/store/NoteStore.h"
 
 #include <QGuiApplication>
 #include <QMenu>
@@ -21,11 +21,12 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Stickies {
 
 using Store::logStoreError;
 using Store::Note;
-namespace ScreenSpace = Agent::ScreenSpace;
 
 namespace {
 
@@ -33,12 +34,12 @@ constexpr int staggerMs = 50;
 constexpr int reducedStaggerMs = 30;
 
 QString rectText(const QRectF& r) {
-    return QStringLiteral("{{%1, %2}, {%3, %4}}").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    return u"{{%1, %2}, {%3, %4}}"_s.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
 } // namespace
 
-StickyManager::StickyManager(Store::NoteStore& store, Agent::Provenance& provenance, Agent::Clock& clock,
+StickyManager::StickyManager(Store::NoteStore& store, Agent::Provenance& provenance, Core::Clock& clock,
                              QObject* parent)
     : QObject(parent), m_store(store), m_provenance(provenance), m_clock(clock) {
     connect(&m_pump, &EditorPump::linkRequested, this, &StickyManager::openUrl);
@@ -114,7 +115,7 @@ void StickyManager::restoreOpenStickies() {
         open(note, false, false, m_clock.monotonicMs());
         ++restored;
     }
-    qCInfo(dovrinLog, "restored %ld open stickies", restored);
+    qCInfo(Core::stickiesLog, "restored %ld open stickies", restored);
 }
 
 // New stickies
@@ -126,21 +127,22 @@ void StickyManager::newStickyAtMouse() {
             view->setFocus();
         return;
     }
-    const QPointF mouse = ScreenSpace::mouseLocation();
-    QScreen* screen = ScreenSpace::screenContaining(mouse);
+    const QPointF mouse = Core::ScreenSpace::mouseLocation();
+    QScreen* screen = Core::ScreenSpace::screenContaining(mouse);
     if (!screen)
         return;
-    create(Agent::defaultStickyColor(), {}, Geometry::atMouse(mouse, ScreenSpace::visibleFrame(*screen)));
+    create(Store::defaultStickyColor(), {},
+           Geometry::atMouse(mouse, Core::ScreenSpace::visibleFrame(*screen)));
 }
 
 void StickyManager::newStickyBelow(const QRectF& anchor) {
-    QScreen* screen = ScreenSpace::screenIntersecting(anchor);
+    QScreen* screen = Core::ScreenSpace::screenIntersecting(anchor);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    create(Agent::defaultStickyColor(), {},
-           Geometry::belowAnchor(anchor, ScreenSpace::visibleFrame(*screen)));
+    create(Store::defaultStickyColor(), {},
+           Geometry::belowAnchor(anchor, Core::ScreenSpace::visibleFrame(*screen)));
 }
 
 void StickyManager::newStickyAfter(StickyController& source) {
@@ -149,15 +151,16 @@ void StickyManager::newStickyAfter(StickyController& source) {
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QRectF frame = Geometry::after(ScreenSpace::fromWindow(source.panel()->geometry()),
-                                         source.note().frame.size(), ScreenSpace::visibleFrame(*screen));
+    const QRectF frame =
+        Geometry::after(Core::ScreenSpace::fromWindow(source.panel()->geometry()), source.note().frame.size(),
+                        Core::ScreenSpace::visibleFrame(*screen));
     create(source.note().color, {}, frame);
 }
 
 StickyController* StickyManager::create(Store::StickyColor color, const QString& markdown,
                                         const QRectF& frame) {
     const qint64 requestedAt = m_clock.monotonicMs();
-    const QScreen* screen = ScreenSpace::screenIntersecting(frame);
+    const QScreen* screen = Core::ScreenSpace::screenIntersecting(frame);
     const std::optional<QString> screenID =
         screen ? std::optional(Geometry::screenID(*screen)) : std::nullopt;
     const auto created =
@@ -180,9 +183,9 @@ StickyController* StickyManager::open(const Note& note, bool activate, bool anim
     if (placed.frame.width() < StickyPanel::minimumWidth ||
         placed.frame.height() < StickyPanel::minimumExpandedHeight)
         placed.frame.setSize({Geometry::newStickySize, Geometry::newStickySize});
-    const QRectF corrected = Geometry::corrected(placed.frame, ScreenSpace::visibleFrames());
+    const QRectF corrected = Geometry::corrected(placed.frame, Core::ScreenSpace::visibleFrames());
     if (corrected != placed.frame) {
-        qCInfo(dovrinLog, "recovered off-screen note=%s to %s", qUtf8Printable(note.idText()),
+        qCInfo(Core::stickiesLog, "recovered off-screen note=%s to %s", qUtf8Printable(note.idText()),
                qUtf8Printable(rectText(corrected)));
         placed.frame = corrected;
     }
@@ -208,8 +211,8 @@ void StickyManager::connectSticky(StickyController& opened) {
     const QUuid id = opened.id();
     connect(sticky, &StickyController::editorReady, this, [this, sticky] { m_pump.editorReady(*sticky); });
     connect(sticky, &StickyController::closed, this, [this, sticky](bool discarded) {
-        qCInfo(dovrinLog, "closed note=%s discarded=%s", qUtf8Printable(Store::idText(sticky->id())),
-               logBool(discarded));
+        qCInfo(Core::stickiesLog, "closed note=%s discarded=%s", qUtf8Printable(Store::idText(sticky->id())),
+               Core::logBool(discarded));
         dismiss(*sticky);
     });
     connect(sticky, &StickyController::deleteRequested, this,
@@ -293,7 +296,7 @@ void StickyManager::hideAll(std::function<void()> done) {
             dismiss(*sticky, false);
         },
         [count = hiding.size(), done] {
-            qCInfo(dovrinLog, "hid all (%ld)", long(count));
+            qCInfo(Core::stickiesLog, "hid all (%ld)", long(count));
             if (done)
                 done();
         });
@@ -340,7 +343,7 @@ bool StickyManager::deleteSticky(StickyController& sticky, const std::optional<Q
         sticky.cancelEnding();
         return false;
     }
-    qCInfo(dovrinLog, "deleted note=%s", qUtf8Printable(Store::idText(sticky.id())));
+    qCInfo(Core::stickiesLog, "deleted note=%s", qUtf8Printable(Store::idText(sticky.id())));
     dismiss(sticky);
     return true;
 }
@@ -433,13 +436,13 @@ void StickyManager::flushAll(std::function<void(int flushed)> done) {
 // Screens
 
 void StickyManager::screensChanged() {
-    const QList<QRectF> frames = ScreenSpace::visibleFrames();
+    const QList<QRectF> frames = Core::ScreenSpace::visibleFrames();
     for (const auto& sticky : m_stickies) {
         const Note& note = sticky->note();
         const QRectF corrected = Geometry::corrected(note.frame, frames);
         const QRectF shown = note.isCollapsed ? Geometry::topStrip(corrected) : corrected;
         sticky->setPlacing(true);
-        sticky->panel()->setFrame(ScreenSpace::toWindow(shown), false);
+        sticky->panel()->setFrame(Core::ScreenSpace::toWindow(shown), false);
         sticky->setPlacing(false);
     }
 }

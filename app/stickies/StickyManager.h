@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Clock.h"
-#include "EditorPump.h"
-#include "Note.h"
-#include "NoteLinks.h"
-#include "ScreenChanges.h"
+#include "app/core/Clock.h"
+#include "app/stickies/EditorPump.h"
+#include "app/stickies/NoteLinks.h"
+#include "app/stickies/ScreenChanges.h"
+#include "app/store/Note.h"
 
 #include <QList>
 #include <QObject>
@@ -42,7 +42,7 @@ class StickyManager final : public QObject {
 
 public:
     StickyManager(Store::NoteStore& store, Agent::Provenance& provenance,
-                  Agent::Clock& clock = Agent::Clock::system(), QObject* parent = nullptr);
+                  Core::Clock& clock = Core::Clock::system(), QObject* parent = nullptr);
     ~StickyManager() override;
 
     Store::NoteStore& store() { return m_store; }
@@ -115,7 +115,7 @@ private:
 
     Store::NoteStore& m_store;
     Agent::Provenance& m_provenance;
-    Agent::Clock& m_clock;
+    Core::Clock& m_clock;
     std::vector<std::unique_ptr<StickyController>> m_stickies;
     bool m_isHidingAll = false;
     QList<QUuid> m_hiddenOrder;

@@ -1,8 +1,8 @@
-#include "StickyMenu.h"
+#include "app/stickies/StickyMenu.h"
 
-#include "StickyController.h"
-#include "StickyPalette.h"
-#include "StickyViewState.h"
+#include "app/stickies/StickyController.h"
+#include "app/stickies/StickyPalette.h"
+#include "app/stickies/StickyViewState.h"
 
 #include <QAction>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "StickyPalette.h"
+#include "app/stickies/StickyPalette.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,11 +1,11 @@
-#include "StickyPanel.h"
+#include "app/stickies/StickyPanel.h"
 
-#include "StickyPanelAccessible.h"
-#include "StickyView.h"
-#include "StickyViewDragStrip.h"
-#include "StickyViewState.h"
-#include "StickyViewTexts.h"
-#include "WindowDesktops.h"
+#include "app/agent/ui/WindowDesktops.h"
+#include "app/stickies/StickyPanelAccessible.h"
+#include "app/stickies/StickyView.h"
+#include "app/stickies/StickyViewDragStrip.h"
+#include "app/stickies/StickyViewState.h"
+#include "app/stickies/StickyViewTexts.h"
 
 #include <QAccessible>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
-#include "StickyPanelAccessible.h"
+#include "app/stickies/StickyPanelAccessible.h"
 
-#include "StickyPanel.h"
-#include "StickyViewState.h"
-#include "StickyViewTexts.h"
+#include "app/stickies/StickyPanel.h"
+#include "app/stickies/StickyViewState.h"
+#include "app/stickies/StickyViewTexts.h"
 
 namespace Dovrin::Stickies {
 

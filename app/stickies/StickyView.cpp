@@ -1,8 +1,8 @@
-#include "StickyView.h"
+#include "app/stickies/StickyView.h"
 
-#include "StickyPalette.h"
-#include "StickyViewDragStrip.h"
-#include "StickyViewState.h"
+#include "app/stickies/StickyPalette.h"
+#include "app/stickies/StickyViewDragStrip.h"
+#include "app/stickies/StickyViewState.h"
 
 #include <QMouseEvent>
 #include <QPainter>

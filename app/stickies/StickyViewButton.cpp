@@ -1,4 +1,4 @@
-#include "StickyViewButton.h"
+#include "app/stickies/StickyViewButton.h"
 
 #include <QEnterEvent>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StickyViewIcons.h"
+#include "app/stickies/StickyViewIcons.h"
 
 #include <QAbstractButton>
 

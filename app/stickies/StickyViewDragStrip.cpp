@@ -1,12 +1,12 @@
-#include "StickyViewDragStrip.h"
+#include "app/stickies/StickyViewDragStrip.h"
 
-#include "Clock.h"
-#include "LabelText.h"
-#include "StickyPalette.h"
-#include "StickyViewButton.h"
-#include "StickyViewProvenanceLabel.h"
-#include "StickyViewState.h"
-#include "StickyViewTexts.h"
+#include "app/agent/LabelText.h"
+#include "app/core/Clock.h"
+#include "app/stickies/StickyPalette.h"
+#include "app/stickies/StickyViewButton.h"
+#include "app/stickies/StickyViewProvenanceLabel.h"
+#include "app/stickies/StickyViewState.h"
+#include "app/stickies/StickyViewTexts.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -70,7 +70,7 @@ void StickyViewDragStrip::refresh() {
         m_provenance->setText(controlsShown ? Agent::LabelText::shortForm(provenance->label.action)
                                             : Agent::LabelText::fullForm(provenance->label));
         m_provenance->setAccessibleName(
-            Agent::LabelText::spokenForm(provenance->label, provenance->at, Agent::Clock::system().now()));
+            Agent::LabelText::spokenForm(provenance->label, provenance->at, Core::Clock::system().now()));
     }
 
     layoutChildren();
@@ -85,7 +85,7 @@ bool StickyViewDragStrip::event(QEvent* event) {
             return true;
         QToolTip::showText(
             static_cast<QHelpEvent*>(event)->globalPos(),
-            Agent::LabelText::tooltip(provenance->label, provenance->at, Agent::Clock::system().now()), this);
+            Agent::LabelText::tooltip(provenance->label, provenance->at, Core::Clock::system().now()), this);
         return true;
     }
     return QWidget::event(event);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Geometry.h"
+#include "app/stickies/Geometry.h"
 
 #include <QPoint>
 #include <QWidget>

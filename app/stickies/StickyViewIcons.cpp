@@ -1,10 +1,12 @@
-#include "StickyViewIcons.h"
+#include "app/stickies/StickyViewIcons.h"
 
-#include "Log.h"
+#include "app/core/Log.h"
 
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
+
+using namespace Qt::StringLiterals;
 
 // Resources of a static library are linked in only when something names their initialiser.
 static void initStickyViewIcons() {
@@ -18,15 +20,15 @@ namespace {
 QString resourcePath(StickyGlyph glyph) {
     switch (glyph) {
     case StickyGlyph::xmark:
-        return QStringLiteral(":/stickies/icons/xmark.svg");
+        return u":/stickies/icons/xmark.svg"_s;
     case StickyGlyph::plus:
-        return QStringLiteral(":/stickies/icons/plus.svg");
+        return u":/stickies/icons/plus.svg"_s;
     case StickyGlyph::link:
-        return QStringLiteral(":/stickies/icons/link.svg");
+        return u":/stickies/icons/link.svg"_s;
     case StickyGlyph::checkmark:
-        return QStringLiteral(":/stickies/icons/checkmark.svg");
+        return u":/stickies/icons/checkmark.svg"_s;
     case StickyGlyph::sparkle:
-        return QStringLiteral(":/stickies/icons/sparkle.svg");
+        return u":/stickies/icons/sparkle.svg"_s;
     }
     return {};
 }
@@ -40,7 +42,7 @@ QPixmap tintedGlyph(StickyGlyph glyph, QSize size, const QColor& color, qreal de
     reader.setScaledSize(size * devicePixelRatio);
     QImage image = reader.read();
     if (image.isNull()) {
-        qCWarning(dovrinLog, "glyph %s not drawn: %s", qPrintable(resourcePath(glyph)),
+        qCWarning(Core::stickiesLog, "glyph %s not drawn: %s", qPrintable(resourcePath(glyph)),
                   qPrintable(reader.errorString()));
         return {};
     }

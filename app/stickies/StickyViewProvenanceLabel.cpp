@@ -1,6 +1,6 @@
-#include "StickyViewProvenanceLabel.h"
+#include "app/stickies/StickyViewProvenanceLabel.h"
 
-#include "StickyViewIcons.h"
+#include "app/stickies/StickyViewIcons.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

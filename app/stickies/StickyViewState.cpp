@@ -1,4 +1,4 @@
-#include "StickyViewState.h"
+#include "app/stickies/StickyViewState.h"
 
 namespace Dovrin::Stickies {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Note.h"
-#include "Provenance.h"
+#include "app/agent/Provenance.h"
+#include "app/store/Note.h"
 
 #include <QObject>
 #include <QPoint>

@@ -1,9 +1,11 @@
-#include "StickyViewTexts.h"
+#include "app/stickies/StickyViewTexts.h"
 
-#include "LabelText.h"
+#include "app/agent/LabelText.h"
 
 #include <QCoreApplication>
 #include <QStringList>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Stickies::StickyViewTexts {
 
@@ -29,10 +31,9 @@ QString accessibilityValue(const Store::Note& note,
     if (note.isCollapsed)
         states << tr("Collapsed", "VoiceOver: the sticky is collapsed");
     if (states.size() == 2)
-        value += QStringLiteral(", ") +
-                 tr("%1, %2", "A narrow and-list of two sticky states").arg(states[0], states[1]);
+        value += u", "_s + tr("%1, %2", "A narrow and-list of two sticky states").arg(states[0], states[1]);
     else if (states.size() == 1)
-        value += QStringLiteral(", ") + states[0];
+        value += u", "_s + states[0];
     if (provenance)
         value = tr("%1, %2", "VoiceOver value of a sticky window: its state, then what an AI did last")
                     .arg(value, Agent::LabelText::fullForm(provenance->label));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Note.h"
-#include "StickyViewState.h"
+#include "app/stickies/StickyViewState.h"
+#include "app/store/Note.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "StickyWebView.h"
+#include "app/stickies/StickyWebView.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>

@@ -1,9 +1,11 @@
-#include "Note.h"
+#include "app/store/Note.h"
 
-#include "PlainText.h"
-#include "ToolLimits.h"
+#include "app/store/PlainText.h"
+#include "shared/bridge/ToolLimits.h"
 
 #include <QCoreApplication>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Store {
 
@@ -49,13 +51,13 @@ QString displayName(StickyColor color) {
 QString rawValue(AgentLabel::Action action) {
     switch (action) {
     case AgentLabel::Action::added:
-        return QStringLiteral("added");
+        return u"added"_s;
     case AgentLabel::Action::edited:
-        return QStringLiteral("edited");
+        return u"edited"_s;
     case AgentLabel::Action::checkedOff:
-        return QStringLiteral("checked_off");
+        return u"checked_off"_s;
     }
-    return QStringLiteral("edited");
+    return u"edited"_s;
 }
 
 AgentLabel::Action agentActionFromRawValue(const QString& raw) {
@@ -71,7 +73,7 @@ QString idText(const QUuid& id) {
 }
 
 QString noteLink(const QUuid& id) {
-    return QStringLiteral("dovrin://note/") + idText(id);
+    return u"dovrin://note/"_s + idText(id);
 }
 
 QString Note::idText() const {
@@ -99,7 +101,7 @@ WindowState Note::windowState() const {
 }
 
 bool Note::isBlank() const {
-    return QString(markdown).remove(QStringLiteral("<br />")).trimmed().isEmpty();
+    return QString(markdown).remove(u"<br />"_s).trimmed().isEmpty();
 }
 
 } // namespace Dovrin::Store

@@ -1,8 +1,8 @@
-#include "NoteSchema.h"
+#include "app/store/NoteSchema.h"
 
-#include "Log.h"
-#include "PlainText.h"
-#include "Statement.h"
+#include "app/core/Log.h"
+#include "app/store/PlainText.h"
+#include "app/store/Statement.h"
 
 #include <QHash>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoreError.h"
+#include "app/store/StoreError.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "NoteStore.h"
+#include "app/store/NoteStore.h"
 
-#include "DataDirectory.h"
-#include "NoteSchema.h"
-#include "PlainText.h"
-#include "Statement.h"
+#include "app/store/NoteSchema.h"
+#include "app/store/PlainText.h"
+#include "app/store/Statement.h"
+#include "shared/bridge/DataDirectory.h"
 
 #include <QFile>
 
@@ -11,6 +11,8 @@
 #include <string_view>
 
 #include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Store {
 
@@ -142,7 +144,7 @@ WHERE id = ?)sql",
 StoreResult<void> refuseReadOnly(sqlite3* db, const QString& filePath) {
     // SQLite quietly falls back to read-only on a write-protected file; every later save would then fail.
     if (sqlite3_db_readonly(db, "main") == 1)
-        return StoreError{QStringLiteral("open ") + filePath + QStringLiteral(": ") +
+        return StoreError{u"open "_s + filePath + u": "_s +
                           QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY))};
     return {};
 }
@@ -160,9 +162,9 @@ StoreResult<std::unique_ptr<NoteStore>> NoteStore::open(const QString& filePath)
     const int code = sqlite3_open_v2(QFile::encodeName(filePath).constData(), &db,
                                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (code != SQLITE_OK) {
-        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : u"out of memory"_s;
         sqlite3_close_v2(db);
-        return StoreError{QStringLiteral("open ") + filePath + QStringLiteral(": ") + message};
+        return StoreError{u"open "_s + filePath + u": "_s + message};
     }
     std::unique_ptr<NoteStore> store(new NoteStore(db, filePath));
     sqlite3_busy_timeout(db, 2000);
@@ -175,9 +177,8 @@ StoreResult<std::unique_ptr<NoteStore>> NoteStore::open(const QString& filePath)
     if (!version)
         return version.error();
     if (*version > NoteSchema::currentVersion)
-        return StoreError{QStringLiteral("database schema %1 is newer than this app (%2)")
-                              .arg(*version)
-                              .arg(NoteSchema::currentVersion)};
+        return StoreError{u"database schema %1 is newer than this app (%2)"_s.arg(*version).arg(
+            NoteSchema::currentVersion)};
     if (auto wal = Statement::run(db, R"sql(PRAGMA journal_mode = WAL)sql"); !wal)
         return wal.error();
     if (auto migrated = NoteSchema::migrate(db, *version); !migrated)
@@ -196,7 +197,7 @@ StoreResult<std::unique_ptr<NoteStore>> NoteStore::open(const QString& filePath)
 StoreResult<std::unique_ptr<NoteStore>> NoteStore::openInDataDirectory() {
     const auto path = Bridge::dataFile(QString::fromLatin1(Bridge::databaseFileName));
     if (!path)
-        return StoreError{QStringLiteral("data directory unavailable")};
+        return StoreError{u"data directory unavailable"_s};
     return open(*path);
 }
 
@@ -232,8 +233,7 @@ StoreResult<NoteStore::SearchResult> NoteStore::search(const QString& query, int
     // The trigram index only knows substrings of three or more characters; shorter queries scan.
     const bool indexed = m_hasSearchIndex && folded.toUcs4().size() >= 3;
     const QByteArray source = indexed ? QByteArray(searchIndexSource) : QByteArray(R"sql(note WHERE )sql");
-    const QString phrase =
-        QLatin1Char('"') + QString(folded).replace('"', QStringLiteral("\"\"")) + QLatin1Char('"');
+    const QString phrase = QLatin1Char('"') + QString(folded).replace('"', u"\"\""_s) + QLatin1Char('"');
     SearchResult result;
     auto counted = Statement::run(m_db, R"sql(SELECT count(*) FROM )sql" + source + searchCondition,
                                   {folded, limit, phrase},
@@ -279,8 +279,7 @@ VALUES (?, ?, ?, ?, ?, ?, ?, ?, 1, 0, 0, ?, ?, 1, NULL, ?, ?, ?, ?, ?, ?))sql",
             if (!stored)
                 return stored.error();
             if (!*stored)
-                return StoreError{QStringLiteral("note ") + idText(id) +
-                                  QStringLiteral(" vanished after insert")};
+                return StoreError{u"note "_s + idText(id) + u" vanished after insert"_s};
             created.append(**stored);
         }
         return created;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Note.h"
-#include "StoreError.h"
+#include "app/store/Note.h"
+#include "app/store/StoreError.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,33 +1,34 @@
-#include "PlainText.h"
+#include "app/store/PlainText.h"
 
 #include <QRegularExpression>
 
 #include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Store::PlainText {
 
 namespace {
 
 const QRegularExpression& lineBreaks() {
-    static const QRegularExpression expression(QStringLiteral("\r\n|[\n\v\f\r\u0085\u2028\u2029]"));
+    static const QRegularExpression expression(u"\r\n|[\n\v\f\r\u0085\u2028\u2029]"_s);
     return expression;
 }
 
 const QRegularExpression& blockMarker() {
-    static const QRegularExpression expression(
-        QStringLiteral(R"(^(#{1,6}\s+|>\s*|[-*+]\s+(\[[ xX]\]\s+)?|\d+[.)]\s+))"),
-        QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression expression(uR"(^(#{1,6}\s+|>\s*|[-*+]\s+(\[[ xX]\]\s+)?|\d+[.)]\s+))"_s,
+                                               QRegularExpression::UseUnicodePropertiesOption);
     return expression;
 }
 
 const QRegularExpression& linkOrImage() {
-    static const QRegularExpression expression(QStringLiteral(R"(!?\[([^\]]*)\]\([^)]*\))"),
+    static const QRegularExpression expression(uR"(!?\[([^\]]*)\]\([^)]*\))"_s,
                                                QRegularExpression::UseUnicodePropertiesOption);
     return expression;
 }
 
 const QRegularExpression& emphasisMarks() {
-    static const QRegularExpression expression(QStringLiteral(R"(\*\*|__|~~|`)"));
+    static const QRegularExpression expression(uR"(\*\*|__|~~|`)"_s);
     return expression;
 }
 
@@ -60,10 +61,10 @@ QStringList plainLines(const QString& markdown) {
     for (const QString& piece : pieces) {
         // The pieces hold no line breaks any more, so the whitespace trimmed here is spaces and tabs.
         QString line = piece.trimmed();
-        if (line.isEmpty() || line == QStringLiteral("<br />"))
+        if (line.isEmpty() || line == u"<br />"_s)
             continue;
         line.remove(blockMarker());
-        line.replace(linkOrImage(), QStringLiteral("\\1"));
+        line.replace(linkOrImage(), u"\\1"_s);
         line.remove(emphasisMarks());
         lines.append(line.trimmed());
     }
@@ -80,11 +81,11 @@ QString bodyLine(const QString& markdown) {
     if (!lines.isEmpty())
         lines.removeFirst();
     lines.removeAll(QString());
-    return lines.join(QStringLiteral(" · "));
+    return lines.join(u" · "_s);
 }
 
 QString imagePattern(const QString& target) {
-    return QStringLiteral(R"(!\[([^\]]*)\]\()") + target + QStringLiteral(R"(\))");
+    return uR"(!\[([^\]]*)\]\()"_s + target + uR"(\))"_s;
 }
 
 QString fold(const QString& text) {

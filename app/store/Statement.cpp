@@ -1,10 +1,12 @@
-#include "Statement.h"
+#include "app/store/Statement.h"
 
 #include <sqlite3.h>
 
 #include <cmath>
 #include <memory>
 #include <string_view>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Store {
 
@@ -15,7 +17,7 @@ struct Finalizer {
 };
 
 StoreError failure(const QString& message, QByteArrayView sql) {
-    return StoreError{message + QStringLiteral(" — ") + QString::fromUtf8(sql).left(60)};
+    return StoreError{message + u" — "_s + QString::fromUtf8(sql).left(60)};
 }
 
 StoreError failure(sqlite3* db, QByteArrayView sql) {
@@ -123,7 +125,7 @@ StoreResult<void> Statement::run(sqlite3* db, QByteArrayView sql, std::initializ
     // SQLite compiles only the first statement: anything after it would silently never run.
     const std::string_view rest(tail ? tail : sql.data() + sql.size(), sql.data() + sql.size());
     if (!holdsNoStatement(rest))
-        return failure(QStringLiteral("trailing SQL after the first statement: ") +
+        return failure(u"trailing SQL after the first statement: "_s +
                            QString::fromUtf8(rest.data(), qsizetype(rest.size())).trimmed().left(60),
                        sql);
     int index = 1;

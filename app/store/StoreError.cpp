@@ -1,11 +1,11 @@
-#include "StoreError.h"
+#include "app/store/StoreError.h"
 
-#include "Log.h"
+#include "app/core/Log.h"
 
 namespace Dovrin::Store {
 
 void logStoreError(const StoreError& error) {
-    qCWarning(dovrinLog, "store: %s", qUtf8Printable(error.description));
+    qCWarning(Core::storeLog, "store: %s", qUtf8Printable(error.description));
 }
 
 } // namespace Dovrin::Store

@@ -1,12 +1,12 @@
 // End-to-end cost of agent tools as an AI client sees it: a tools/call line written to dovrin-mcp until
 // its answer line arrives, with the real dovrin app answering over dv.sock.
-#include "AgentServer.h"
-#include "AgentStickies.h"
-#include "ManualClock.h"
-#include "Measure.h"
-#include "NoteStore.h"
-#include "Provenance.h"
-#include "StickyManager.h"
+#include "app/agent/AgentServer.h"
+#include "app/agent/Provenance.h"
+#include "app/stickies/AgentStickies.h"
+#include "app/stickies/StickyManager.h"
+#include "app/store/NoteStore.h"
+#include "bench/support/Measure.h"
+#include "tests/support/ManualClock.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>

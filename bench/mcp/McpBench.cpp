@@ -1,8 +1,8 @@
 // Measures what dovrin-mcp costs an AI client: the time from starting the process to the answer of
 // `initialize`, and the time it adds to a tools/call over a bridge server that answers at once.
-#include "BridgeResponse.h"
-#include "Measure.h"
-#include "Socket.h"
+#include "bench/support/Measure.h"
+#include "shared/bridge/BridgeResponse.h"
+#include "shared/bridge/Socket.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -14,6 +14,8 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 extern char** environ;
 
@@ -120,7 +122,7 @@ int main() {
     Bench::report("bridge exchange alone", direct);
     const Bench::Timing viaMcp = Bench::measure(2000, [&] { child.exchange(toolsCall); });
     Bench::report("tools/call through dovrin-mcp", viaMcp);
-    QTextStream(stdout) << QStringLiteral("added by dovrin-mcp: median %1 ms, p99 %2 ms\n")
+    QTextStream(stdout) << u"added by dovrin-mcp: median %1 ms, p99 %2 ms\n"_s
                                .arg(viaMcp.medianMs - direct.medianMs, 0, 'f', 3)
                                .arg(viaMcp.p99Ms - direct.p99Ms, 0, 'f', 3);
 

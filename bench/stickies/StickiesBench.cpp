@@ -1,9 +1,9 @@
 // How fast editor pages become ready in QtWebEngine and take a large note. Prints its numbers; they are
 // recorded in docs/performance.md.
-#include "EditorPage.h"
-#include "EditorProfile.h"
-#include "EditorScripts.h"
-#include "Measure.h"
+#include "app/stickies/EditorPage.h"
+#include "app/stickies/EditorProfile.h"
+#include "app/stickies/EditorScripts.h"
+#include "bench/support/Measure.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <memory>
 #include <vector>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin::Stickies;
 using Dovrin::Bench::measure;
@@ -29,10 +31,10 @@ struct Sticky {
     explicit Sticky(bool shown = true) {
         QObject::connect(&page, &EditorPage::messageReceived, &page,
                          [this](const QString& type, const QJsonObject& body) {
-                             if (type != QLatin1String("ready"))
+                             if (type != "ready"_L1)
                                  return;
                              ready = true;
-                             pageMs = body.value(QLatin1String("msSinceNavigation")).toDouble();
+                             pageMs = body.value("msSinceNavigation"_L1).toDouble();
                          });
         view.setPage(page.page());
         view.resize(260, 260);
@@ -49,16 +51,14 @@ struct Sticky {
 QString largeNote() {
     QString note;
     for (int i = 0; note.size() < 200 * 1024; ++i) {
-        note +=
-            QStringLiteral("## Section %1\n\n- [ ] a task with **bold** and a [link](https://example.com)\n"
-                           "- [x] a finished task\n\nA paragraph of ordinary words, long enough to wrap "
-                           "inside a sticky.\n\n")
-                .arg(i);
+        note += u"## Section %1\n\n- [ ] a task with **bold** and a [link](https://example.com)\n"
+                "- [x] a finished task\n\nA paragraph of ordinary words, long enough to wrap "
+                "inside a sticky.\n\n"_s.arg(i);
     }
     return note;
 }
 
-void runScript(EditorPage& page, const char* script, const QJsonObject& arguments) {
+void runScript(EditorPage& page, const QString& script, const QJsonObject& arguments) {
     bool answered = false;
     QObject receiver;
     page.call(script, arguments, &receiver, [&](const ScriptResult& result) {
@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
         if (!spinUntil([&] { return stickies.back()->ready; }))
             qFatal("the editor page never became ready");
     };
-    report(QStringLiteral("first page ready, engine start included"), measure(1, bootstrap));
-    report(QStringLiteral("page loaded from scratch ready"), measure(10, bootstrap));
+    report(u"first page ready, engine start included"_s, measure(1, bootstrap));
+    report(u"page loaded from scratch ready"_s, measure(10, bootstrap));
 
     // Every later editor is spawned by the one before it, as the sticky manager does. A sticky and its view
     // exist before its editor is asked for, so only the spawn is timed. All editor pages share one render
@@ -118,20 +118,19 @@ int main(int argc, char** argv) {
                 stickies.erase(stickies.begin(), stickies.end() - 1);
         }
         report(name, Dovrin::Bench::timingOf(spawnMs));
-        report(QStringLiteral("… of which the page's own navigation to ready"),
-               Dovrin::Bench::timingOf(pageMs));
+        report(u"… of which the page's own navigation to ready"_s, Dovrin::Bench::timingOf(pageMs));
     };
-    spawnSeries(QStringLiteral("spawned page ready, 11 to 40 editors open"), true, true);
-    spawnSeries(QStringLiteral("spawned page ready, only its opener open"), true, false);
-    spawnSeries(QStringLiteral("spawned page ready, only its opener open, view not shown"), false, false);
+    spawnSeries(u"spawned page ready, 11 to 40 editors open"_s, true, true);
+    spawnSeries(u"spawned page ready, only its opener open"_s, true, false);
+    spawnSeries(u"spawned page ready, only its opener open, view not shown"_s, false, false);
 
     const QString note = largeNote();
     EditorPage& page = stickies.back()->page;
     report(
-        QStringLiteral("fill a 200 KB note"), measure(10, [&] {
+        u"fill a 200 KB note"_s, measure(10, [&] {
             runScript(page, EditorScripts::fill, {{"markdown", note}, {"color", "yellow"}, {"focus", true}});
         }));
-    report(QStringLiteral("read the 200 KB note back"),
+    report(u"read the 200 KB note back"_s,
            measure(10, [&] { runScript(page, EditorScripts::getMarkdown, {}); }));
     stickies.clear();
     return 0;

@@ -1,11 +1,11 @@
 // How quickly the sticky manager brings up stickies with their editors, and what 20 open stickies cost in
 // memory. Prints its numbers; they are recorded in docs/performance.md.
-#include "EditorProfile.h"
-#include "Measure.h"
-#include "NoteStore.h"
-#include "Provenance.h"
-#include "StickyController.h"
-#include "StickyManager.h"
+#include "app/agent/Provenance.h"
+#include "app/stickies/EditorProfile.h"
+#include "app/stickies/StickyController.h"
+#include "app/stickies/StickyManager.h"
+#include "app/store/NoteStore.h"
+#include "bench/support/Measure.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +18,8 @@
 
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace Dovrin;
 using Dovrin::Bench::report;
 using Dovrin::Bench::spinUntil;
@@ -28,7 +30,7 @@ namespace {
 std::vector<double> openMs;
 
 void keepOpenTimes(QtMsgType, const QMessageLogContext&, const QString& message) {
-    static const QRegularExpression ready(QStringLiteral("^ready note=\\S+ openMs=(\\d+)"));
+    static const QRegularExpression ready(u"^ready note=\\S+ openMs=(\\d+)"_s);
     if (const auto match = ready.match(message); match.hasMatch())
         openMs.push_back(match.captured(1).toDouble());
 }
@@ -61,7 +63,7 @@ double memoryMiB() {
     }
     double kib = 0;
     for (const qint64 pid : family) {
-        QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
+        QFile rollup(u"/proc/%1/smaps_rollup"_s.arg(pid));
         if (!rollup.open(QIODevice::ReadOnly))
             continue;
         for (const QByteArray& line : rollup.readAll().split('\n'))
@@ -100,7 +102,7 @@ int main(int argc, char** argv) {
         for (int i = 1; i < 20; ++i) {
             QElapsedTimer timer;
             timer.start();
-            manager.create(Store::StickyColor::blue, QStringLiteral("# Note %1\n- [ ] a todo").arg(i),
+            manager.create(Store::StickyColor::blue, u"# Note %1\n- [ ] a todo"_s.arg(i),
                            {100.0 + 10 * i, 300, 260, 260});
             if (!spinUntil([&] { return allReady(manager); }))
                 return 1;
@@ -112,18 +114,17 @@ int main(int argc, char** argv) {
         QElapsedTimer idle;
         idle.start();
         spinUntil([&] { return idle.elapsed() > 2000; });
-        out << QStringLiteral("memory with 20 stickies: %1 MiB (PSS of the app and its engine processes; "
-                              "%2 MiB before the first)\n")
-                   .arg(memoryMiB(), 0, 'f', 0)
+        out << u"memory with 20 stickies: %1 MiB (PSS of the app and its engine processes; "
+               "%2 MiB before the first)\n"_s.arg(memoryMiB(), 0, 'f', 0)
                    .arg(before, 0, 'f', 0);
     }
 
     for (int i = 0; i < 30; ++i)
-        (void)store->create({{QStringLiteral("# Restored %1\nsome text").arg(i),
+        (void)store->create({{u"# Restored %1\nsome text"_s.arg(i),
                               Store::StickyColor::green,
                               QRectF(50.0 + 8 * i, 200, 260, 260),
                               {}}},
-                            QStringLiteral("user"), std::nullopt, QDateTime::currentDateTimeUtc());
+                            u"user"_s, std::nullopt, QDateTime::currentDateTimeUtc());
     std::vector<double> restores;
     for (int run = 0; run < 3; ++run) {
         Stickies::StickyManager manager(*store, provenance);

@@ -2,9 +2,9 @@
 // Measure.h uses QString without including it.
 #include <QString>
 
-#include "Measure.h"
-#include "NoteStore.h"
-#include "PlainText.h"
+#include "app/store/NoteStore.h"
+#include "app/store/PlainText.h"
+#include "bench/support/Measure.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin::Store;
 
@@ -25,13 +27,13 @@ const QStringList words = {"plan",   "meeting", "coffee", "garden", "invoice", "
 
 // About 1 KB of Markdown: a heading, todos and prose made of common words.
 QString sampleMarkdown(QRandomGenerator& random, int index) {
-    QString text = QStringLiteral("# Note %1 %2\n").arg(index).arg(words.at(random.bounded(words.size())));
+    QString text = u"# Note %1 %2\n"_s.arg(index).arg(words.at(random.bounded(words.size())));
     // One note in 500 carries a rare phrase, the kind of query a search usually is.
     if (index % 500 == 0)
-        text += QStringLiteral("Quarterly review with Zoë\n");
+        text += u"Quarterly review with Zoë\n"_s;
     while (text.size() < 1000) {
         const int kind = random.bounded(3);
-        text += kind == 0 ? QStringLiteral("- [ ] ") : kind == 1 ? QStringLiteral("- ") : QString();
+        text += kind == 0 ? u"- [ ] "_s : kind == 1 ? u"- "_s : QString();
         for (int w = 0; w < 12; ++w)
             text += words.at(random.bounded(words.size())) + QLatin1Char(' ');
         text += QLatin1Char('\n');
@@ -53,7 +55,7 @@ void fill(NoteStore& store, QRandomGenerator& random) {
         for (int i = start; i < start + 100; ++i)
             batch.append(NoteStore::NewNote{sampleMarkdown(random, i), StickyColor::yellow,
                                             QRectF(0, 0, 300, 200), std::nullopt});
-        if (!store.create(batch, QStringLiteral("user"), std::nullopt, time))
+        if (!store.create(batch, u"user"_s, std::nullopt, time))
             qFatal("create failed");
         time = time.addSecs(60);
     }
@@ -192,21 +194,19 @@ int main(int argc, char** argv) {
     int edit = 0;
     Dovrin::Bench::report("update Markdown (1 KB note)", Dovrin::Bench::measure(200, [&] {
                               const Note& note = notes.at(edit % notes.size());
-                              const QString markdown =
-                                  note.markdown + QStringLiteral("\nedit %1").arg(edit++);
+                              const QString markdown = note.markdown + u"\nedit %1"_s.arg(edit++);
                               if (!store->updateMarkdown(note.id, markdown, QDateTime::currentDateTimeUtc()))
                                   qFatal("update failed");
                           }));
-    Dovrin::Bench::report("create a batch of 10", Dovrin::Bench::measure(100, [&] {
-                              QList<NoteStore::NewNote> batch;
-                              for (int i = 0; i < 10; ++i)
-                                  batch.append(NoteStore::NewNote{sampleMarkdown(random, i),
-                                                                  StickyColor::blue, QRectF(0, 0, 300, 200),
-                                                                  std::nullopt});
-                              if (!store->create(batch, QStringLiteral("Claude"), QUuid::createUuid(),
-                                                 QDateTime::currentDateTimeUtc()))
-                                  qFatal("create failed");
-                          }));
+    Dovrin::Bench::report(
+        "create a batch of 10", Dovrin::Bench::measure(100, [&] {
+            QList<NoteStore::NewNote> batch;
+            for (int i = 0; i < 10; ++i)
+                batch.append(NoteStore::NewNote{sampleMarkdown(random, i), StickyColor::blue,
+                                                QRectF(0, 0, 300, 200), std::nullopt});
+            if (!store->create(batch, u"Claude"_s, QUuid::createUuid(), QDateTime::currentDateTimeUtc()))
+                qFatal("create failed");
+        }));
     store.reset();
     Dovrin::Bench::report("reopen the 10,000-note database (every launch)",
                           Dovrin::Bench::measure(5, [&] { openOrDie(path); }));
@@ -214,15 +214,15 @@ int main(int argc, char** argv) {
     const QString version3 = dir.filePath("version3.sqlite");
     writeVersion3Database(version3, random);
     int run = 0;
-    Dovrin::Bench::report(
-        "open, migrate and index a 10,000-note version-3 database", Dovrin::Bench::measure(5, [&] {
-            // Copying is part of the timing, so it is measured on its own below.
-            const QString copy = dir.filePath(QStringLiteral("migrate%1.sqlite").arg(run++));
-            QFile::copy(version3, copy);
-            openOrDie(copy);
-        }));
+    Dovrin::Bench::report("open, migrate and index a 10,000-note version-3 database",
+                          Dovrin::Bench::measure(5, [&] {
+                              // Copying is part of the timing, so it is measured on its own below.
+                              const QString copy = dir.filePath(u"migrate%1.sqlite"_s.arg(run++));
+                              QFile::copy(version3, copy);
+                              openOrDie(copy);
+                          }));
     Dovrin::Bench::report("  of which copying the file", Dovrin::Bench::measure(5, [&] {
-                              QFile::copy(version3, dir.filePath(QStringLiteral("copy%1.sqlite").arg(run++)));
+                              QFile::copy(version3, dir.filePath(u"copy%1.sqlite"_s.arg(run++)));
                           }));
 
     const QString rowidKeyed = dir.filePath("rowid-keyed.sqlite");
@@ -230,7 +230,7 @@ int main(int argc, char** argv) {
     replaceWithRowidKeyedIndex(rowidKeyed);
     QStringList copies;
     for (int i = 0; i < 5; ++i) {
-        copies.append(dir.filePath(QStringLiteral("rowid-keyed%1.sqlite").arg(i)));
+        copies.append(dir.filePath(u"rowid-keyed%1.sqlite"_s.arg(i)));
         QFile::copy(rowidKeyed, copies.last());
     }
     Dovrin::Bench::report("open a 10,000-note database holding the rowid-keyed index (replaces it)",

@@ -13,6 +13,8 @@
 
 namespace Dovrin::Bench {
 
+using namespace Qt::StringLiterals;
+
 struct Timing {
     double medianMs = 0;
     double p99Ms = 0;
@@ -49,8 +51,7 @@ inline Timing measure(int runs, const std::function<void()>& step) {
 }
 
 inline void report(const QString& name, const Timing& timing) {
-    QTextStream(stdout) << QStringLiteral("%1: median %2 ms, p99 %3 ms, min %4 ms, max %5 ms (%6 runs)\n")
-                               .arg(name)
+    QTextStream(stdout) << u"%1: median %2 ms, p99 %3 ms, min %4 ms, max %5 ms (%6 runs)\n"_s.arg(name)
                                .arg(timing.medianMs, 0, 'f', 3)
                                .arg(timing.p99Ms, 0, 'f', 3)
                                .arg(timing.minMs, 0, 'f', 3)

@@ -1,9 +1,9 @@
-#include "HostApp.h"
+#include "mcp/dovrin_mcp/HostApp.h"
 
-#include "BridgeRequest.h"
-#include "DataDirectory.h"
-#include "GroupSettings.h"
-#include "Socket.h"
+#include "shared/bridge/BridgeRequest.h"
+#include "shared/bridge/DataDirectory.h"
+#include "shared/bridge/SharedSettings.h"
+#include "shared/bridge/Socket.h"
 
 #include <cerrno>
 #include <chrono>
@@ -30,7 +30,7 @@ Result<Bridge::BridgeResponse, Unavailable> HostApp::call(const QString& tool,
         const int code = socket.error().code;
         if (code != ENOENT && code != ECONNREFUSED)
             return Unavailable::cannotReach(*path, socket.error().description());
-        if (!Bridge::GroupSettings::read().letAIOpenDovrin)
+        if (!Bridge::SharedSettings::read().letAIOpenDovrin)
             return Unavailable::notRunning();
         if (const auto launched = m_launcher.launch(); !launched)
             return launched.error();

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "BridgeResponse.h"
-#include "ClientInfo.h"
-#include "Launcher.h"
-#include "Result.h"
-#include "Unavailable.h"
+#include "app/core/Result.h"
+#include "mcp/dovrin_mcp/Launcher.h"
+#include "mcp/dovrin_mcp/Unavailable.h"
+#include "shared/bridge/BridgeResponse.h"
+#include "shared/bridge/ClientInfo.h"
 
 #include <QJsonObject>
 #include <QString>

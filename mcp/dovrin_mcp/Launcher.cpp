@@ -1,6 +1,6 @@
-#include "Launcher.h"
+#include "mcp/dovrin_mcp/Launcher.h"
 
-#include "Socket.h"
+#include "shared/bridge/Socket.h"
 
 #include <QFileInfo>
 
@@ -10,6 +10,8 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 extern char** environ;
 
@@ -22,7 +24,7 @@ namespace {
 constexpr auto startingGrace = std::chrono::seconds(10);
 
 QString ownDirectory() {
-    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
+    return QFileInfo(QFileInfo(u"/proc/self/exe"_s).canonicalFilePath()).path();
 }
 
 } // namespace
@@ -31,7 +33,7 @@ QString Launcher::appExecutable() {
     const QString configured = qEnvironmentVariable("DOVRIN_APP");
     if (!configured.isEmpty())
         return configured;
-    return ownDirectory() + QStringLiteral("/dovrin");
+    return ownDirectory() + u"/dovrin"_s;
 }
 
 Result<void, Unavailable> Launcher::launch() {

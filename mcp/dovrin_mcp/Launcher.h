@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Result.h"
-#include "Unavailable.h"
+#include "app/core/Result.h"
+#include "mcp/dovrin_mcp/Unavailable.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "MCPServer.h"
+#include "mcp/dovrin_mcp/MCPServer.h"
 
-#include "JsonText.h"
-#include "ToolLimits.h"
-#include "ToolList.h"
-#include "Version.h"
+#include "generated/Version.h"
+#include "mcp/dovrin_mcp/ToolList.h"
+#include "shared/bridge/JsonText.h"
+#include "shared/bridge/ToolLimits.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,6 +13,8 @@
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Mcp {
 
@@ -43,7 +45,7 @@ QString protocolVersion(const QJsonValue& requested) {
 
 QString valueAsText(const QJsonValue& value) {
     if (value.isUndefined())
-        return QStringLiteral("none");
+        return u"none"_s;
     if (value.isString())
         return value.toString();
     QByteArray text = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
@@ -51,25 +53,23 @@ QString valueAsText(const QJsonValue& value) {
 }
 
 QJsonObject textContent(const QString& text) {
-    return QJsonObject{{QStringLiteral("type"), QStringLiteral("text")}, {QStringLiteral("text"), text}};
+    return QJsonObject{{u"type"_s, u"text"_s}, {u"text"_s, text}};
 }
 
 QJsonObject toolResult(const Bridge::BridgeResponse& response) {
     QJsonArray content{textContent(response.text)};
     for (const Bridge::BridgeResponse::Image& image : response.images)
-        content.append(QJsonObject{{QStringLiteral("type"), QStringLiteral("image")},
-                                   {QStringLiteral("data"), image.data},
-                                   {QStringLiteral("mimeType"), image.mimeType}});
-    return QJsonObject{{QStringLiteral("content"), content}, {QStringLiteral("isError"), response.isError}};
+        content.append(
+            QJsonObject{{u"type"_s, u"image"_s}, {u"data"_s, image.data}, {u"mimeType"_s, image.mimeType}});
+    return QJsonObject{{u"content"_s, content}, {u"isError"_s, response.isError}};
 }
 
 QJsonObject unavailableResult(const Unavailable& failure) {
     const QString text = Bridge::renderJsonText(QJsonObject{
-        {QStringLiteral("error"), QStringLiteral("unavailable")},
-        {QStringLiteral("message"), failure.message},
+        {u"error"_s, u"unavailable"_s},
+        {u"message"_s, failure.message},
     });
-    return QJsonObject{{QStringLiteral("content"), QJsonArray{textContent(text)}},
-                       {QStringLiteral("isError"), true}};
+    return QJsonObject{{u"content"_s, QJsonArray{textContent(text)}}, {u"isError"_s, true}};
 }
 
 void writeError(const QByteArray& message) {
@@ -113,54 +113,52 @@ void MCPServer::handleLine(const QByteArray& line) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(line, &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
-        respond(QJsonValue::Null, RPCError{parseErrorCode, QStringLiteral("Parse error")});
+        respond(QJsonValue::Null, RPCError{parseErrorCode, u"Parse error"_s});
         return;
     }
     const QJsonObject message = document.object();
-    const QJsonValue method = message.value(QLatin1String("method"));
-    if (!method.isString() || !message.contains(QLatin1String("id")))
+    const QJsonValue method = message.value("method"_L1);
+    if (!method.isString() || !message.contains("id"_L1))
         return;
-    const QJsonValue id = message.value(QLatin1String("id"));
-    const QJsonObject params = message.value(QLatin1String("params")).toObject();
+    const QJsonValue id = message.value("id"_L1);
+    const QJsonObject params = message.value("params"_L1).toObject();
     // Tool calls wait for the app, possibly for seconds; everything else is answered at once.
-    if (method.toString() == QLatin1String("tools/call"))
+    if (method.toString() == "tools/call"_L1)
         m_workers.run([this, id, params] { respond(id, callTool(params)); });
     else
         respond(id, handle(method.toString(), params));
 }
 
 Result<QJsonValue, RPCError> MCPServer::handle(const QString& method, const QJsonObject& params) {
-    if (method == QLatin1String("initialize"))
+    if (method == "initialize"_L1)
         return QJsonValue(initialize(params));
-    if (method == QLatin1String("ping"))
+    if (method == "ping"_L1)
         return QJsonValue(QJsonObject());
-    if (method == QLatin1String("tools/list"))
-        return QJsonValue(QJsonObject{{QStringLiteral("tools"), toolList()}});
-    return RPCError{methodNotFoundCode, QStringLiteral("Method not found: %1").arg(method)};
+    if (method == "tools/list"_L1)
+        return QJsonValue(QJsonObject{{u"tools"_s, toolList()}});
+    return RPCError{methodNotFoundCode, u"Method not found: %1"_s.arg(method)};
 }
 
 QJsonObject MCPServer::initialize(const QJsonObject& params) {
-    if (auto client = Bridge::ClientInfo::fromJson(params.value(QLatin1String("clientInfo")))) {
+    if (auto client = Bridge::ClientInfo::fromJson(params.value("clientInfo"_L1))) {
         std::lock_guard lock(m_identityMutex);
         m_identity = std::move(client);
     }
     return QJsonObject{
-        {QStringLiteral("protocolVersion"), protocolVersion(params.value(QLatin1String("protocolVersion")))},
-        {QStringLiteral("capabilities"),
-         QJsonObject{{QStringLiteral("tools"), QJsonObject{{QStringLiteral("listChanged"), false}}}}},
-        {QStringLiteral("serverInfo"),
-         QJsonObject{{QStringLiteral("name"), QStringLiteral("dovrin")},
-                     {QStringLiteral("title"), QStringLiteral("Dovrin")},
-                     {QStringLiteral("version"), QStringLiteral(DOVRIN_VERSION)}}},
-        {QStringLiteral("instructions"), QString::fromUtf8(instructions).arg(Bridge::maxNotesPerCreate)},
+        {u"protocolVersion"_s, protocolVersion(params.value("protocolVersion"_L1))},
+        {u"capabilities"_s, QJsonObject{{u"tools"_s, QJsonObject{{u"listChanged"_s, false}}}}},
+        {u"serverInfo"_s, QJsonObject{{u"name"_s, u"dovrin"_s},
+                                      {u"title"_s, u"Dovrin"_s},
+                                      {u"version"_s, QString::fromUtf8(DOVRIN_VERSION)}}},
+        {u"instructions"_s, QString::fromUtf8(instructions).arg(Bridge::maxNotesPerCreate)},
     };
 }
 
 Result<QJsonValue, RPCError> MCPServer::callTool(const QJsonObject& params) {
-    const QJsonValue name = params.value(QLatin1String("name"));
+    const QJsonValue name = params.value("name"_L1);
     if (!name.isString() || !isToolName(name.toString()))
-        return RPCError{unknownToolCode, QStringLiteral("Unknown tool: %1").arg(valueAsText(name))};
-    const QJsonObject arguments = params.value(QLatin1String("arguments")).toObject();
+        return RPCError{unknownToolCode, u"Unknown tool: %1"_s.arg(valueAsText(name))};
+    const QJsonObject arguments = params.value("arguments"_L1).toObject();
     std::optional<Bridge::ClientInfo> client;
     {
         std::lock_guard lock(m_identityMutex);
@@ -171,13 +169,12 @@ Result<QJsonValue, RPCError> MCPServer::callTool(const QJsonObject& params) {
 }
 
 void MCPServer::respond(const QJsonValue& id, const Result<QJsonValue, RPCError>& outcome) {
-    QJsonObject message{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")}, {QStringLiteral("id"), id}};
+    QJsonObject message{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, id}};
     if (outcome)
-        message.insert(QStringLiteral("result"), *outcome);
+        message.insert(u"result"_s, *outcome);
     else
-        message.insert(QStringLiteral("error"),
-                       QJsonObject{{QStringLiteral("code"), outcome.error().code},
-                                   {QStringLiteral("message"), outcome.error().message}});
+        message.insert(u"error"_s, QJsonObject{{u"code"_s, outcome.error().code},
+                                               {u"message"_s, outcome.error().message}});
     writeLine(message);
 }
 

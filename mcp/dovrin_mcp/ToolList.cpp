@@ -1,11 +1,13 @@
-#include "ToolList.h"
+#include "mcp/dovrin_mcp/ToolList.h"
 
-#include "ToolLimits.h"
+#include "shared/bridge/ToolLimits.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Mcp {
 
@@ -120,9 +122,8 @@ constexpr const char* toolsJson = R"JSON([
 
 QJsonObject noteSchema() {
     return QJsonObject{
-        {QStringLiteral("type"), QStringLiteral("string")},
-        {QStringLiteral("description"),
-         QStringLiteral("The note's id, or its link (dovrin://note/<id> or https://<domain>/n/<id>).")},
+        {u"type"_s, u"string"_s},
+        {u"description"_s, u"The note's id, or its link (dovrin://note/<id> or https://<domain>/n/<id>)."_s},
     };
 }
 
@@ -154,7 +155,7 @@ QJsonArray toolList() {
     const QLatin1String noteKey("note");
     for (qsizetype i = 0; i < tools.size(); ++i) {
         QJsonObject tool = tools.at(i).toObject();
-        tool.insert(QLatin1String("name"), QLatin1String(Bridge::toolNames.at(std::size_t(i))));
+        tool.insert("name"_L1, QLatin1String(Bridge::toolNames.at(std::size_t(i))));
         tools.replace(i, tool);
         QJsonObject schema = tool.value(inputSchemaKey).toObject();
         QJsonObject properties = schema.value(propertiesKey).toObject();

@@ -1,4 +1,4 @@
-#include "Unavailable.h"
+#include "mcp/dovrin_mcp/Unavailable.h"
 
 #include <QCoreApplication>
 

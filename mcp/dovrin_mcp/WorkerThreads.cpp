@@ -1,4 +1,4 @@
-#include "WorkerThreads.h"
+#include "mcp/dovrin_mcp/WorkerThreads.h"
 
 #include <system_error>
 

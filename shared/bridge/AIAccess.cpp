@@ -1,15 +1,17 @@
-#include "AIAccess.h"
+#include "shared/bridge/AIAccess.h"
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Bridge {
 
 QString rawValue(AIAccess access) {
     switch (access) {
     case AIAccess::off:
-        return QStringLiteral("off");
+        return u"off"_s;
     case AIAccess::readOnly:
-        return QStringLiteral("read_only");
+        return u"read_only"_s;
     case AIAccess::readWrite:
-        return QStringLiteral("read_write");
+        return u"read_write"_s;
     }
     return {};
 }

@@ -1,7 +1,9 @@
-#include "BridgeRequest.h"
+#include "shared/bridge/BridgeRequest.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Bridge {
 
@@ -23,9 +25,9 @@ QJsonValue BridgeRequest::argument(QStringView snakeCaseKey) const {
 }
 
 QByteArray BridgeRequest::encode() const {
-    QJsonObject object{{QStringLiteral("tool"), tool}, {QStringLiteral("arguments"), arguments}};
+    QJsonObject object{{u"tool"_s, tool}, {u"arguments"_s, arguments}};
     if (client)
-        object.insert(QStringLiteral("client"), client->toJson());
+        object.insert(u"client"_s, client->toJson());
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
@@ -33,22 +35,22 @@ Result<BridgeRequest, QString> BridgeRequest::decode(const QByteArray& bytes) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return QStringLiteral("the request is not JSON: %1").arg(parseError.errorString());
+        return u"the request is not JSON: %1"_s.arg(parseError.errorString());
     if (!document.isObject())
-        return QStringLiteral("the request is not a JSON object");
+        return u"the request is not a JSON object"_s;
     const QJsonObject object = document.object();
-    const QJsonValue tool = object.value(QLatin1String("tool"));
+    const QJsonValue tool = object.value("tool"_L1);
     if (!tool.isString())
-        return QStringLiteral("the request has no string \"tool\"");
-    const QJsonValue arguments = object.value(QLatin1String("arguments"));
+        return u"the request has no string \"tool\""_s;
+    const QJsonValue arguments = object.value("arguments"_L1);
     if (!arguments.isObject())
-        return QStringLiteral("the request has no object \"arguments\"");
+        return u"the request has no object \"arguments\""_s;
     BridgeRequest request{tool.toString(), std::nullopt, arguments.toObject()};
-    const QJsonValue client = object.value(QLatin1String("client"));
+    const QJsonValue client = object.value("client"_L1);
     if (!client.isUndefined() && !client.isNull()) {
         request.client = ClientInfo::fromJson(client);
         if (!request.client)
-            return QStringLiteral("the request's \"client\" has no string \"name\"");
+            return u"the request's \"client\" has no string \"name\""_s;
     }
     return request;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ClientInfo.h"
-#include "Result.h"
+#include "app/core/Result.h"
+#include "shared/bridge/ClientInfo.h"
 
 #include <QByteArray>
 #include <QJsonObject>

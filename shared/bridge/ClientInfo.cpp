@@ -1,4 +1,6 @@
-#include "ClientInfo.h"
+#include "shared/bridge/ClientInfo.h"
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Bridge {
 
@@ -17,9 +19,9 @@ std::optional<QString> stringMember(const QJsonObject& object, QLatin1String key
 
 QJsonObject ClientInfo::toJson() const {
     return QJsonObject{
-        {QStringLiteral("name"), name},
-        {QStringLiteral("title"), optionalString(title)},
-        {QStringLiteral("version"), optionalString(version)},
+        {u"name"_s, name},
+        {u"title"_s, optionalString(title)},
+        {u"version"_s, optionalString(version)},
     };
 }
 
@@ -27,11 +29,10 @@ std::optional<ClientInfo> ClientInfo::fromJson(const QJsonValue& value) {
     if (!value.isObject())
         return std::nullopt;
     const QJsonObject object = value.toObject();
-    const auto name = stringMember(object, QLatin1String("name"));
+    const auto name = stringMember(object, "name"_L1);
     if (!name)
         return std::nullopt;
-    return ClientInfo{*name, stringMember(object, QLatin1String("title")),
-                      stringMember(object, QLatin1String("version"))};
+    return ClientInfo{*name, stringMember(object, "title"_L1), stringMember(object, "version"_L1)};
 }
 
 } // namespace Dovrin::Bridge

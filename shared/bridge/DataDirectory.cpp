@@ -1,10 +1,13 @@
-#include "DataDirectory.h"
+#include "shared/bridge/DataDirectory.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Bridge {
 
@@ -14,21 +17,24 @@ QString configuredPath() {
     const QString home = qEnvironmentVariable("DOVRIN_HOME");
     if (!home.isEmpty())
         return home;
+    // A test binary run by hand, outside CTest, must not reach the user's notes.
+    if (QStandardPaths::isTestModeEnabled())
+        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/dovrin"_s;
     QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (dataHome.isEmpty() || !QDir::isAbsolutePath(dataHome)) {
         const QString userHome = qEnvironmentVariable("HOME");
         if (userHome.isEmpty())
             return {};
-        dataHome = userHome + QStringLiteral("/.local/share");
+        dataHome = userHome + u"/.local/share"_s;
     }
-    return dataHome + QStringLiteral("/dovrin");
+    return dataHome + u"/dovrin"_s;
 }
 
 } // namespace
 
 std::optional<QString> dataDirectory() {
     const QString path = QDir::cleanPath(configuredPath());
-    if (path.isEmpty() || path == QStringLiteral("."))
+    if (path.isEmpty() || path == u"."_s)
         return std::nullopt;
     const QFileInfo info(path);
     if (info.isDir())

@@ -1,4 +1,4 @@
-#include "ErrorCode.h"
+#include "shared/bridge/ErrorCode.h"
 
 #include <array>
 #include <utility>

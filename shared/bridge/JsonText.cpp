@@ -1,4 +1,4 @@
-#include "JsonText.h"
+#include "shared/bridge/JsonText.h"
 
 #include <QJsonDocument>
 

@@ -1,4 +1,4 @@
-#include "Socket.h"
+#include "shared/bridge/Socket.h"
 
 #include <cerrno>
 #include <cstring>

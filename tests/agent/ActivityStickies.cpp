@@ -1,11 +1,13 @@
-#include "ActivityStickies.h"
+#include "tests/agent/ActivityStickies.h"
 
 #include <QtTest>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Agent {
 
 ActivityStickies::ActivityStickies() {
-    auto opened = Store::NoteStore::open(m_folder.filePath(QStringLiteral("Dovrin.sqlite")));
+    auto opened = Store::NoteStore::open(m_folder.filePath(u"Dovrin.sqlite"_s));
     if (!opened)
         qFatal("can't open the test database: %s", qPrintable(opened.error().description));
     m_store = std::move(opened).value();
@@ -69,10 +71,9 @@ void ActivityStickies::undoAgentDeletion(const QList<QUuid>& ids) {
 }
 
 Store::Note ActivityStickies::userNote(const QString& markdown) {
-    const auto created =
-        m_store->create({Store::NoteStore::NewNote{markdown, Store::StickyColor::yellow,
-                                                   QRectF(0, 0, 240, 200), std::nullopt}},
-                        QStringLiteral("user"), std::nullopt, QDateTime::currentDateTimeUtc());
+    const auto created = m_store->create({Store::NoteStore::NewNote{markdown, Store::StickyColor::yellow,
+                                                                    QRectF(0, 0, 240, 200), std::nullopt}},
+                                         u"user"_s, std::nullopt, QDateTime::currentDateTimeUtc());
     if (!created)
         qFatal("can't create a note: %s", qPrintable(created.error().description));
     return created->first();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "NoteStore.h"
-#include "StickyAccess.h"
+#include "app/agent/StickyAccess.h"
+#include "app/store/NoteStore.h"
 
 #include <QSet>
 #include <QTemporaryDir>

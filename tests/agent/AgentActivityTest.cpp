@@ -1,13 +1,16 @@
-#include "AgentActivity.h"
-#include "ActivityStickies.h"
-#include "GroupSettings.h"
-#include "ManualClock.h"
-#include "Provenance.h"
+#include "app/agent/AgentActivity.h"
+#include "app/agent/Provenance.h"
+#include "shared/bridge/SharedSettings.h"
+#include "tests/agent/ActivityStickies.h"
+#include "tests/support/ManualClock.h"
+#include "tests/support/TestMain.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QtTest>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin;
 using namespace Dovrin::Agent;
@@ -28,7 +31,7 @@ struct Run {
 struct Fixture {
     QTemporaryDir folder;
     ActivityStickies stickies;
-    QString settingsFile = folder.filePath(QStringLiteral("settings.json"));
+    QString settingsFile = folder.filePath(u"settings.json"_s);
     std::unique_ptr<Run> run = std::make_unique<Run>(stickies, settingsFile);
 
     AgentActivity& activity() { return run->activity; }
@@ -56,7 +59,7 @@ struct Fixture {
     }
 
     QDateTime storedUse(const QString& agent) const {
-        return Bridge::GroupSettings::readFile(settingsFile).connectedAIs.value(agent);
+        return Bridge::SharedSettings::readFile(settingsFile).connectedAIs.value(agent);
     }
 
     // As another process would: replace the file whole.
@@ -93,7 +96,7 @@ private slots:
         const auto& edited = std::get<AgentActivity::Edited>(f.activity().undoable().first().summary);
         QCOMPARE(edited.changes, (QList<Change>{Change::checked, Change::checked}));
         QCOMPARE(f.toastMessages(), QStringList{"Claude checked off 2 items in “List”."});
-        QCOMPARE(f.activity().refreshMenu().undoTitle, QStringLiteral("Undo Claude: Edit “List”"));
+        QCOMPARE(f.activity().refreshMenu().undoTitle, u"Undo Claude: Edit “List”"_s);
 
         const Toast toast = f.activity().toasts().items().first();
         QCOMPARE(toast.actions.size(), 1);
@@ -108,16 +111,16 @@ private slots:
         const Store::Note note = f.stickies.userNote("Plan");
         f.agentEdit("Claude", note.id, "Plan\nmore", Change::appended);
         QCOMPARE(f.toastMessages(), QStringList{"Claude edited “Plan”."});
-        QCOMPARE(f.activity().toasts().items().first().actions.first().title, QStringLiteral("Show"));
+        QCOMPARE(f.activity().toasts().items().first().actions.first().title, u"Show"_s);
         f.clock().advance(7000);
         f.agentEdit("Claude", note.id, "Plan\nmore\nand more", Change::appended);
         QCOMPARE(f.activity().undoable().size(), 2);
 
         f.activity().undo(f.activity().undoable().last().id);
-        QCOMPARE(f.stickies.reload(note.id).markdown, QStringLiteral("Plan\nmore"));
+        QCOMPARE(f.stickies.reload(note.id).markdown, u"Plan\nmore"_s);
         QCOMPARE(f.stickies.reload(note.id).agentLabel,
                  (Store::AgentLabel{"Claude", Store::AgentLabel::Action::edited}));
-        QCOMPARE(f.run->provenance.labels().value(note.id).label.agent, QStringLiteral("Claude"));
+        QCOMPARE(f.run->provenance.labels().value(note.id).label.agent, u"Claude"_s);
     }
 
     void twentyFirstEntry_pushesOutTheOldest() {
@@ -125,11 +128,11 @@ private slots:
         QList<QUuid> batches;
         for (int i = 0; i < 21; ++i) {
             batches.append(QUuid::createUuid());
-            f.activity().recordCreated(QStringLiteral("Agent %1").arg(i), 1, batches.last(), false);
+            f.activity().recordCreated(u"Agent %1"_s.arg(i), 1, batches.last(), false);
         }
         QCOMPARE(f.activity().undoable().size(), AgentActivity::maxUndoable);
-        QCOMPARE(f.activity().undoable().first().agent, QStringLiteral("Agent 1"));
-        QCOMPARE(f.activity().undoable().last().agent, QStringLiteral("Agent 20"));
+        QCOMPARE(f.activity().undoable().first().agent, u"Agent 1"_s);
+        QCOMPARE(f.activity().undoable().last().agent, u"Agent 20"_s);
     }
 
     void denials_showOncePerAgentAndKindInARun() {
@@ -246,7 +249,7 @@ private slots:
         const Store::Note beforeDelete = f.stickies.reload(kept.id);
         f.stickies.deleteNotesForAgent({kept.id}, "Codex", [](const QList<QUuid>&) {});
         f.activity().recordDeleted("Codex", kept.id, beforeDelete.title());
-        QCOMPARE(f.activity().refreshMenu().undoTitle, QStringLiteral("Undo Codex: Delete “Keep”"));
+        QCOMPARE(f.activity().refreshMenu().undoTitle, u"Undo Codex: Delete “Keep”"_s);
         f.activity().undo(f.activity().undoable().last().id);
         QCOMPARE(f.stickies.reload(kept.id), beforeDelete);
         QVERIFY(!f.activity().refreshMenu().undoEntry);
@@ -271,7 +274,7 @@ private slots:
         f.agentEdit("Claude", note.id, "New", Change::changed);
         f.stickies.editorConflicts = true;
         f.activity().undo(f.activity().undoable().last().id);
-        QCOMPARE(f.stickies.reload(note.id).markdown, QStringLiteral("New"));
+        QCOMPARE(f.stickies.reload(note.id).markdown, u"New"_s);
         QCOMPARE(f.toastMessages(), QStringList{"Dovrin couldn't save the note. Try again."});
     }
 
@@ -281,9 +284,9 @@ private slots:
         f.activity().setAccess(Bridge::AIAccess::readOnly);
         f.activity().callStarted("Cursor");
         f.clock().advance(2 * 3600 * 1000);
-        QCOMPARE(f.activity().refreshMenu().info, QStringLiteral("Cursor used your notes · 2 hr. ago"));
+        QCOMPARE(f.activity().refreshMenu().info, u"Cursor used your notes · 2 hr. ago"_s);
     }
 };
 
-QTEST_GUILESS_MAIN(AgentActivityTest)
+DOVRIN_TEST_MAIN(QCoreApplication, AgentActivityTest)
 #include "AgentActivityTest.moc"

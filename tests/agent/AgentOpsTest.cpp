@@ -1,4 +1,5 @@
-#include "AgentOps.h"
+#include "app/agent/AgentOps.h"
+#include "tests/support/TestMain.h"
 
 #include <QTest>
 
@@ -97,5 +98,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(AgentOpsTest)
+DOVRIN_TEST_MAIN(QCoreApplication, AgentOpsTest)
 #include "AgentOpsTest.moc"

@@ -1,12 +1,15 @@
-#include "AgentServer.h"
-#include "ActivityStickies.h"
-#include "GroupSettings.h"
-#include "ManualClock.h"
-#include "Provenance.h"
-#include "ToolJson.h"
+#include "app/agent/AgentServer.h"
+#include "app/agent/Provenance.h"
+#include "app/agent/ToolJson.h"
+#include "shared/bridge/SharedSettings.h"
+#include "tests/agent/ActivityStickies.h"
+#include "tests/support/ManualClock.h"
+#include "tests/support/TestMain.h"
 
 #include <QJsonDocument>
 #include <QtTest>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin;
 using namespace Dovrin::Agent;
@@ -14,7 +17,7 @@ using namespace Dovrin::Agent;
 namespace {
 
 struct Fixture {
-    QTemporaryDir folder{QStringLiteral("/tmp/dv-XXXXXX")};
+    QTemporaryDir folder{u"/tmp/dv-XXXXXX"_s};
     ActivityStickies stickies;
     ManualClock clock;
     Provenance provenance;
@@ -34,7 +37,7 @@ struct Fixture {
         return QJsonDocument::fromJson(response.text.toUtf8()).object();
     }
     void setAccess(Bridge::AIAccess access) {
-        Bridge::GroupSettings settings;
+        Bridge::SharedSettings settings;
         settings.aiAccess = access;
         QVERIFY(settings.writeFile(folder.filePath("settings.json")).ok());
     }
@@ -86,5 +89,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(AgentServerTest)
+DOVRIN_TEST_MAIN(QCoreApplication, AgentServerTest)
 #include "AgentServerTest.moc"

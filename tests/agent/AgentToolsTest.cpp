@@ -1,11 +1,12 @@
-#include "AgentTools.h"
-#include "ActivityStickies.h"
-#include "AgentActivity.h"
-#include "AgentOps.h"
-#include "AppSettings.h"
-#include "ManualClock.h"
-#include "Provenance.h"
-#include "ToolLimits.h"
+#include "app/agent/AgentTools.h"
+#include "app/agent/AgentActivity.h"
+#include "app/agent/AgentOps.h"
+#include "app/agent/Provenance.h"
+#include "app/core/AppSettings.h"
+#include "shared/bridge/ToolLimits.h"
+#include "tests/agent/ActivityStickies.h"
+#include "tests/support/ManualClock.h"
+#include "tests/support/TestMain.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -125,7 +126,8 @@ private slots:
     void listNotes_filtersNewestFirst() {
         Fixture f;
         const Store::Note older = f.stickies.userNote("# Groceries\n\n- [ ] Milk\n- [x] Bread\nmore   text");
-        QTest::qWait(5);
+        // Newest first needs a later time stamp.
+        QTRY_VERIFY(QDateTime::currentDateTimeUtc() > older.updatedAt);
         const Store::Note closed = f.stickies.userNote("Closed one");
         QVERIFY(f.stickies.store().close(closed.id).ok());
 
@@ -203,7 +205,7 @@ private slots:
               "image none.gif: not attached (missing, over 2 MB, or not an image)", "image 1: p1.png",
               "image 4: p4.png", "image p5.png: not attached (at most 4 images per read)",
               "image p6.png: not attached (at most 4 images per read)"})
-            QVERIFY2(output->text.contains(QString(line) + "\n"), line);
+            QVERIFY2(output->text.contains(QString::fromUtf8(line) + "\n"), line);
     }
 
     void createNotes_checksEveryNoteFirst() {
@@ -226,7 +228,7 @@ private slots:
             (AgentError{ErrorCode::tooLarge, "A note can hold at most 200 KB of markdown; this is 200 KB."}));
         QVERIFY(f.stickies.store().list(Store::NoteStore::Scope::active)->isEmpty());
 
-        Bridge::appSettings().setValue("defaultColor", "green");
+        Core::appSettings().setValue("defaultColor", "green");
         const QJsonObject created =
             f.json(Tool::createNotes,
                    {{"notes", QJsonArray{QJsonObject{{"markdown", limit}},
@@ -241,7 +243,7 @@ private slots:
         QCOMPARE(f.stickies.reload(QUuid::fromString(notes.at(1)["id"].toString())).color,
                  Store::StickyColor::pink);
         QCOMPARE(first.batchID->toString(QUuid::WithoutBraces), created["batch_id"].toString());
-        Bridge::appSettings().remove("defaultColor");
+        Core::appSettings().remove("defaultColor");
     }
 
     void updateNote_checksRevThenWrites() {
@@ -310,5 +312,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(AgentToolsTest)
+DOVRIN_TEST_MAIN(QCoreApplication, AgentToolsTest)
 #include "AgentToolsTest.moc"

@@ -1,5 +1,6 @@
-#include "CallGate.h"
-#include "AgentName.h"
+#include "app/agent/CallGate.h"
+#include "app/agent/AgentName.h"
+#include "tests/support/TestMain.h"
 
 #include <QTest>
 
@@ -87,5 +88,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CallGateTest)
+DOVRIN_TEST_MAIN(QCoreApplication, CallGateTest)
 #include "CallGateTest.moc"

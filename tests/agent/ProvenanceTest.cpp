@@ -1,9 +1,12 @@
-#include "Provenance.h"
-#include "LabelText.h"
-#include "RelativeTime.h"
+#include "app/agent/Provenance.h"
+#include "app/agent/LabelText.h"
+#include "app/core/RelativeTime.h"
+#include "tests/support/TestMain.h"
 
 #include <QSignalSpy>
 #include <QtTest>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin;
 using namespace Dovrin::Agent;
@@ -47,24 +50,23 @@ private slots:
     void labelTexts_nameTheAgentAndWhen() {
         const QDateTime now = QDateTime::currentDateTimeUtc();
         const Store::AgentLabel done{"Codex", Action::checkedOff};
-        QCOMPARE(LabelText::fullForm(done), QStringLiteral("Done by Codex"));
-        QCOMPARE(LabelText::shortForm(Action::added), QStringLiteral("Added"));
-        QCOMPARE(LabelText::tooltip(done, now.addSecs(-30), now),
-                 QStringLiteral("Checked off by Codex · just now"));
+        QCOMPARE(LabelText::fullForm(done), u"Done by Codex"_s);
+        QCOMPARE(LabelText::shortForm(Action::added), u"Added"_s);
+        QCOMPARE(LabelText::tooltip(done, now.addSecs(-30), now), u"Checked off by Codex · just now"_s);
         QCOMPARE(
             LabelText::spokenForm(Store::AgentLabel{"Claude", Action::edited}, now.addSecs(-2 * 3600), now),
-            QStringLiteral("Edited by Claude, 2 hr. ago"));
+            u"Edited by Claude, 2 hr. ago"_s);
     }
 
     void relativeTime_saysJustNowUnderAMinuteThenShortPhrases() {
         const QDateTime now(QDate(2026, 3, 10), QTime(15, 0), Qt::UTC);
-        QCOMPARE(relativeTime(now.addSecs(-59), now), QStringLiteral("just now"));
-        QCOMPARE(relativeTime(now.addSecs(-60), now), QStringLiteral("1 min. ago"));
-        QCOMPARE(relativeTime(now.addSecs(-2 * 3600 - 50), now), QStringLiteral("2 hr. ago"));
-        QCOMPARE(relativeTime(now.addDays(-1), now), QStringLiteral("yesterday"));
-        QCOMPARE(relativeTime(now.addDays(-7), now), QStringLiteral("last wk."));
+        QCOMPARE(Core::relativeTime(now.addSecs(-59), now), u"just now"_s);
+        QCOMPARE(Core::relativeTime(now.addSecs(-60), now), u"1 min. ago"_s);
+        QCOMPARE(Core::relativeTime(now.addSecs(-2 * 3600 - 50), now), u"2 hr. ago"_s);
+        QCOMPARE(Core::relativeTime(now.addDays(-1), now), u"yesterday"_s);
+        QCOMPARE(Core::relativeTime(now.addDays(-7), now), u"last wk."_s);
     }
 };
 
-QTEST_GUILESS_MAIN(ProvenanceTest)
+DOVRIN_TEST_MAIN(QCoreApplication, ProvenanceTest)
 #include "ProvenanceTest.moc"

@@ -1,8 +1,11 @@
-#include "Toasts.h"
-#include "ManualClock.h"
+#include "app/agent/Toasts.h"
+#include "tests/support/ManualClock.h"
+#include "tests/support/TestMain.h"
 
 #include <QSignalSpy>
 #include <QtTest>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin::Agent;
 
@@ -14,7 +17,7 @@ ToastKey key(const QString& agent, ToastKey::Kind kind = ToastKey::Kind::edited,
 }
 
 QList<ToastAction> undoButton(int* pressed) {
-    return {ToastAction{QUuid::createUuid(), QStringLiteral("Undo"), [pressed] { ++*pressed; }}};
+    return {ToastAction{QUuid::createUuid(), u"Undo"_s, [pressed] { ++*pressed; }}};
 }
 
 QStringList messages(const Toasts& toasts) {
@@ -37,7 +40,7 @@ private slots:
         QSignalSpy spoken(&toasts, &Toasts::announcement);
         toasts.show(key("Claude"), std::nullopt, "Claude edited “A”.", {}, "spoken");
         QVERIFY(toasts.isPanelShown());
-        QCOMPARE(spoken.takeFirst().first().toString(), QStringLiteral("spoken"));
+        QCOMPARE(spoken.takeFirst().first().toString(), u"spoken"_s);
 
         clock.advance(5750);
         QCOMPARE(toasts.items().size(), 1);
@@ -69,7 +72,7 @@ private slots:
     void fourNotices_leaveTheThreeNewest() {
         ManualClock clock;
         Toasts toasts(clock);
-        for (const QString agent : {"A", "B", "C", "D"})
+        for (const QString& agent : {u"A"_s, u"B"_s, u"C"_s, u"D"_s})
             toasts.show(key(agent), std::nullopt, agent, {}, agent);
         QCOMPARE(messages(toasts), (QStringList{"D", "C", "B"}));
     }
@@ -135,5 +138,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ToastsTest)
+DOVRIN_TEST_MAIN(QCoreApplication, ToastsTest)
 #include "ToastsTest.moc"

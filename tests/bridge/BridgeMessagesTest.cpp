@@ -1,7 +1,8 @@
-#include "AIAccess.h"
-#include "BridgeRequest.h"
-#include "BridgeResponse.h"
-#include "JsonText.h"
+#include "shared/bridge/AIAccess.h"
+#include "shared/bridge/BridgeRequest.h"
+#include "shared/bridge/BridgeResponse.h"
+#include "shared/bridge/JsonText.h"
+#include "tests/support/TestMain.h"
 
 #include <QJsonObject>
 #include <QTest>
@@ -90,5 +91,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(BridgeMessagesTest)
+DOVRIN_TEST_MAIN(QCoreApplication, BridgeMessagesTest)
 #include "BridgeMessagesTest.moc"

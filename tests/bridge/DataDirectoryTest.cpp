@@ -1,6 +1,9 @@
-#include "DataDirectory.h"
+#include "shared/bridge/DataDirectory.h"
+#include "tests/support/TestMain.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,11 +26,15 @@ private slots:
         QCOMPARE(*dataFile("Dovrin.sqlite"), home + "/Dovrin.sqlite");
     }
 
-    void xdgDataHome_isUsedWithoutDovrinHome() {
+    void withoutDovrinHome_xdgDataHomeOutsideTestsOnly() {
         QTemporaryDir temp;
         qunsetenv("DOVRIN_HOME");
         qputenv("XDG_DATA_HOME", temp.path().toUtf8());
-        QCOMPARE(*dataDirectory(), temp.path() + "/dovrin");
+        QCOMPARE(*dataDirectory(), QDir::homePath() + "/.qttest/share/dovrin");
+        QStandardPaths::setTestModeEnabled(false);
+        const auto directory = dataDirectory();
+        QStandardPaths::setTestModeEnabled(true);
+        QCOMPARE(*directory, temp.path() + "/dovrin");
     }
 
     void fileInTheWay_isUnavailable() {
@@ -43,5 +50,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(DataDirectoryTest)
+DOVRIN_TEST_MAIN(QCoreApplication, DataDirectoryTest)
 #include "DataDirectoryTest.moc"

@@ -1,4 +1,5 @@
-#include "Socket.h"
+#include "shared/bridge/Socket.h"
+#include "tests/support/TestMain.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -97,5 +98,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(SocketTest)
+DOVRIN_TEST_MAIN(QCoreApplication, SocketTest)
 #include "SocketTest.moc"

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "AgentServer.h"
-#include "AgentStickies.h"
-#include "Clock.h"
-#include "EditorTestMain.h"
-#include "NoteStore.h"
-#include "Processes.h"
-#include "Provenance.h"
-#include "StickyManager.h"
+#include "app/agent/AgentServer.h"
+#include "app/agent/Provenance.h"
+#include "app/core/Clock.h"
+#include "app/stickies/AgentStickies.h"
+#include "app/stickies/StickyManager.h"
+#include "app/store/NoteStore.h"
+#include "tests/e2e/Processes.h"
+#include "tests/support/EditorTestMain.h"
 
 namespace Dovrin::E2e {
 
@@ -19,7 +19,7 @@ struct InProcessApp {
     Agent::Provenance provenance;
     Stickies::StickyManager manager{*store, provenance};
     Stickies::AgentStickies stickies{manager, provenance};
-    Agent::AgentServer server{stickies, *store, provenance, Agent::Clock::system(), home.data()};
+    Agent::AgentServer server{stickies, *store, provenance, Core::Clock::system(), home.data()};
 
     std::unique_ptr<Store::NoteStore> open() const {
         auto opened = Store::NoteStore::open(home.database());

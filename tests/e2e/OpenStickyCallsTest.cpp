@@ -1,6 +1,6 @@
-#include "EditorPage.h"
-#include "InProcessApp.h"
-#include "StickyController.h"
+#include "app/stickies/EditorPage.h"
+#include "app/stickies/StickyController.h"
+#include "tests/e2e/InProcessApp.h"
 
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -10,12 +10,14 @@
 #include <sqlite3.h>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 using namespace Dovrin;
 using namespace Dovrin::E2e;
 
 namespace {
 
-const QString unsavedMessage = QStringLiteral("Dovrin couldn't save the note. Try again.");
+const QString unsavedMessage = u"Dovrin couldn't save the note. Try again."_s;
 
 // One tool call from a client thread, so that this thread can go on turning the app's event loop.
 class PendingCall final {
@@ -58,9 +60,8 @@ Stickies::StickyController* openReady(InProcessApp& app, const Store::Note& note
 
 // An input method starts composing: the page holds an AI's merge until the composition ends (2 s at most).
 void startComposing(Stickies::StickyController& sticky) {
-    sticky.page()->call(
-        QStringLiteral("document.querySelector('.ProseMirror').dispatchEvent(new CompositionEvent("
-                       "'compositionstart', { bubbles: true, data: '' }));"));
+    sticky.page()->call(u"document.querySelector('.ProseMirror').dispatchEvent(new CompositionEvent("
+                        "'compositionstart', { bubbles: true, data: '' }));"_s);
 }
 
 // Starts an update_note that waits on the sticky's page until the sticky goes.

@@ -1,7 +1,7 @@
-#include "Processes.h"
+#include "tests/e2e/Processes.h"
 
-#include "GroupSettings.h"
-#include "Socket.h"
+#include "shared/bridge/SharedSettings.h"
+#include "shared/bridge/Socket.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -9,26 +9,28 @@
 #include <QJsonDocument>
 #include <QThread>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::E2e {
 
 QProcessEnvironment Home::environment() const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DOVRIN_HOME"), data());
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("DOVRIN_APP"), binary(QStringLiteral("dovrin")));
+    environment.insert(u"DOVRIN_HOME"_s, data());
+    environment.insert(u"XDG_CONFIG_HOME"_s, dir.filePath(u"config"_s));
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    environment.insert(u"DOVRIN_APP"_s, binary(u"dovrin"_s));
     return environment;
 }
 
 void Home::setAccess(const QString& raw) const {
-    Bridge::GroupSettings settings = Bridge::GroupSettings::readFile(dir.filePath("settings.json"));
+    Bridge::SharedSettings settings = Bridge::SharedSettings::readFile(dir.filePath("settings.json"));
     settings.aiAccess = *Bridge::aiAccessFromRawValue(raw);
     if (!settings.writeFile(dir.filePath("settings.json")))
         qFatal("can't write settings.json");
 }
 
 QString binary(const QString& name) {
-    return qEnvironmentVariable("DOVRIN_BUILD_DIR") + QStringLiteral("/bin/") + name;
+    return qEnvironmentVariable("DOVRIN_BUILD_DIR") + u"/bin/"_s + name;
 }
 
 App::App(const Home& home) {
@@ -45,7 +47,7 @@ App::~App() {
 }
 
 bool App::start() {
-    m_process.start(binary(QStringLiteral("dovrin")), {QStringLiteral("--background")});
+    m_process.start(binary(u"dovrin"_s), {u"--background"_s});
     if (!m_process.waitForStarted(10000))
         return false;
     const QDeadlineTimer deadline(20000);
@@ -54,7 +56,7 @@ bool App::start() {
             return false;
         m_process.waitForReadyRead(50);
         m_output += QString::fromUtf8(m_process.readAll());
-        if (m_output.contains(QStringLiteral("agent bridge listening at")))
+        if (m_output.contains(u"agent bridge listening at"_s))
             return true;
     }
     return false;
@@ -91,7 +93,7 @@ QString App::output() {
 Mcp::Mcp(const Home& home, const QString& clientName, const QString& clientTitle) {
     m_process.setProcessEnvironment(home.environment());
     m_process.setReadChannel(QProcess::StandardOutput);
-    m_process.start(binary(QStringLiteral("dovrin-mcp")), {});
+    m_process.start(binary(u"dovrin-mcp"_s), {});
     if (!m_process.waitForStarted(10000))
         qFatal("dovrin-mcp did not start");
     QJsonObject clientInfo{{"name", clientName}, {"version", "1.0"}};
@@ -140,9 +142,9 @@ Mcp::Result Mcp::call(const QString& tool, const QJsonObject& arguments) {
     const QJsonObject body = answer.value("result").toObject();
     result.isError = body.value("isError").toBool();
     for (const QJsonValue& content : body.value("content").toArray()) {
-        if (content["type"] == QLatin1String("text"))
+        if (content["type"] == "text"_L1)
             result.text += content["text"].toString();
-        else if (content["type"] == QLatin1String("image"))
+        else if (content["type"] == "image"_L1)
             result.images.append(content.toObject());
     }
     return result;

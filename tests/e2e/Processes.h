@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BridgeResponse.h"
+#include "shared/bridge/BridgeResponse.h"
 
 #include <QJsonObject>
 #include <QProcess>
@@ -12,13 +12,15 @@
 
 namespace Dovrin::E2e {
 
+using namespace Qt::StringLiterals;
+
 // A data directory short enough for its socket path, with its own config folder.
 struct Home {
-    QTemporaryDir dir{QStringLiteral("/tmp/dv-XXXXXX")};
+    QTemporaryDir dir{u"/tmp/dv-XXXXXX"_s};
 
     QString data() const { return dir.path(); }
-    QString socket() const { return dir.filePath(QStringLiteral("dv.sock")); }
-    QString database() const { return dir.filePath(QStringLiteral("Dovrin.sqlite")); }
+    QString socket() const { return dir.filePath(u"dv.sock"_s); }
+    QString database() const { return dir.filePath(u"Dovrin.sqlite"_s); }
     QProcessEnvironment environment() const;
     // Writes "aiAccess" into settings.json as the settings window would.
     void setAccess(const QString& raw) const;

@@ -1,5 +1,6 @@
-#include "NoteStore.h"
-#include "Processes.h"
+#include "app/store/NoteStore.h"
+#include "tests/e2e/Processes.h"
+#include "tests/support/TestMain.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -118,5 +119,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(StartupTest)
+DOVRIN_TEST_MAIN(QCoreApplication, StartupTest)
 #include "StartupTest.moc"

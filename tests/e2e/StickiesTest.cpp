@@ -1,7 +1,7 @@
-#include "InProcessApp.h"
-#include "StickyController.h"
-#include "StickyPanel.h"
-#include "StickyViewProvenanceLabel.h"
+#include "app/stickies/StickyController.h"
+#include "app/stickies/StickyPanel.h"
+#include "app/stickies/StickyViewProvenanceLabel.h"
+#include "tests/e2e/InProcessApp.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>

@@ -1,5 +1,6 @@
-#include "NoteStore.h"
-#include "Processes.h"
+#include "app/store/NoteStore.h"
+#include "tests/e2e/Processes.h"
+#include "tests/support/TestMain.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -295,5 +296,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ToolsTest)
+DOVRIN_TEST_MAIN(QCoreApplication, ToolsTest)
 #include "ToolsTest.moc"

@@ -1,5 +1,5 @@
-#include "InProcessApp.h"
-#include "NoteStore.h"
+#include "app/store/NoteStore.h"
+#include "tests/e2e/InProcessApp.h"
 
 #include <QJsonArray>
 #include <QtTest>
@@ -80,7 +80,7 @@ private slots:
         QVERIFY(!app.activity().canUndo(entry));
         QVERIFY(app.activity().refreshMenu().undoEntry != entry.id);
         app.activity().undo(entry.id);
-        QTest::qWait(50);
+        QCoreApplication::processEvents();
         QCOMPARE(app.note(note.id).markdown, QString("user text"));
     }
 };

@@ -1,4 +1,4 @@
-#include "BridgeTestServer.h"
+#include "tests/mcp/BridgeTestServer.h"
 
 #include <sys/socket.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Socket.h"
+#include "shared/bridge/Socket.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,7 @@
-#include "BridgeTestServer.h"
-#include "McpProcess.h"
-#include "Socket.h"
+#include "shared/bridge/Socket.h"
+#include "tests/mcp/BridgeTestServer.h"
+#include "tests/mcp/McpProcess.h"
+#include "tests/support/TestMain.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -53,7 +54,7 @@ QProcessEnvironment appAt(const QString& path) {
 QString unavailableMessage(const QJsonObject& response) {
     const QJsonObject result = response.value("result").toObject();
     if (result.value("isError") != QJsonValue(true))
-        return "not an error result: " + QJsonDocument(response).toJson();
+        return "not an error result: " + QString::fromUtf8(QJsonDocument(response).toJson());
     const QJsonObject error = resultTextAsJson(response);
     if (error.keys() != QStringList{"error", "message"} || error.value("error") != QJsonValue("unavailable"))
         return "not an unavailable error: " + resultText(response);
@@ -202,5 +203,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(HostAppTest)
+DOVRIN_TEST_MAIN(QCoreApplication, HostAppTest)
 #include "HostAppTest.moc"

@@ -1,4 +1,4 @@
-#include "McpProcess.h"
+#include "tests/mcp/McpProcess.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>

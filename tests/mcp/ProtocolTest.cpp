@@ -1,6 +1,7 @@
-#include "BridgeResponse.h"
-#include "BridgeTestServer.h"
-#include "McpProcess.h"
+#include "shared/bridge/BridgeResponse.h"
+#include "tests/mcp/BridgeTestServer.h"
+#include "tests/mcp/McpProcess.h"
+#include "tests/support/TestMain.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -278,5 +279,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ProtocolTest)
+DOVRIN_TEST_MAIN(QCoreApplication, ProtocolTest)
 #include "ProtocolTest.moc"

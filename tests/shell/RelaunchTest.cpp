@@ -1,6 +1,7 @@
-#include "AppSettings.h"
-#include "PreviousInstance.h"
-#include "Relauncher.h"
+#include "app/core/AppSettings.h"
+#include "app/shell/PreviousInstance.h"
+#include "app/shell/Relauncher.h"
+#include "tests/support/TestMain.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 using namespace Dovrin::Shell;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -40,10 +42,10 @@ struct Waiting final {
     qint64 elapsed = 0;
 };
 
-QString logLine(qint64 pid, bool gone, const char* elapsed) {
+QString logLine(qint64 pid, bool gone, const QString& elapsed) {
     return QString("^previous instance %1 gone=%2 after %3s$")
         .arg(pid)
-        .arg(gone ? "true" : "false")
+        .arg(gone ? u"true"_s : u"false"_s)
         .arg(elapsed);
 }
 
@@ -53,12 +55,6 @@ class RelaunchTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    // Run directly rather than by CTest, the app's settings still stay out of the user's.
-    void initTestCase() {
-        QVERIFY(m_config.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-    }
-
     void previousInstance_waitsUntilGoneOrFiveSeconds() {
         QTemporaryDir folder;
         QObject context;
@@ -98,7 +94,7 @@ private slots:
 
     void relaunch_leavesThePidOnlyWhenTheNewInstanceStarted() {
         QTemporaryDir folder;
-        QSettings& settings = Dovrin::Bridge::appSettings();
+        QSettings& settings = Dovrin::Core::appSettings();
         const QStringList arguments{"--background", "dovrin://note/1", "-v"};
 
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^relaunch failed: .+"));
@@ -115,7 +111,7 @@ private slots:
         QTest::ignoreMessage(QtInfoMsg, "relaunching");
         QVERIFY(Relauncher(settings, program, arguments).relaunch());
         QCOMPARE(settings.value("relaunchedFrom").toLongLong(), QCoreApplication::applicationPid());
-        QVERIFY(QFile::exists(qEnvironmentVariable("XDG_CONFIG_HOME") + "/dovrin/dovrin.conf"));
+        QVERIFY(QFile::exists(Dovrin::Testing::TemporaryHome::configFile("dovrin/dovrin.conf")));
         QFile written(program + ".arguments");
         QTRY_VERIFY(written.exists() && written.size() > 0);
         QVERIFY(written.open(QIODevice::ReadOnly));
@@ -130,9 +126,9 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_config;
+    Dovrin::Testing::TemporaryHome m_home;
 };
 
-QTEST_GUILESS_MAIN(RelaunchTest)
+DOVRIN_TEST_MAIN(QCoreApplication, RelaunchTest)
 
 #include "RelaunchTest.moc"

@@ -1,12 +1,13 @@
-#include "AppSettings.h"
-#include "DefaultColor.h"
-#include "EditorProfile.h"
-#include "NoteStore.h"
-#include "Provenance.h"
-#include "RecentlyDeleted.h"
-#include "SearchPanel.h"
-#include "SettingsWindow.h"
-#include "StickyManager.h"
+#include "app/agent/Provenance.h"
+#include "app/core/AppSettings.h"
+#include "app/shell/RecentlyDeleted.h"
+#include "app/shell/SearchPanel.h"
+#include "app/shell/SettingsWindow.h"
+#include "app/stickies/EditorProfile.h"
+#include "app/stickies/StickyManager.h"
+#include "app/store/DefaultColor.h"
+#include "app/store/NoteStore.h"
+#include "tests/support/TestMain.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -128,7 +129,7 @@ private slots:
         auto store = Store::NoteStore::open(folder.filePath("Dovrin.sqlite")).value();
         Agent::Provenance provenance;
         Stickies::StickyManager manager(*store, provenance);
-        QSettings& settings = Bridge::appSettings();
+        QSettings& settings = Core::appSettings();
 
         int relaunches = 0;
         Shell::SettingsWindow window(manager, [&] { ++relaunches; });
@@ -146,7 +147,7 @@ private slots:
         const QByteArray written = file.readAll();
         QVERIFY2(written.contains("showInDock=true") && written.contains("defaultColor=blue"), written);
         // New stickies, the user's and an AI's, take the colour.
-        QCOMPARE(Agent::defaultStickyColor(), Store::StickyColor::blue);
+        QCOMPARE(Store::defaultStickyColor(), Store::StickyColor::blue);
 
         Shell::SettingsWindow reopened(manager, [] {});
         QVERIFY(reopened.findChild<QCheckBox*>()->isChecked());
@@ -176,13 +177,10 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    // The settings file is read once per run; a fresh folder keeps earlier runs and the user's own out.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-    Stickies::prepareEditorEngine();
-    QApplication app(argc, argv);
-    ShellWindowsTest test;
-    return QTest::qExec(&test, argc, argv);
+    // The settings file is read once per run; a fresh home keeps earlier runs out.
+    Dovrin::Testing::TemporaryHome home;
+    return Dovrin::Testing::runTests<QApplication, ShellWindowsTest>(argc, argv,
+                                                                     &Stickies::prepareEditorEngine);
 }
 
 #include "ShellWindowsTest.moc"

@@ -1,4 +1,4 @@
-#include "SingleInstance.h"
+#include "app/shell/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -7,6 +7,7 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -157,6 +158,7 @@ private slots:
 };
 
 int main(int argc, char* argv[]) {
+    QStandardPaths::setTestModeEnabled(true);
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() >= 3 && arguments[1] == "--as-second")

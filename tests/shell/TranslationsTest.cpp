@@ -1,8 +1,8 @@
-#include "Translations.h"
-#include "AppLanguage.h"
-#include "AppSettings.h"
-#include "EditorProfile.h"
-#include "EditorTestMain.h"
+#include "app/shell/Translations.h"
+#include "app/core/AppLanguage.h"
+#include "app/core/AppSettings.h"
+#include "app/stickies/EditorProfile.h"
+#include "tests/support/EditorTestMain.h"
 
 #include <QFile>
 #include <QLibraryInfo>
@@ -13,6 +13,8 @@
 #include <QtTest>
 
 using namespace Dovrin;
+using namespace Dovrin::Stickies;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -40,19 +42,19 @@ class TranslationsTest final : public QObject {
 
 private slots:
     void bestLanguageMatch_takesTheFirstSpokenLanguage() {
-        using Agent::AppLanguage;
-        QCOMPARE(Agent::bestLanguageMatch({"fr-FR", "zh-CN", "en"}), AppLanguage::simplifiedChinese);
-        QCOMPARE(Agent::bestLanguageMatch({"zh-Hans-CN"}), AppLanguage::simplifiedChinese);
-        QCOMPARE(Agent::bestLanguageMatch({"zh-TW", "en-GB", "zh-Hans"}), AppLanguage::english);
-        QCOMPARE(Agent::bestLanguageMatch({"zh-Hant", "de"}), AppLanguage::english);
-        QCOMPARE(Agent::bestLanguageMatch({}), AppLanguage::english);
-        QCOMPARE(Agent::languageCode(AppLanguage::simplifiedChinese), QString("zh-Hans"));
+        using Core::AppLanguage;
+        QCOMPARE(Core::bestLanguageMatch({"fr-FR", "zh-CN", "en"}), Core::AppLanguage::simplifiedChinese);
+        QCOMPARE(Core::bestLanguageMatch({"zh-Hans-CN"}), Core::AppLanguage::simplifiedChinese);
+        QCOMPARE(Core::bestLanguageMatch({"zh-TW", "en-GB", "zh-Hans"}), Core::AppLanguage::english);
+        QCOMPARE(Core::bestLanguageMatch({"zh-Hant", "de"}), Core::AppLanguage::english);
+        QCOMPARE(Core::bestLanguageMatch({}), Core::AppLanguage::english);
+        QCOMPARE(Core::languageCode(Core::AppLanguage::simplifiedChinese), QString("zh-Hans"));
     }
 
     void chosenLanguage_decidesTheTexts() {
-        Bridge::appSettings().setValue("language", "zh-Hans");
-        QCOMPARE(Agent::appLanguage(), Agent::AppLanguage::simplifiedChinese);
-        Shell::installTranslations(Agent::appLanguage());
+        Core::appSettings().setValue("language", "zh-Hans");
+        QCOMPARE(Core::appLanguage(), Core::AppLanguage::simplifiedChinese);
+        Shell::installTranslations(Core::appLanguage());
         QCOMPARE(quitText(), QString("退出 Dovrin"));
         QVERIFY(daysLeftText(3).contains("还剩 3 天"));
         QVERIFY(editorLanguageScript().contains("\"zh-Hans\""));
@@ -60,18 +62,18 @@ private slots:
             QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("取消"));
 
         // A language Dovrin doesn't speak falls back to English, with English plurals.
-        Bridge::appSettings().setValue("language", "fr");
-        Shell::installTranslations(Agent::appLanguage());
+        Core::appSettings().setValue("language", "fr");
+        Shell::installTranslations(Core::appLanguage());
         QCOMPARE(quitText(), QString("Quit Dovrin"));
         QCOMPARE(daysLeftText(1), QString("Deleted %1 · 1 day left"));
         QCOMPARE(daysLeftText(2), QString("Deleted %1 · 2 days left"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
         QVERIFY(editorLanguageScript().contains("\"en\""));
-        Bridge::appSettings().remove("language");
+        Core::appSettings().remove("language");
     }
 
     void translationFiles_haveEveryTextTranslated() {
-        for (const QString name : {"dovrin_zh_Hans.ts", "dovrin_en.ts"}) {
+        for (const QString& name : {u"dovrin_zh_Hans.ts"_s, u"dovrin_en.ts"_s}) {
             QFile file(qEnvironmentVariable("DOVRIN_SOURCE_DIR") + "/translations/" + name);
             QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
             QXmlStreamReader xml(&file);

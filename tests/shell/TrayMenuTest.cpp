@@ -1,11 +1,12 @@
-#include "TrayMenu.h"
-#include "AgentActivity.h"
-#include "AgentStickies.h"
-#include "AgentTray.h"
-#include "LoginItem.h"
-#include "NoteStore.h"
-#include "Provenance.h"
-#include "StickyManager.h"
+#include "app/shell/TrayMenu.h"
+#include "app/agent/AgentActivity.h"
+#include "app/agent/Provenance.h"
+#include "app/agent/ui/AgentTray.h"
+#include "app/shell/LoginItem.h"
+#include "app/stickies/AgentStickies.h"
+#include "app/stickies/StickyManager.h"
+#include "app/store/NoteStore.h"
+#include "tests/support/TestMain.h"
 
 #include <QAction>
 #include <QFile>
@@ -76,5 +77,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TrayMenuTest)
+DOVRIN_TEST_MAIN(QApplication, TrayMenuTest)
 #include "TrayMenuTest.moc"

@@ -1,5 +1,6 @@
-#include "AssetServer.h"
-#include "ImageStore.h"
+#include "app/stickies/AssetServer.h"
+#include "app/stickies/ImageStore.h"
+#include "tests/support/TestMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin::Stickies;
 
@@ -30,7 +33,7 @@ private slots:
         writeFile(temp.path() + "/dist/index.html", "<p>editor</p>");
         const AssetServer server(temp.path() + "/dist", temp.path() + "/Images");
         for (const char* url : {"app://local", "app://local/", "app://local/index.html"}) {
-            const auto asset = server.lookup(QUrl(url));
+            const auto asset = server.lookup(QUrl(QString::fromUtf8(url)));
             QVERIFY2(asset, url);
             QCOMPARE(asset->body, QByteArray("<p>editor</p>"));
             QCOMPARE(asset->contentType, QByteArray("text/html; charset=utf-8"));
@@ -91,7 +94,7 @@ private slots:
         QVERIFY2(url, qPrintable(url ? QString() : url.error().description));
         QVERIFY(url->startsWith("app://local/images/"));
         QVERIFY(url->endsWith(".png"));
-        const QString name = url->mid(QStringLiteral("app://local/images/").size());
+        const QString name = url->mid(u"app://local/images/"_s.size());
         QCOMPARE(name, name.toLower());
         QFile file(temp.path() + "/data/Images/" + name);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -105,7 +108,8 @@ private slots:
     void storeImage_refusesWhatIsNotAnImageAndAMissingFolder() {
         QTemporaryDir temp;
         const ImageStore store(temp.path() + "/Images");
-        for (const QString type : {"text/plain", "text/html", "application/pdf", "image/not-a-thing", ""}) {
+        for (const QString& type :
+             {u"text/plain"_s, u"text/html"_s, u"application/pdf"_s, u"image/not-a-thing"_s, u""_s}) {
             const auto url = store.store("bytes", type);
             QVERIFY(!url);
             QCOMPARE(url.error().description, "not an image type: " + type);
@@ -113,7 +117,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(temp.path() + "/Images"));
 
         const auto unavailable = ImageStore(std::nullopt).store("bytes", "image/png");
-        QCOMPARE(unavailable.error().description, QStringLiteral("data directory unavailable"));
+        QCOMPARE(unavailable.error().description, u"data directory unavailable"_s);
 
         writeFile(temp.path() + "/blocker", "a file where the folder should be");
         const auto blocked = ImageStore(temp.path() + "/blocker/Images").store("bytes", "image/png");
@@ -126,8 +130,7 @@ private slots:
         const QByteArray saved = qgetenv("DOVRIN_HOME");
         qputenv("DOVRIN_HOME", (temp.path() + "/blocker").toUtf8());
         QVERIFY(!imagesFolder());
-        QCOMPARE(ImageStore().store("x", "image/png").error().description,
-                 QStringLiteral("data directory unavailable"));
+        QCOMPARE(ImageStore().store("x", "image/png").error().description, u"data directory unavailable"_s);
         qputenv("DOVRIN_HOME", (temp.path() + "/home").toUtf8());
         QCOMPARE(*imagesFolder(), temp.path() + "/home/Images");
         qputenv("DOVRIN_HOME", saved);
@@ -151,10 +154,10 @@ private slots:
             const auto outcome = store.storeMessage(body);
             QVERIFY(outcome);
             QCOMPARE(outcome->id, 8);
-            QCOMPARE(outcome->stored.error().description, QStringLiteral("malformed image message"));
+            QCOMPARE(outcome->stored.error().description, u"malformed image message"_s);
         }
         const auto textType = store.storeMessage({{"id", 9}, {"mime", "text/plain"}, {"data", "aGk="}});
-        QCOMPARE(textType->stored.error().description, QStringLiteral("not an image type: text/plain"));
+        QCOMPARE(textType->stored.error().description, u"not an image type: text/plain"_s);
 
         for (const QJsonValue& id : {QJsonValue("7"), QJsonValue(1.5), QJsonValue(), QJsonValue(1e300)})
             QVERIFY(!store.storeMessage({{"id", id}, {"mime", "image/png"}, {"data", "aGk="}}));
@@ -162,5 +165,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(AssetServerTest)
+DOVRIN_TEST_MAIN(QCoreApplication, AssetServerTest)
 #include "AssetServerTest.moc"

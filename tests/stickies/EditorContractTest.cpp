@@ -1,6 +1,6 @@
-#include "EditorScripts.h"
-#include "EditorTestSupport.h"
-#include "ImageStore.h"
+#include "app/stickies/EditorScripts.h"
+#include "app/stickies/ImageStore.h"
+#include "tests/stickies/EditorTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +11,10 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using namespace Dovrin::Stickies;
-using namespace Dovrin::Stickies::Testing;
+using namespace Dovrin::Testing;
 
 namespace {
 
@@ -34,7 +36,7 @@ struct Editor {
 };
 
 QString text(const std::optional<ScriptResult>& answer) {
-    return answer && answer->ok() ? answer->value().toString() : QStringLiteral("<no answer>");
+    return answer && answer->ok() ? answer->value().toString() : u"<no answer>"_s;
 }
 
 } // namespace
@@ -55,8 +57,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
         QVERIFY(editor.log.last("ready").value("msSinceNavigation").toDouble() >= 0);
 
-        const QString note =
-            QStringLiteral("# Shopping\n\n- [ ] milk ✦\n- [x] bread\n\nSee [site](https://example.com).");
+        const QString note = u"# Shopping\n\n- [ ] milk ✦\n- [x] bread\n\nSee [site](https://example.com)."_s;
         auto answer = callAndWait(editor.page, EditorScripts::fill,
                                   {{"markdown", note}, {"color", "blue"}, {"focus", true}});
         QVERIFY(answer && answer->ok());
@@ -92,7 +93,7 @@ private slots:
                                      editor.log.last("changed").value("markdown") ==
                                          QJsonValue("Hello world"),
                                  5000);
-        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), QStringLiteral("Hello world"));
+        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), u"Hello world"_s);
     }
 
     void everyCommand_changesTheBlockOrSelection() {
@@ -104,52 +105,55 @@ private slots:
                         {{"markdown", markdown}, {"color", "yellow"}, {"focus", true}});
             const auto done = callAndWait(editor.page, EditorScripts::runCommand, {{"id", id}, {"arg", arg}});
             return done && done->ok() ? text(callAndWait(editor.page, EditorScripts::getMarkdown))
-                                      : QStringLiteral("<command failed>");
+                                      : u"<command failed>"_s;
         };
-        QCOMPARE(run("line", "todo"), QStringLiteral("- [ ] line"));
-        QCOMPARE(run("line", "bullet"), QStringLiteral("- line"));
-        QCOMPARE(run("line", "ordered"), QStringLiteral("1. line"));
-        QCOMPARE(run("line", "h1"), QStringLiteral("# line"));
-        QCOMPARE(run("line", "h2"), QStringLiteral("## line"));
-        QCOMPARE(run("line", "h3"), QStringLiteral("### line"));
-        QCOMPARE(run("# line", "text"), QStringLiteral("line"));
-        QCOMPARE(run("line", "quote"), QStringLiteral("> line"));
-        QCOMPARE(run("line", "code"), QStringLiteral("```\nline\n```"));
-        QVERIFY(run("line", "divider").startsWith(QStringLiteral("line\n\n---")));
-        QCOMPARE(run("line", "image"), QStringLiteral("line"));
-        QCOMPARE(run("line", "slash:close"), QStringLiteral("line"));
-        QCOMPARE(run("line", "no-such-command"), QStringLiteral("line"));
+        QCOMPARE(run("line", "todo"), u"- [ ] line"_s);
+        QCOMPARE(run("line", "bullet"), u"- line"_s);
+        QCOMPARE(run("line", "ordered"), u"1. line"_s);
+        QCOMPARE(run("line", "h1"), u"# line"_s);
+        QCOMPARE(run("line", "h2"), u"## line"_s);
+        QCOMPARE(run("line", "h3"), u"### line"_s);
+        QCOMPARE(run("# line", "text"), u"line"_s);
+        QCOMPARE(run("line", "quote"), u"> line"_s);
+        QCOMPARE(run("line", "code"), u"```\nline\n```"_s);
+        QVERIFY(run("line", "divider").startsWith(u"line\n\n---"_s));
+        QCOMPARE(run("line", "image"), u"line"_s);
+        QCOMPARE(run("line", "slash:close"), u"line"_s);
+        QCOMPARE(run("line", "no-such-command"), u"line"_s);
 
         // Marks and links act on the selection: select the whole line first.
         const auto selected = [&](const QString& id, const QJsonObject& arg = {}) {
             callAndWait(editor.page, EditorScripts::fill,
                         {{"markdown", "word"}, {"color", "yellow"}, {"focus", true}});
             QTest::keyClick(editor.view.focusProxy(), Qt::Key_A, Qt::ControlModifier);
-            QTest::qWait(50);
+            if (!QTest::qWaitFor([&] {
+                    return text(callAndWait(editor.page, u"return window.getSelection().toString()"_s)) ==
+                           "word"_L1;
+                }))
+                return u"nothing selected"_s;
             callAndWait(editor.page, EditorScripts::runCommand, {{"id", id}, {"arg", arg}});
             return text(callAndWait(editor.page, EditorScripts::getMarkdown));
         };
         QTRY_VERIFY(editor.view.focusProxy());
-        QCOMPARE(selected("mark:bold"), QStringLiteral("**word**"));
-        QCOMPARE(selected("mark:italic"), QStringLiteral("*word*"));
-        QCOMPARE(selected("mark:strike"), QStringLiteral("~~word~~"));
-        QCOMPARE(selected("mark:code"), QStringLiteral("`word`"));
-        QCOMPARE(selected("link:set", {{"href", "https://example.com/"}}),
-                 QStringLiteral("[word](https://example.com/)"));
+        QCOMPARE(selected("mark:bold"), u"**word**"_s);
+        QCOMPARE(selected("mark:italic"), u"*word*"_s);
+        QCOMPARE(selected("mark:strike"), u"~~word~~"_s);
+        QCOMPARE(selected("mark:code"), u"`word`"_s);
+        QCOMPARE(selected("link:set", {{"href", "https://example.com/"}}), u"[word](https://example.com/)"_s);
 
         const int links = editor.log.count("link");
-        QCOMPARE(selected("link:edit"), QStringLiteral("word"));
+        QCOMPARE(selected("link:edit"), u"word"_s);
         QTRY_COMPARE(editor.log.count("link"), links + 1);
-        QCOMPARE(editor.log.last("link").value("mode").toString(), QStringLiteral("edit"));
+        QCOMPARE(editor.log.last("link").value("mode").toString(), u"edit"_s);
         QVERIFY(callAndWait(editor.page, EditorScripts::runCommand,
                             {{"id", "link:set"}, {"arg", QJsonObject{{"href", "https://dovrin.test/"}}}})
                     ->ok());
         QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)),
-                 QStringLiteral("[word](https://dovrin.test/)"));
+                 u"[word](https://dovrin.test/)"_s);
         QVERIFY(callAndWait(editor.page, EditorScripts::runCommand,
                             {{"id", "link:remove"}, {"arg", QJsonObject()}})
                     ->ok());
-        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), QStringLiteral("word"));
+        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), u"word"_s);
         QVERIFY(callAndWait(editor.page, EditorScripts::runCommand,
                             {{"id", "link:cancel"}, {"arg", QJsonObject()}})
                     ->ok());
@@ -167,7 +171,7 @@ private slots:
         // What the sticky does with every "image" message.
         connect(&editor.page, &EditorPage::messageReceived, this,
                 [&](const QString& type, const QJsonObject& body) {
-                    if (type != QLatin1String("image"))
+                    if (type != "image"_L1)
                         return;
                     const auto outcome = store.storeMessage(body);
                     if (!outcome)
@@ -182,7 +186,7 @@ private slots:
                             {{"mime", "image/png"}, {"data", pixelPng}})
                     ->ok());
         QTRY_COMPARE(editor.log.count("image"), 1);
-        QCOMPARE(editor.log.last("image").value("mime").toString(), QStringLiteral("image/png"));
+        QCOMPARE(editor.log.last("image").value("mime").toString(), u"image/png"_s);
         QTRY_VERIFY(
             text(callAndWait(editor.page, EditorScripts::getMarkdown)).contains("app://local/images/"));
         const QString markdown = text(callAndWait(editor.page, EditorScripts::getMarkdown));
@@ -271,8 +275,7 @@ private slots:
         QStringList paragraphs;
         qsizetype size = 0;
         for (int i = 0; size < 200 * 1024; ++i) {
-            paragraphs.append(
-                QStringLiteral("Paragraph %1 with ✦ some words to make it long enough.").arg(i));
+            paragraphs.append(u"Paragraph %1 with ✦ some words to make it long enough."_s.arg(i));
             size += paragraphs.last().size() + 2;
         }
         const QString note = paragraphs.join("\n\n");

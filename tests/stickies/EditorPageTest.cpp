@@ -1,5 +1,5 @@
-#include "EditorTestSupport.h"
-#include "StickyWebView.h"
+#include "app/stickies/StickyWebView.h"
+#include "tests/stickies/EditorTestSupport.h"
 
 #include <QJsonArray>
 #include <QSignalSpy>
@@ -9,8 +9,10 @@
 #include <csignal>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using namespace Dovrin::Stickies;
-using namespace Dovrin::Stickies::Testing;
+using namespace Dovrin::Testing;
 
 // The host side's mechanism against a stand-in page, so that its faults show apart from the editor's.
 class EditorPageTest final : public QObject {
@@ -61,7 +63,7 @@ private slots:
         page.load();
         QTRY_COMPARE_WITH_TIMEOUT(log.count("ready"), 1, 15000);
 
-        const QString tricky = QStringLiteral("%1 `${x}` \\ \" ' </script> \u2028 ✦ 中文");
+        const QString tricky = u"%1 `${x}` \\ \" ' </script> \u2028 ✦ 中文"_s;
         auto answer =
             callAndWait(page, "dovrin.setMarkdown(markdown); return { back: dovrin.getMarkdown(), n, flag };",
                         {{"markdown", tricky}, {"n", 42}, {"flag", true}});
@@ -80,7 +82,7 @@ private slots:
 
         answer = callAndWait(page, "return await dovrin.fail()");
         QVERIFY(answer && !answer->ok());
-        QCOMPARE(answer->error().description, QStringLiteral("TypeError: asked to fail"));
+        QCOMPARE(answer->error().description, u"TypeError: asked to fail"_s);
 
         answer = callAndWait(page, "return window");
         QVERIFY(answer && !answer->ok());
@@ -91,7 +93,7 @@ private slots:
 
         answer = callAndWait(page, "return 1", {{"not a name", 1}});
         QVERIFY(answer && !answer->ok());
-        QCOMPARE(answer->error().description, QStringLiteral("not an argument name: not a name"));
+        QCOMPARE(answer->error().description, u"not an argument name: not a name"_s);
     }
 
     void unfinishedCalls_areAnsweredWhenThePageGoesAway() {
@@ -113,8 +115,7 @@ private slots:
         QSignalSpy died(page.get(), &EditorPage::renderProcessTerminated);
         page->call("return await dovrin.never()", {}, &receiver,
                    [&](const ScriptResult& r) { terminated = r; });
-        QTest::qWait(50);
-        QVERIFY(page->page()->renderProcessPid() > 0);
+        QTRY_VERIFY(page->page()->renderProcessPid() > 0);
         ::kill(static_cast<pid_t>(page->page()->renderProcessPid()), SIGKILL);
         QTRY_COMPARE_WITH_TIMEOUT(died.count(), 1, 10000);
         QVERIFY(terminated && !terminated->ok());
@@ -126,10 +127,9 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(nextLog.count("ready"), 1, 15000);
         std::optional<ScriptResult> closed;
         page->call("return await dovrin.never()", {}, &receiver, [&](const ScriptResult& r) { closed = r; });
-        QTest::qWait(50);
         page.reset();
         QTRY_VERIFY(closed.has_value());
-        QCOMPARE(closed->error().description, QStringLiteral("the editor page closed"));
+        QCOMPARE(closed->error().description, u"the editor page closed"_s);
     }
 
     void pageGoneBeforeItsView_leavesTheViewUsable() {
@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(spawned->page()->url(), QUrl("app://local/index.html"));
         const auto answer = callAndWait(*spawned, "return typeof dovrin.getMarkdown");
         QVERIFY(answer && answer->ok());
-        QCOMPARE(answer->value().toString(), QStringLiteral("function"));
+        QCOMPARE(answer->value().toString(), u"function"_s);
 
         // A refused window leaves the page as it was.
         first.openWindow();
@@ -206,7 +206,7 @@ private slots:
         QCOMPARE(callAndWait(page, "return document.querySelector('iframe').contentWindow.location.href")
                      ->value()
                      .toString(),
-                 QStringLiteral("about:blank"));
+                 u"about:blank"_s);
         QCOMPARE(links.count(), 1);
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "EditorPage.h"
-#include "EditorTestMain.h"
+#include "app/stickies/EditorPage.h"
+#include "tests/support/EditorTestMain.h"
 
 #include <QApplication>
 #include <QJsonObject>
@@ -12,7 +12,11 @@
 #include <optional>
 #include <utility>
 
-namespace Dovrin::Stickies::Testing {
+namespace Dovrin::Testing {
+
+using namespace Qt::StringLiterals;
+using Stickies::EditorPage;
+using Stickies::ScriptResult;
 
 // Every message one page posted, in order.
 class MessageLog final : public QObject {
@@ -59,7 +63,7 @@ public:
     }
     bool isListening() const { return m_server.isListening(); }
     QString url(const QString& path) const {
-        return QStringLiteral("http://127.0.0.1:%1/").arg(m_server.serverPort()) + path;
+        return u"http://127.0.0.1:%1/"_s.arg(m_server.serverPort()) + path;
     }
 
     int connections = 0;
@@ -93,4 +97,4 @@ inline std::optional<ScriptResult> askServerFromPage(EditorPage& page, const Loo
     return answer;
 }
 
-} // namespace Dovrin::Stickies::Testing
+} // namespace Dovrin::Testing

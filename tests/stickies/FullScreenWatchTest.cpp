@@ -1,5 +1,5 @@
-#include "FullScreenWatch.h"
-#include "PrivateXServer.h"
+#include "app/stickies/FullScreenWatch.h"
+#include "tests/support/PrivateXServer.h"
 
 #include <QGuiApplication>
 #include <QProcess>
@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <unistd.h>
 #include <xcb/xcb.h>
+
+using namespace Qt::StringLiterals;
 
 using Dovrin::Stickies::FullScreenWatch;
 
@@ -115,7 +117,7 @@ private slots:
         QVERIFY2(!x.display().isEmpty(), "Xvfb could not be started; the set-up script installs it");
         for (const char* scale : {"1", "2"}) {
             QProcessEnvironment scaled;
-            scaled.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(scale));
+            scaled.insert(u"QT_SCALE_FACTOR"_s, QLatin1String(scale));
             QString output;
             QVERIFY2(x.runOnX11(&output, scaled), qPrintable(output));
         }

@@ -1,10 +1,11 @@
-#include "Geometry.h"
-#include "ScreenSpace.h"
+#include "app/stickies/Geometry.h"
+#include "app/core/ScreenSpace.h"
+#include "tests/support/TestMain.h"
 
 #include <QTest>
 
 using namespace Dovrin::Stickies;
-using namespace Dovrin::Agent;
+using namespace Dovrin;
 
 class GeometryTest final : public QObject {
     Q_OBJECT
@@ -71,10 +72,10 @@ private slots:
     void conversion_flipsAtThePrimaryScreen() {
         const QRectF primary(0, 0, 1920, 1080);
         const QRectF qt(100, 50, 260, 200);
-        QCOMPARE(ScreenSpace::fromQt(qt, primary), QRectF(100, 830, 260, 200));
-        QCOMPARE(ScreenSpace::toQt(ScreenSpace::fromQt(qt, primary), primary), qt);
+        QCOMPARE(Core::ScreenSpace::fromQt(qt, primary), QRectF(100, 830, 260, 200));
+        QCOMPARE(Core::ScreenSpace::toQt(Core::ScreenSpace::fromQt(qt, primary), primary), qt);
     }
 };
 
-QTEST_GUILESS_MAIN(GeometryTest)
+DOVRIN_TEST_MAIN(QCoreApplication, GeometryTest)
 #include "GeometryTest.moc"

@@ -1,11 +1,11 @@
-#include "StickyController.h"
-#include "EditorScripts.h"
-#include "EditorTestSupport.h"
-#include "ImageStore.h"
-#include "ManualClock.h"
-#include "NoteStore.h"
-#include "ScreenSpace.h"
-#include "StickyPanel.h"
+#include "app/stickies/StickyController.h"
+#include "app/core/ScreenSpace.h"
+#include "app/stickies/EditorScripts.h"
+#include "app/stickies/ImageStore.h"
+#include "app/stickies/StickyPanel.h"
+#include "app/store/NoteStore.h"
+#include "tests/stickies/EditorTestSupport.h"
+#include "tests/support/ManualClock.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +14,8 @@
 #include <QWebEngineView>
 
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin;
 using namespace Dovrin::Stickies;
@@ -68,7 +70,7 @@ StickyController::EditOutcome applyAndWait(StickyController& controller, const Q
     controller.applyExternalEdit(markdown, baseRev, "Claude", Store::AgentLabel::Action::edited,
                                  [&](StickyController::EditOutcome answer) { outcome = answer; });
     if (!QTest::qWaitFor([&] { return outcome.has_value(); }, 10000))
-        return {Status::unsaved, -1, QStringLiteral("<no answer>")};
+        return {Status::unsaved, -1, u"<no answer>"_s};
     return *outcome;
 }
 
@@ -86,12 +88,12 @@ private slots:
         const qint64 rev = desk.note.rev;
 
         sticky.type(" world");
-        QTRY_COMPARE_WITH_TIMEOUT(desk.stored().markdown, QStringLiteral("Hello world"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(desk.stored().markdown, u"Hello world"_s, 5000);
         QCOMPARE(desk.stored().rev, rev + 1);
         QCOMPARE(desk.stored().agentLabel, std::nullopt);
         QCOMPARE(sticky.controller.note().rev, rev + 1);
-        QCOMPARE(sticky.controller.revisions().at(rev), QStringLiteral("Hello"));
-        QCOMPARE(sticky.controller.revisions().at(rev + 1), QStringLiteral("Hello world"));
+        QCOMPARE(sticky.controller.revisions().at(rev), u"Hello"_s);
+        QCOMPARE(sticky.controller.revisions().at(rev + 1), u"Hello world"_s);
 
         // Saving or flushing what is already stored raises nothing.
         sticky.controller.save("Hello world");
@@ -108,13 +110,13 @@ private slots:
         QVERIFY(sticky.waitUntilReady());
         const qint64 base = desk.note.rev;
         sticky.type(" typed");
-        QTRY_COMPARE_WITH_TIMEOUT(desk.stored().markdown, QStringLiteral("one\n\ntwo\n\nthree typed"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(desk.stored().markdown, u"one\n\ntwo\n\nthree typed"_s, 5000);
 
         auto outcome = applyAndWait(sticky.controller, "one by the AI\n\ntwo\n\nthree", base);
         QCOMPARE(outcome.status, Status::applied);
         QCOMPARE(outcome.rev, desk.stored().rev);
-        QCOMPARE(desk.stored().markdown, QStringLiteral("one by the AI\n\ntwo\n\nthree typed"));
-        QCOMPARE(desk.stored().agentLabel->agent, QStringLiteral("Claude"));
+        QCOMPARE(desk.stored().markdown, u"one by the AI\n\ntwo\n\nthree typed"_s);
+        QCOMPARE(desk.stored().agentLabel->agent, u"Claude"_s);
         QCOMPARE(callAndWaitText(*sticky.page), desk.stored().markdown);
 
         outcome = applyAndWait(sticky.controller, "ahead", outcome.rev + 1);
@@ -124,8 +126,8 @@ private slots:
 
         // Only the last 64 revisions are kept to merge against.
         for (int i = 0; i < int(StickyController::keptRevisions); ++i)
-            QVERIFY(applyAndWait(sticky.controller, QStringLiteral("version %1").arg(i), desk.stored().rev)
-                        .status == Status::applied);
+            QVERIFY(applyAndWait(sticky.controller, u"version %1"_s.arg(i), desk.stored().rev).status ==
+                    Status::applied);
         QCOMPARE(sticky.controller.revisions().size(), StickyController::keptRevisions);
         QVERIFY(!sticky.controller.revisions().contains(base));
         QTest::ignoreMessage(QtInfoMsg,
@@ -134,7 +136,7 @@ private slots:
         outcome = applyAndWait(sticky.controller, "late", base);
         QCOMPARE(outcome.status, Status::conflict);
         QCOMPARE(outcome.rev, desk.stored().rev);
-        QCOMPARE(outcome.markdown, QStringLiteral("version 63"));
+        QCOMPARE(outcome.markdown, u"version 63"_s);
     }
 
     void agentEdit_beforeTheEditorIsReady_needsTheCurrentRev() {
@@ -144,12 +146,12 @@ private slots:
         auto outcome = applyAndWait(controller, "second", rev);
         QCOMPARE(outcome.status, Status::applied);
         QCOMPARE(outcome.rev, rev + 1);
-        QCOMPARE(desk.stored().markdown, QStringLiteral("second"));
+        QCOMPARE(desk.stored().markdown, u"second"_s);
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression("reason=editor loading, rev moved on"));
         outcome = applyAndWait(controller, "third", rev);
         QCOMPARE(outcome.status, Status::conflict);
         QCOMPARE(outcome.rev, rev + 1);
-        QCOMPARE(outcome.markdown, QStringLiteral("second"));
+        QCOMPARE(outcome.markdown, u"second"_s);
     }
 
     void burstOfMoves_savesTheWindowStateOnceAfterTheLast() {
@@ -177,11 +179,9 @@ private slots:
 
     void collapseAndExpand_keepTheTopEdgeAndHeight() {
         // Gliding, and at once when the desktop asks for less motion.
-        QTemporaryDir config;
-        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        Dovrin::Testing::TemporaryHome home;
         for (const bool reduced : {false, true}) {
-            QDir(config.path()).mkpath("gtk-3.0");
-            QFile settings(config.filePath("gtk-3.0/settings.ini"));
+            QFile settings(home.configFile("gtk-3.0/settings.ini"));
             QVERIFY(settings.open(QIODevice::WriteOnly));
             settings.write(reduced ? "[Settings]\ngtk-enable-animations=false\n" : "[Settings]\n");
             settings.close();
@@ -232,12 +232,12 @@ private slots:
         OpenSticky sticky(written);
         QVERIFY(sticky.waitUntilReady());
         sticky.type("Kept");
-        QTRY_COMPARE(callAndWaitText(*sticky.page), QStringLiteral("Kept"));
+        QTRY_COMPARE(callAndWaitText(*sticky.page), u"Kept"_s);
         discarded.reset();
         sticky.controller.close([&](bool answer) { discarded = answer; });
         QTRY_VERIFY_WITH_TIMEOUT(discarded.has_value(), 10000);
         QVERIFY(!*discarded);
-        QCOMPARE(written.stored().markdown, QStringLiteral("Kept"));
+        QCOMPARE(written.stored().markdown, u"Kept"_s);
         QVERIFY(!written.stored().isOpen);
     }
 
@@ -260,14 +260,14 @@ private slots:
                                      {{"mime", "image/png"}, {"data", "@@not base64@@"}})
                     ->ok());
         QTRY_COMPARE(callAndWaitText(*sticky.page), before);
-        QTest::qWait(300);
+        desk.clock.advance(StickyController::windowSaveDelayMs);
         QCOMPARE(desk.stored().markdown, before);
     }
 
 private:
     static QString callAndWaitText(EditorPage& page) {
         const auto answer = Testing::callAndWait(page, EditorScripts::getMarkdown);
-        return answer && answer->ok() ? answer->value().toString() : QStringLiteral("<no answer>");
+        return answer && answer->ok() ? answer->value().toString() : u"<no answer>"_s;
     }
 };
 

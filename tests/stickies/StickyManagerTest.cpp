@@ -1,14 +1,14 @@
-#include "StickyManager.h"
-#include "AgentStickies.h"
-#include "EditorTestSupport.h"
-#include "Geometry.h"
-#include "NoteStore.h"
-#include "Provenance.h"
-#include "ScreenSpace.h"
-#include "StickyController.h"
-#include "StickyMenu.h"
-#include "StickyPanel.h"
-#include "StickyViewState.h"
+#include "app/stickies/StickyManager.h"
+#include "app/agent/Provenance.h"
+#include "app/core/ScreenSpace.h"
+#include "app/stickies/AgentStickies.h"
+#include "app/stickies/Geometry.h"
+#include "app/stickies/StickyController.h"
+#include "app/stickies/StickyMenu.h"
+#include "app/stickies/StickyPanel.h"
+#include "app/stickies/StickyViewState.h"
+#include "app/store/NoteStore.h"
+#include "tests/stickies/EditorTestSupport.h"
 
 #include <QAbstractButton>
 #include <QGuiApplication>
@@ -22,6 +22,7 @@
 
 using namespace Dovrin;
 using namespace Dovrin::Stickies;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -109,7 +110,7 @@ private slots:
         const QStringList requests = logLines.filter(QRegularExpression("^editor window (requested|opened)"));
         QCOMPARE(requests.size(), 6);
         for (qsizetype i = 0; i < requests.size(); ++i)
-            QVERIFY2(requests.at(i).contains(i % 2 ? "opened" : "requested"),
+            QVERIFY2(requests.at(i).contains(i % 2 ? u"opened"_s : u"requested"_s),
                      qPrintable(requests.join('\n')));
         // Every sticky got the editor meant for it, not its neighbour's.
         for (StickyController* sticky : desk.manager.stickies())
@@ -150,7 +151,7 @@ private slots:
         desk.manager.newStickyAtMouse();
         QCOMPARE(desk.manager.stickies().size(), 1);
         StickyController* empty = desk.manager.stickies().first();
-        const QRectF visible = Agent::ScreenSpace::visibleFrame(*QGuiApplication::primaryScreen());
+        const QRectF visible = Core::ScreenSpace::visibleFrame(*QGuiApplication::primaryScreen());
         QVERIFY(visible.contains(desk.stored(empty->id()).frame));
         QTRY_VERIFY_WITH_TIMEOUT(empty->isEditorReady(), 15000);
         empty->save("<br />");
@@ -203,9 +204,9 @@ private slots:
         const Store::Note sizeless = desk.add("No size", {});
         desk.manager.restoreOpenStickies();
         QCOMPARE(desk.manager.sticky(sizeless.id)->panel()->size(), QSize(260, 260));
-        const QRectF visible = Agent::ScreenSpace::visibleFrame(*QGuiApplication::primaryScreen());
+        const QRectF visible = Core::ScreenSpace::visibleFrame(*QGuiApplication::primaryScreen());
         const QRectF recovered =
-            Agent::ScreenSpace::fromWindow(desk.manager.sticky(lost.id)->panel()->geometry());
+            Core::ScreenSpace::fromWindow(desk.manager.sticky(lost.id)->panel()->geometry());
         QVERIFY(visible.contains(recovered));
         QVERIFY(!logLines.filter("recovered off-screen note=" + lost.idText()).isEmpty());
 
@@ -223,7 +224,7 @@ private slots:
             notes.append({QString("# Idea %1").arg(i), Store::StickyColor::green});
         const auto batch = desk.agent.createBatchForAgent(notes, QUuid::createUuid(), "Claude");
         QVERIFY(batch && batch->parked);
-        QTest::qWait(300);
+        QCoreApplication::processEvents();
         QVERIFY(desk.manager.stickies().isEmpty());
 
         desk.agent.showParkedIfClear();
@@ -235,7 +236,7 @@ private slots:
             QCOMPARE(sticky->state()->provenance()->label.agent, QString("Claude"));
             QVERIFY(sticky->panel()->isVisible());
         }
-        const QRectF visible = Agent::ScreenSpace::visibleFrame(*QGuiApplication::primaryScreen());
+        const QRectF visible = Core::ScreenSpace::visibleFrame(*QGuiApplication::primaryScreen());
         for (const Store::Note& note : batch->notes)
             QVERIFY(visible.contains(desk.stored(note.id).frame));
 

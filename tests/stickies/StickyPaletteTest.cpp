@@ -1,13 +1,13 @@
-#include "StickyPalette.h"
-#include "EditorScripts.h"
-#include "EditorTestSupport.h"
+#include "app/stickies/StickyPalette.h"
+#include "app/stickies/EditorScripts.h"
+#include "tests/stickies/EditorTestSupport.h"
 
 #include <QApplication>
 #include <QPalette>
 #include <QTest>
 
 using namespace Dovrin::Stickies;
-using namespace Dovrin::Stickies::Testing;
+using namespace Dovrin::Testing;
 using Dovrin::Store::StickyColor;
 
 class StickyPaletteTest final : public QObject {

@@ -1,6 +1,7 @@
-#include "NoteStore.h"
-#include "Statement.h"
-#include "StoreFixture.h"
+#include "app/store/NoteStore.h"
+#include "app/store/Statement.h"
+#include "tests/store/StoreFixture.h"
+#include "tests/support/TestMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,8 @@
 #include <QTest>
 
 #include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin::Store;
 
@@ -26,7 +29,7 @@ private slots:
         file.close();
         auto store = NoteStore::open(path);
         QVERIFY(!store);
-        QCOMPARE(store.error().description, QStringLiteral("file is not a database — PRAGMA user_version"));
+        QCOMPARE(store.error().description, u"file is not a database — PRAGMA user_version"_s);
         QCOMPARE(StoreFixture::fileBytes(path), text);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Dovrin.sqlite"});
     }
@@ -38,7 +41,7 @@ private slots:
             auto store = StoreFixture::openStore(path);
             QList<NoteStore::NewNote> notes;
             for (int i = 0; i < 100; ++i)
-                notes.append(StoreFixture::newNote(QStringLiteral("note %1 ").arg(i).repeated(80)));
+                notes.append(StoreFixture::newNote(u"note %1 "_s.arg(i).repeated(80)));
             QVERIFY(store->create(notes, "user", std::nullopt, QDateTime::currentDateTimeUtc()));
         }
         QFile file(path);
@@ -59,9 +62,8 @@ private slots:
         const auto closer = qScopeGuard([db] { sqlite3_close(db); });
         auto both = Statement::run(db, "CREATE TABLE a (x); CREATE TABLE b (x)");
         QVERIFY(!both);
-        QCOMPARE(both.error().description,
-                 QStringLiteral("trailing SQL after the first statement: CREATE TABLE b "
-                                "(x) — CREATE TABLE a (x); CREATE TABLE b (x)"));
+        QCOMPARE(both.error().description, u"trailing SQL after the first statement: CREATE TABLE b "
+                                           "(x) — CREATE TABLE a (x); CREATE TABLE b (x)"_s);
         // Comments and whitespace after the statement are no second statement.
         const auto commented = Statement::run(db, "CREATE TABLE c (x); -- why\n/* and how */ ");
         QVERIFY2(commented, StoreFixture::why(commented).constData());
@@ -70,16 +72,16 @@ private slots:
 
     void unwritableDataDirectory_isAnError() {
         // Not even root can create files here, so this holds in CI too.
-        const QString unwritable = QStringLiteral("/proc/self/fdinfo");
+        const QString unwritable = u"/proc/self/fdinfo"_s;
         if (!QFileInfo(unwritable).isDir())
             QSKIP("no procfs");
         qputenv("DOVRIN_HOME", unwritable.toUtf8());
         auto store = NoteStore::openInDataDirectory();
         QVERIFY(!store);
         QCOMPARE(store.error().description,
-                 QStringLiteral("open /proc/self/fdinfo/Dovrin.sqlite: unable to open database file"));
+                 u"open /proc/self/fdinfo/Dovrin.sqlite: unable to open database file"_s);
     }
 };
 
-QTEST_GUILESS_MAIN(BadInputTest)
+DOVRIN_TEST_MAIN(QCoreApplication, BadInputTest)
 #include "BadInputTest.moc"

@@ -1,9 +1,12 @@
-#include "NoteStore.h"
-#include "PlainText.h"
-#include "StoreFixture.h"
+#include "app/store/NoteStore.h"
+#include "app/store/PlainText.h"
+#include "tests/store/StoreFixture.h"
+#include "tests/support/TestMain.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin::Store;
 using StoreFixture::column;
@@ -11,27 +14,25 @@ using StoreFixture::execute;
 
 namespace {
 
-const QString claudeFirst = QStringLiteral("11111111-1111-4111-8111-111111111111");
-const QString claudeLater = QStringLiteral("22222222-2222-4222-8222-222222222222");
-const QString userThenAI = QStringLiteral("33333333-3333-4333-8333-333333333333");
-const QString userOnly = QStringLiteral("44444444-4444-4444-8444-444444444444");
+const QString claudeFirst = u"11111111-1111-4111-8111-111111111111"_s;
+const QString claudeLater = u"22222222-2222-4222-8222-222222222222"_s;
+const QString userThenAI = u"33333333-3333-4333-8333-333333333333"_s;
+const QString userOnly = u"44444444-4444-4444-8444-444444444444"_s;
 
 // One row as an app of that version would have written it.
 QString insertNote(int version, const QString& id, const QString& markdown, int rev, const QString& createdBy,
                    const QString& lastEditedBy) {
     QString columns = "id, markdown, color, frame_x, frame_y, frame_w, frame_h, is_open, is_floating, "
                       "is_collapsed, created_at, updated_at, rev, created_by";
-    QString values =
-        QStringLiteral("'%1', '%2', 'green', 1, 2, 300, 200, 1, 0, 0, 1700000000.5, 1700000001.25, "
-                       "%3, '%4'")
-            .arg(id, markdown)
-            .arg(rev)
-            .arg(createdBy);
+    QString values = u"'%1', '%2', 'green', 1, 2, 300, 200, 1, 0, 0, 1700000000.5, 1700000001.25, "
+                     "%3, '%4'"_s.arg(id, markdown)
+                         .arg(rev)
+                         .arg(createdBy);
     if (version >= 2) {
         columns += ", last_edited_by";
-        values += lastEditedBy.isEmpty() ? QStringLiteral(", NULL") : ", '" + lastEditedBy + "'";
+        values += lastEditedBy.isEmpty() ? u", NULL"_s : ", '" + lastEditedBy + "'";
     }
-    return QStringLiteral("INSERT INTO note (%1) VALUES (%2);").arg(columns, values);
+    return u"INSERT INTO note (%1) VALUES (%2);"_s.arg(columns, values);
 }
 
 void fillHistoricalRows(const QString& path, int version) {
@@ -70,9 +71,8 @@ void writeRowidKeyedDatabase(const QString& path) {
     QVERIFY(store);
     const QDateTime time = QDateTime::fromMSecsSinceEpoch(1'700'000'000'000, Qt::UTC);
     for (int i = 0; i < 30; ++i)
-        QVERIFY(store->create(
-            {StoreFixture::newNote(QStringLiteral("# Note %1\nplant roses in the garden, Zoë").arg(i))},
-            "user", std::nullopt, time.addSecs(i)));
+        QVERIFY(store->create({StoreFixture::newNote(u"# Note %1\nplant roses in the garden, Zoë"_s.arg(i))},
+                              "user", std::nullopt, time.addSecs(i)));
     store.reset();
     QCOMPARE(execute(path, "DROP TRIGGER note_search_text_insert; DROP TRIGGER note_search_text_delete; "
                            "DROP TRIGGER note_search_text_update; DROP TABLE note_search_text; "
@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(column(path, "PRAGMA journal_mode"), QStringList{"wal"});
 
         const Note cafe = **store->note(QUuid(claudeFirst));
-        QCOMPARE(cafe.markdown, QStringLiteral("# Café menu\nespresso"));
+        QCOMPARE(cafe.markdown, u"# Café menu\nespresso"_s);
         QCOMPARE(cafe.color, StickyColor::green);
         QCOMPARE(cafe.frame, QRectF(1, 2, 300, 200));
         QCOMPARE(cafe.createdAt, QDateTime::fromMSecsSinceEpoch(1'700'000'000'500, Qt::UTC));
@@ -141,7 +141,7 @@ private slots:
                      (AgentLabel{"Codex", AgentLabel::Action::edited}));
             QCOMPARE(column(path, "SELECT last_agent_action FROM note_snapshot"), QStringList{"edited"});
             const auto snapshot = **store->snapshot(QUuid(claudeLater));
-            QCOMPARE(snapshot.markdown, QStringLiteral("before"));
+            QCOMPARE(snapshot.markdown, u"before"_s);
             QCOMPARE(snapshot.label, (AgentLabel{"Claude", AgentLabel::Action::edited}));
         } else {
             QCOMPARE(cafe.agentLabel, std::nullopt);
@@ -226,11 +226,11 @@ private slots:
         const QByteArray before = StoreFixture::fileBytes(path);
         auto store = NoteStore::open(path);
         QVERIFY(!store);
-        QCOMPARE(store.error().description, QStringLiteral("database schema 5 is newer than this app (4)"));
+        QCOMPARE(store.error().description, u"database schema 5 is newer than this app (4)"_s);
         QCOMPARE(StoreFixture::fileBytes(path), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Dovrin.sqlite"});
     }
 };
 
-QTEST_GUILESS_MAIN(MigrationTest)
+DOVRIN_TEST_MAIN(QCoreApplication, MigrationTest)
 #include "MigrationTest.moc"

@@ -1,8 +1,11 @@
-#include "NoteStore.h"
-#include "StoreFixture.h"
+#include "app/store/NoteStore.h"
+#include "tests/store/StoreFixture.h"
+#include "tests/support/TestMain.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin::Store;
 using StoreFixture::column;
@@ -14,7 +17,7 @@ namespace {
 
 const QDateTime start = QDateTime::fromMSecsSinceEpoch(1'700'000'000'000, Qt::UTC);
 
-Note createOne(NoteStore& store, const QString& markdown, const QString& createdBy = QStringLiteral("user"),
+Note createOne(NoteStore& store, const QString& markdown, const QString& createdBy = u"user"_s,
                const QDateTime& time = start) {
     auto created = store.create({newNote(markdown)}, createdBy, std::nullopt, time);
     if (!created || created->size() != 1)
@@ -28,9 +31,8 @@ QList<Note> createSearchableNotes(NoteStore& store, int count) {
                                        "GARDEN tools", "nothing much"};
     QList<Note> notes;
     for (int i = 0; i < count; ++i)
-        notes.append(createOne(store,
-                               QStringLiteral("# Note %1\n%2").arg(i).arg(bodies.at(i % bodies.size())),
-                               "user", start.addSecs(i)));
+        notes.append(createOne(store, u"# Note %1\n%2"_s.arg(i).arg(bodies.at(i % bodies.size())), "user",
+                               start.addSecs(i)));
     return notes;
 }
 
@@ -39,9 +41,9 @@ void expectIndexMatchesScan(NoteStore& store, const char* step) {
     for (const QString& query : StoreFixture::sampleQueries())
         QVERIFY2(StoreFixture::storeSearch(store, query, 7) ==
                      StoreFixture::scannedSearch(store.filePath(), query, 7),
-                 qPrintable(QStringLiteral("%1: \"%2\"").arg(QLatin1String(step), query)));
+                 qPrintable(u"%1: \"%2\""_s.arg(QLatin1String(step), query)));
     const QString mismatch = StoreFixture::searchIndexMismatch(store.filePath());
-    QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(step), mismatch)));
+    QVERIFY2(mismatch.isEmpty(), qPrintable(u"%1: %2"_s.arg(QLatin1String(step), mismatch)));
 }
 
 } // namespace
@@ -55,8 +57,8 @@ private slots:
         auto store = openStore(dir.filePath("Dovrin.sqlite"));
         QVERIFY(store->isNew());
         const QUuid batch = QUuid::createUuid();
-        auto created = store->create({newNote("# One"), newNote("# Two"), newNote("# Three")},
-                                     QStringLiteral("Claude"), batch, start);
+        auto created = store->create({newNote("# One"), newNote("# Two"), newNote("# Three")}, u"Claude"_s,
+                                     batch, start);
         QVERIFY2(created, StoreFixture::why(created).constData());
         QCOMPARE(created->size(), 3);
         for (int i = 0; i < 3; ++i) {
@@ -67,7 +69,7 @@ private slots:
             QVERIFY(note.isOpen);
             QCOMPARE(note.batchID, batch);
             QCOMPARE(note.agentLabel, (AgentLabel{"Claude", AgentLabel::Action::added}));
-            QCOMPARE(note.screenID, QStringLiteral("screen-1"));
+            QCOMPARE(note.screenID, u"screen-1"_s);
             QCOMPARE(note.frame, QRectF(10, 20, 300, 200));
             QCOMPARE(*store->note(note.id), note);
         }
@@ -77,7 +79,7 @@ private slots:
         const Note mine = createOne(*store, "mine");
         QCOMPARE(mine.agentLabel, std::nullopt);
         QCOMPARE(mine.batchID, std::nullopt);
-        QCOMPARE(mine.createdBy, QStringLiteral("user"));
+        QCOMPARE(mine.createdBy, u"user"_s);
     }
 
     void create_failingThirdInsert_storesNone() {
@@ -119,7 +121,7 @@ private slots:
         store->onAgentLabelCleared = [&](const QUuid& id) { cleared.append(id); };
         const Note before = createOne(*store, "- [ ] milk");
 
-        auto ai = store->updateMarkdown(before.id, "- [x] milk", start.addSecs(1), QStringLiteral("Codex"),
+        auto ai = store->updateMarkdown(before.id, "- [x] milk", start.addSecs(1), u"Codex"_s,
                                         AgentLabel::Action::checkedOff);
         QVERIFY(ai && *ai);
         QCOMPARE((*ai)->rev, 2);
@@ -127,7 +129,7 @@ private slots:
         QVERIFY(store->saveSnapshot(before, (*ai)->rev, false));
         auto snapshot = store->snapshot(before.id);
         QVERIFY(snapshot && *snapshot);
-        QCOMPARE((*snapshot)->markdown, QStringLiteral("- [ ] milk"));
+        QCOMPARE((*snapshot)->markdown, u"- [ ] milk"_s);
         QCOMPARE((*snapshot)->label, std::nullopt);
         QCOMPARE((*snapshot)->rev, 2);
         QVERIFY(cleared.isEmpty());
@@ -150,32 +152,28 @@ private slots:
         QTemporaryDir dir;
         auto store = openStore(dir.filePath("Dovrin.sqlite"));
         const Note original = createOne(*store, "v1", "Claude");
-        const Note second =
-            **store->updateMarkdown(original.id, "v2", start.addSecs(1), QStringLiteral("Claude"));
+        const Note second = **store->updateMarkdown(original.id, "v2", start.addSecs(1), u"Claude"_s);
         QVERIFY(store->saveSnapshot(original, second.rev, true));
-        const Note third =
-            **store->updateMarkdown(original.id, "v3", start.addSecs(2), QStringLiteral("Claude"));
+        const Note third = **store->updateMarkdown(original.id, "v3", start.addSecs(2), u"Claude"_s);
         QVERIFY(store->saveSnapshot(second, third.rev, true));
         auto joined = **store->snapshot(original.id);
-        QCOMPARE(joined.markdown, QStringLiteral("v1"));
+        QCOMPARE(joined.markdown, u"v1"_s);
         QCOMPARE(joined.label, (AgentLabel{"Claude", AgentLabel::Action::added}));
         QCOMPARE(joined.rev, 3);
 
         // Without the join flag the baseline moves to the state right before this change.
-        const Note fourth =
-            **store->updateMarkdown(original.id, "v4", start.addSecs(3), QStringLiteral("Claude"));
+        const Note fourth = **store->updateMarkdown(original.id, "v4", start.addSecs(3), u"Claude"_s);
         QVERIFY(store->saveSnapshot(third, fourth.rev, false));
-        QCOMPARE((**store->snapshot(original.id)).markdown, QStringLiteral("v3"));
+        QCOMPARE((**store->snapshot(original.id)).markdown, u"v3"_s);
 
         // A join onto a snapshot that no longer continues starts a new baseline too.
         QVERIFY(store->updateMarkdown(original.id, "v5", start.addSecs(4)));
         const Note fifth = **store->note(original.id);
-        const Note sixth =
-            **store->updateMarkdown(original.id, "v6", start.addSecs(5), QStringLiteral("Claude"));
+        const Note sixth = **store->updateMarkdown(original.id, "v6", start.addSecs(5), u"Claude"_s);
         QVERIFY(store->saveSnapshot(fifth, sixth.rev, true));
-        QCOMPARE((**store->snapshot(original.id)).markdown, QStringLiteral("v5"));
+        QCOMPARE((**store->snapshot(original.id)).markdown, u"v5"_s);
 
-        QVERIFY(store->moveToRecentlyDeleted(original.id, start.addSecs(6), QStringLiteral("user")));
+        QVERIFY(store->moveToRecentlyDeleted(original.id, start.addSecs(6), u"user"_s));
         QCOMPARE(*store->snapshot(original.id), std::nullopt);
     }
 
@@ -184,16 +182,16 @@ private slots:
         auto store = openStore(dir.filePath("Dovrin.sqlite"));
         const Note kept = createOne(*store, "kept");
         const Note gone = createOne(*store, "gone");
-        QVERIFY(store->moveToRecentlyDeleted(gone.id, start.addSecs(10), QStringLiteral("Claude")));
-        QVERIFY(store->moveToRecentlyDeleted(gone.id, start.addSecs(20), QStringLiteral("user")));
+        QVERIFY(store->moveToRecentlyDeleted(gone.id, start.addSecs(10), u"Claude"_s));
+        QVERIFY(store->moveToRecentlyDeleted(gone.id, start.addSecs(20), u"user"_s));
         const Note deleted = **store->note(gone.id);
         QCOMPARE(deleted.deletedAt, start.addSecs(10));
-        QCOMPARE(deleted.deletedBy, QStringLiteral("Claude"));
+        QCOMPARE(deleted.deletedBy, u"Claude"_s);
 
         auto update = store->updateMarkdown(gone.id, "changed", start.addSecs(30));
         QVERIFY(update);
         QCOMPARE(*update, std::nullopt);
-        QCOMPARE((**store->note(gone.id)).markdown, QStringLiteral("gone"));
+        QCOMPARE((**store->note(gone.id)).markdown, u"gone"_s);
         QCOMPARE(store->list(NoteStore::Scope::active)->size(), 1);
         QCOMPARE(store->list(NoteStore::Scope::recentlyDeleted)->first().id, gone.id);
 
@@ -230,20 +228,20 @@ private slots:
         const Note deleted = createOne(*store, "cafe in the bin", "user", start.addSecs(180));
         QVERIFY(store->moveToRecentlyDeleted(deleted.id, start.addSecs(200), std::nullopt));
 
-        auto found = store->search(QStringLiteral("  cafe \n"), 10);
+        auto found = store->search(u"  cafe \n"_s, 10);
         QVERIFY(found);
         QCOMPARE(found->total, 2);
         QCOMPARE(found->notes.size(), 2);
         QCOMPARE(found->notes.at(0).id, titled.id);
         QCOMPARE(found->notes.at(1).id, bodyOnly.id);
 
-        QCOMPARE(store->search(QStringLiteral("abc"), 10)->notes.first().id, wide.id);
-        QCOMPARE(store->search(QStringLiteral("Ｃafé"), 1)->total, 2);
-        auto limited = store->search(QStringLiteral("Café"), 1);
+        QCOMPARE(store->search(u"abc"_s, 10)->notes.first().id, wide.id);
+        QCOMPARE(store->search(u"Ｃafé"_s, 1)->total, 2);
+        auto limited = store->search(u"Café"_s, 1);
         QCOMPARE(limited->total, 2);
         QCOMPARE(limited->notes.size(), 1);
-        QCOMPARE(store->search(QStringLiteral(" \n"), 10)->total, 3);
-        QCOMPARE(store->search(QStringLiteral("%"), 10)->total, 0);
+        QCOMPARE(store->search(u" \n"_s, 10)->total, 3);
+        QCOMPARE(store->search(u"%"_s, 10)->total, 0);
     }
 
     void search_indexThatWentMissingIsRebuiltWhole() {
@@ -295,8 +293,7 @@ private slots:
         const QList<Note> notes = createSearchableNotes(*store, 12);
         expectIndexMatchesScan(*store, "created");
         QVERIFY(store->updateMarkdown(notes.at(0).id, "# Garden plan\ntulips", start.addSecs(50)));
-        QVERIFY(store->updateMarkdown(notes.at(1).id, "nothing left", start.addSecs(51),
-                                      QStringLiteral("Claude")));
+        QVERIFY(store->updateMarkdown(notes.at(1).id, "nothing left", start.addSecs(51), u"Claude"_s));
         expectIndexMatchesScan(*store, "edited");
 
         QVERIFY(store->moveToRecentlyDeleted(notes.at(2).id, start.addSecs(60), std::nullopt));
@@ -366,11 +363,9 @@ private slots:
                     "is_floating, is_collapsed, created_at, updated_at, rev, created_by) "
                     "VALUES ('not-a-uuid', 'bad', 'blue', 0, 0, 1, 1, 1, 0, 0, 0, 0, 1, 'user')"),
             QString());
-        QCOMPARE(execute(store->filePath(),
-                         QStringLiteral("UPDATE note SET color = 'teal', batch_id = 'x', "
-                                        "last_edited_by = 'Cursor', last_agent_action = 'zapped' "
-                                        "WHERE id = '%1'")
-                             .arg(good.idText())),
+        QCOMPARE(execute(store->filePath(), u"UPDATE note SET color = 'teal', batch_id = 'x', "
+                                            "last_edited_by = 'Cursor', last_agent_action = 'zapped' "
+                                            "WHERE id = '%1'"_s.arg(good.idText())),
                  QString());
         auto active = store->list(NoteStore::Scope::active);
         QVERIFY(active);
@@ -381,5 +376,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(NoteStoreTest)
+DOVRIN_TEST_MAIN(QCoreApplication, NoteStoreTest)
 #include "NoteStoreTest.moc"

@@ -1,7 +1,10 @@
-#include "PlainText.h"
-#include "Note.h"
+#include "app/store/PlainText.h"
+#include "app/store/Note.h"
+#include "tests/support/TestMain.h"
 
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin::Store;
 
@@ -13,8 +16,8 @@ private slots:
         const QString shopping =
             "# Shopping\n- [ ] **milk**\n- [x] [eggs](https://example.com/eggs)\n\n<br />\n";
         QCOMPARE(PlainText::plainLines(shopping), (QStringList{"Shopping", "milk", "eggs"}));
-        QCOMPARE(PlainText::title(shopping), QStringLiteral("Shopping"));
-        QCOMPARE(PlainText::bodyLine(shopping), QStringLiteral("milk · eggs"));
+        QCOMPARE(PlainText::title(shopping), u"Shopping"_s);
+        QCOMPARE(PlainText::bodyLine(shopping), u"milk · eggs"_s);
 
         QCOMPARE(PlainText::plainLines("#NoSpace"), QStringList{"#NoSpace"});
         QCOMPARE(PlainText::plainLines("1. one\n2) two\n* [X] done\n> quoted\n+ `code` ~~gone~~ __b__"),
@@ -34,25 +37,25 @@ private slots:
     void emptyPlainLine_isSkippedByBodyButMakesEmptyTitle() {
         QCOMPARE(PlainText::plainLines("**\nfirst\n**\nsecond"), (QStringList{"", "first", "", "second"}));
         QCOMPARE(PlainText::title("**\nfirst"), QString());
-        QCOMPARE(PlainText::bodyLine("**\nfirst\n**\nsecond"), QStringLiteral("first · second"));
+        QCOMPARE(PlainText::bodyLine("**\nfirst\n**\nsecond"), u"first · second"_s);
         QCOMPARE(PlainText::bodyLine("only"), QString());
     }
 
     void fold_ignoresCaseAccentsAndWidth() {
-        QCOMPARE(PlainText::fold("Café"), QStringLiteral("cafe"));
-        QCOMPARE(PlainText::fold(QString::fromUtf8("Cafe\xCC\x81")), QStringLiteral("cafe"));
-        QCOMPARE(PlainText::fold("ＡＢＣ１２３"), QStringLiteral("abc123"));
-        QCOMPARE(PlainText::fold("ÅNGSTRÖM Ñandú"), QStringLiteral("angstrom nandu"));
+        QCOMPARE(PlainText::fold("Café"), u"cafe"_s);
+        QCOMPARE(PlainText::fold(QString::fromUtf8("Cafe\xCC\x81")), u"cafe"_s);
+        QCOMPARE(PlainText::fold("ＡＢＣ１２３"), u"abc123"_s);
+        QCOMPARE(PlainText::fold("ÅNGSTRÖM Ñandú"), u"angstrom nandu"_s);
         QCOMPARE(PlainText::fold("ｶﾞ"), PlainText::fold("カ"));
         // Only width is folded among the compatibility mappings: ligatures and superscripts stay.
-        QCOMPARE(PlainText::fold("ﬁx²"), QStringLiteral("ﬁx²"));
-        QCOMPARE(PlainText::fold("日本語 😀"), QStringLiteral("日本語 😀"));
+        QCOMPARE(PlainText::fold("ﬁx²"), u"ﬁx²"_s);
+        QCOMPARE(PlainText::fold("日本語 😀"), u"日本語 😀"_s);
     }
 
     void enumerations_readUnknownValuesLeniently() {
         for (const StickyColor color : allStickyColors())
             QCOMPARE(stickyColorFromRawValue(rawValue(color)), color);
-        QCOMPARE(displayName(StickyColor::gray), QStringLiteral("Gray"));
+        QCOMPARE(displayName(StickyColor::gray), u"Gray"_s);
         QCOMPARE(agentActionFromRawValue("checked_off"), AgentLabel::Action::checkedOff);
         QCOMPARE(agentActionFromRawValue("deleted"), AgentLabel::Action::edited);
         QCOMPARE(agentActionFromRawValue(QString()), AgentLabel::Action::edited);
@@ -61,13 +64,13 @@ private slots:
     void noteId_isLowerCaseInLinks() {
         Note note;
         note.id = QUuid("{6F9619FF-8B86-D011-B42D-00C04FC964FF}");
-        QCOMPARE(note.idText(), QStringLiteral("6f9619ff-8b86-d011-b42d-00c04fc964ff"));
-        QCOMPARE(note.link(), QStringLiteral("dovrin://note/6f9619ff-8b86-d011-b42d-00c04fc964ff"));
+        QCOMPARE(note.idText(), u"6f9619ff-8b86-d011-b42d-00c04fc964ff"_s);
+        QCOMPARE(note.link(), u"dovrin://note/6f9619ff-8b86-d011-b42d-00c04fc964ff"_s);
         note.markdown = "## Plan\nstep";
-        QCOMPARE(note.title(), QStringLiteral("Plan"));
-        QCOMPARE(note.bodyLine(), QStringLiteral("step"));
+        QCOMPARE(note.title(), u"Plan"_s);
+        QCOMPARE(note.bodyLine(), u"step"_s);
     }
 };
 
-QTEST_GUILESS_MAIN(PlainTextTest)
+DOVRIN_TEST_MAIN(QCoreApplication, PlainTextTest)
 #include "PlainTextTest.moc"

@@ -1,11 +1,13 @@
-#include "StoreFixture.h"
+#include "tests/store/StoreFixture.h"
 
-#include "PlainText.h"
+#include "app/store/PlainText.h"
 
 #include <QFile>
 #include <QTest>
 
 #include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
 
 namespace StoreFixture {
 
@@ -30,7 +32,7 @@ std::unique_ptr<Dovrin::Store::NoteStore> openStore(const QString& path) {
 
 Dovrin::Store::NoteStore::NewNote newNote(const QString& markdown) {
     return Dovrin::Store::NoteStore::NewNote{markdown, Dovrin::Store::StickyColor::blue,
-                                             QRectF(10, 20, 300, 200), QStringLiteral("screen-1")};
+                                             QRectF(10, 20, 300, 200), u"screen-1"_s};
 }
 
 QString execute(const QString& path, const QString& sql) {
@@ -51,7 +53,7 @@ QStringList column(const QString& path, const QString& sql) {
     sqlite3_prepare_v2(connection.db, sql.toUtf8().constData(), -1, &statement, nullptr);
     while (statement && sqlite3_step(statement) == SQLITE_ROW) {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-        values.append(text ? QString::fromUtf8(text) : QStringLiteral("<null>"));
+        values.append(text ? QString::fromUtf8(text) : u"<null>"_s);
     }
     sqlite3_finalize(statement);
     return values;
@@ -76,7 +78,7 @@ void createHistoricalDatabase(const QString& path, int version) {
         statements << "ALTER TABLE note ADD COLUMN search_title TEXT NOT NULL DEFAULT ''"
                    << "ALTER TABLE note ADD COLUMN search_body TEXT NOT NULL DEFAULT ''"
                    << "ALTER TABLE note ADD COLUMN deleted_by TEXT";
-    statements << QStringLiteral("PRAGMA user_version = %1").arg(version);
+    statements << u"PRAGMA user_version = %1"_s.arg(version);
     const QString error = execute(path, statements.join(";\n"));
     if (!error.isEmpty())
         QTest::qFail(qPrintable(error), __FILE__, __LINE__);
@@ -91,13 +93,11 @@ QByteArray fileBytes(const QString& path) {
 
 QStringList scannedSearch(const QString& path, const QString& query, int limit) {
     const QString folded = Dovrin::Store::PlainText::fold(query.trimmed()).replace('\'', "''");
-    const QString condition = QStringLiteral("deleted_at IS NULL AND (instr(search_title, '%1') > 0 OR "
-                                             "instr(search_body, '%1') > 0)")
-                                  .arg(folded);
+    const QString condition = u"deleted_at IS NULL AND (instr(search_title, '%1') > 0 OR "
+                              "instr(search_body, '%1') > 0)"_s.arg(folded);
     return column(path, "SELECT count(*) FROM note WHERE " + condition) +
-           column(path, QStringLiteral("SELECT id FROM note WHERE %1 ORDER BY instr(search_title, '%2') > 0 "
-                                       "DESC, updated_at DESC LIMIT %3")
-                            .arg(condition, folded)
+           column(path, u"SELECT id FROM note WHERE %1 ORDER BY instr(search_title, '%2') > 0 "
+                        "DESC, updated_at DESC LIMIT %3"_s.arg(condition, folded)
                             .arg(limit));
 }
 
@@ -127,7 +127,7 @@ QString searchIndexMismatch(const QString& path) {
                      "n.search_title AND t.search_body = n.search_body) || ' matching'")
             .value(0);
     const QString notes = counts.section(' ', 0, 0);
-    if (counts != QStringLiteral("%1 notes, %1 keys, %1 texts, %1 matching").arg(notes))
+    if (counts != u"%1 notes, %1 keys, %1 texts, %1 matching"_s.arg(notes))
         return counts;
     return execute(path, "INSERT INTO note_search_text (note_search_text) VALUES ('integrity-check')");
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NoteStore.h"
+#include "app/store/NoteStore.h"
 
 #include <QByteArray>
 #include <QString>

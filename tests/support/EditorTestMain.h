@@ -1,15 +1,13 @@
 #pragma once
 
-#include "EditorProfile.h"
+#include "app/stickies/EditorProfile.h"
+#include "tests/support/TestMain.h"
 
 #include <QApplication>
-#include <QTest>
 
 // The app scheme must be registered before the QApplication exists, which QTEST_MAIN cannot do.
-#define DOVRIN_EDITOR_TEST_MAIN(TestClass)                                                                   \
+#define DOVRIN_EDITOR_TEST_MAIN(Tests)                                                                       \
     int main(int argc, char** argv) {                                                                        \
-        Dovrin::Stickies::prepareEditorEngine();                                                             \
-        QApplication app(argc, argv);                                                                        \
-        TestClass test;                                                                                      \
-        return QTest::qExec(&test, argc, argv);                                                              \
+        return Dovrin::Testing::runTests<QApplication, Tests>(argc, argv,                                    \
+                                                              &Dovrin::Stickies::prepareEditorEngine);       \
     }

@@ -1,4 +1,4 @@
-#include "ManualClock.h"
+#include "tests/support/ManualClock.h"
 
 namespace Dovrin::Agent {
 
@@ -8,7 +8,7 @@ QDateTime ManualClock::now() const {
     return m_start.addMSecs(m_elapsedMs);
 }
 
-Clock::TaskID ManualClock::schedule(qint64 delayMs, std::function<void()> callback) {
+Core::Clock::TaskID ManualClock::schedule(qint64 delayMs, std::function<void()> callback) {
     const TaskID task = m_nextID++;
     m_tasks.insert(task, Task{m_elapsedMs + qMax<qint64>(0, delayMs), std::move(callback)});
     return task;

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "Clock.h"
+#include "app/core/Clock.h"
 
 #include <QMap>
 
 namespace Dovrin::Agent {
 
 // A clock that only moves when told to: tests advance it and the callbacks that fall due run in order.
-class ManualClock final : public Clock {
+class ManualClock final : public Core::Clock {
 public:
     explicit ManualClock(QDateTime start = QDateTime(QDate(2026, 1, 1), QTime(12, 0), Qt::UTC));
 

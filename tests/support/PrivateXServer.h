@@ -1,13 +1,18 @@
 #pragma once
 
+#include "tests/support/TestMain.h"
+
 #include <QCoreApplication>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTest>
 
 #include <cstring>
 
 namespace Dovrin::Testing {
+
+using namespace Qt::StringLiterals;
 
 // A virtual X server of the test's own (Xvfb, no window manager), for what the offscreen platform cannot
 // show: window properties, activation, screens.
@@ -17,10 +22,8 @@ inline constexpr char onX11Argument[] = "--on-x11";
 class PrivateXServer final {
 public:
     PrivateXServer() {
-        m_process.start(QStringLiteral("Xvfb"),
-                        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                         QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
-                         QStringLiteral("tcp")});
+        m_process.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s, u"1280x800x24"_s,
+                                    u"-nolisten"_s, u"tcp"_s});
         if (!m_process.waitForStarted())
             return;
         while (!m_process.canReadLine())
@@ -42,8 +45,8 @@ public:
     // when they passed. `extra` adds to its environment.
     bool runOnX11(QString* output, const QProcessEnvironment& extra = {}) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DISPLAY"), m_display);
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.insert(u"DISPLAY"_s, m_display);
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
         for (const QString& key : extra.keys())
             environment.insert(key, extra.value(key));
         QProcess child;
@@ -63,6 +66,7 @@ private:
 // A test binary's main: its offscreen tests, or its X11 tests when runOnX11 started it.
 template <typename Application, typename Tests, typename X11Tests> int runTests(int argc, char** argv) {
     const bool onX11 = argc > 1 && std::strcmp(argv[1], onX11Argument) == 0;
+    QStandardPaths::setTestModeEnabled(true);
     Application application(argc, argv);
     if (onX11) {
         X11Tests tests;

@@ -3,15 +3,15 @@
 //
 //   sticky_preview <output folder> light|dark
 
-#include "EditorProfile.h"
-#include "NoteStore.h"
-#include "Provenance.h"
-#include "ScreenSpace.h"
-#include "StickyController.h"
-#include "StickyManager.h"
-#include "StickyPanel.h"
-#include "StickyView.h"
-#include "StickyViewState.h"
+#include "app/agent/Provenance.h"
+#include "app/core/ScreenSpace.h"
+#include "app/stickies/EditorProfile.h"
+#include "app/stickies/StickyController.h"
+#include "app/stickies/StickyManager.h"
+#include "app/stickies/StickyPanel.h"
+#include "app/stickies/StickyView.h"
+#include "app/stickies/StickyViewState.h"
+#include "app/store/NoteStore.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -28,6 +28,8 @@
 #include <algorithm>
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 using namespace Dovrin;
 using Store::StickyColor;
 
@@ -40,7 +42,7 @@ struct Shot {
     // Where the window goes, in Qt coordinates; a collapsed note keeps this size for when it expands.
     QRect window;
     // An AI that created the note, for its ✦ label.
-    QString createdBy = QStringLiteral("user");
+    QString createdBy = u"user"_s;
     bool collapsed = false;
 };
 
@@ -108,9 +110,9 @@ QList<Shot> shots(bool dark) {
     return {{"sticky-yellow.png",
              "# Weekend trip\n- [x] Book the cabin\n- [x] Rent a car\n- [ ] Pack the hiking boots\n- [ ] Buy "
              "trail snacks\n\nLeave Friday at 4 pm.",
-             StickyColor::yellow, QRect(40, 40, 280, 230), QStringLiteral("Claude")},
+             StickyColor::yellow, QRect(40, 40, 280, 230), u"Claude"_s},
             {"sticky-collapsed.png", "# Call the dentist\nTuesday before noon", StickyColor::blue,
-             QRect(400, 40, 280, 200), QStringLiteral("user"), true}};
+             QRect(400, 40, 280, 200), u"user"_s, true}};
 }
 
 } // namespace
@@ -155,7 +157,7 @@ int main(int argc, char** argv) {
     const QList<Shot> wanted = shots(dark);
     QList<QUuid> ids;
     for (const Shot& shot : wanted) {
-        const QRectF frame = Agent::ScreenSpace::fromWindow(shot.window);
+        const QRectF frame = Core::ScreenSpace::fromWindow(shot.window);
         const auto created = (*store)->create({{shot.markdown, shot.color, frame, {}}}, shot.createdBy, {},
                                               QDateTime::currentDateTimeUtc().addSecs(-600));
         if (!created) {

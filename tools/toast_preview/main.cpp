@@ -3,9 +3,9 @@
 //
 //   toast_preview <output folder>
 
-#include "ManualClock.h"
-#include "ToastPanel.h"
-#include "Toasts.h"
+#include "app/agent/Toasts.h"
+#include "app/agent/ui/ToastPanel.h"
+#include "tests/support/ManualClock.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,9 @@
-#include "AgentIcons.h"
+#include "app/agent/ui/AgentIcons.h"
 
 #include <QPainter>
 #include <QPixmap>
+
+using namespace Qt::StringLiterals;
 
 // Outside any namespace: the macro declares the resource's registration function where it is used.
 static void registerResources() {
@@ -18,7 +20,7 @@ namespace {
 
 QIcon load(const QString& name) {
     registerResources();
-    return QIcon(QStringLiteral(":/agent/icons/%1.svg").arg(name));
+    return QIcon(u":/agent/icons/%1.svg"_s.arg(name));
 }
 
 QIcon tinted(const QString& name, const QColor& color) {
@@ -34,19 +36,19 @@ QIcon tinted(const QString& name, const QColor& color) {
 } // namespace
 
 QIcon normal() {
-    return load(QStringLiteral("menubar"));
+    return load(u"menubar"_s);
 }
 
 QIcon active() {
-    return load(QStringLiteral("menubar-ai"));
+    return load(u"menubar-ai"_s);
 }
 
 QIcon sparkle(const QColor& color) {
-    return tinted(QStringLiteral("sparkle"), color);
+    return tinted(u"sparkle"_s, color);
 }
 
 QIcon xmark(const QColor& color) {
-    return tinted(QStringLiteral("xmark"), color);
+    return tinted(u"xmark"_s, color);
 }
 
 } // namespace Dovrin::Agent::AgentIcons

@@ -1,7 +1,7 @@
-#include "AgentTray.h"
+#include "app/agent/ui/AgentTray.h"
 
-#include "AgentIcons.h"
-#include "ToastPanel.h"
+#include "app/agent/ui/AgentIcons.h"
+#include "app/agent/ui/ToastPanel.h"
 
 #include <QAction>
 #include <QActionGroup>

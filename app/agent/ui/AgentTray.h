@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AgentActivity.h"
+#include "app/agent/AgentActivity.h"
 
 #include <QIcon>
 #include <QObject>

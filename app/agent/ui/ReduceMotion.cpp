@@ -1,10 +1,12 @@
-#include "ReduceMotion.h"
+#include "app/agent/ui/ReduceMotion.h"
 
 #include <QFile>
 #include <QStandardPaths>
 #include <QString>
 
 #include <optional>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Agent {
 
@@ -30,8 +32,7 @@ std::optional<QString> iniValue(const QString& path, const QString& section, con
 }
 
 bool isFalse(const std::optional<QString>& value) {
-    return value &&
-           (value->compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 || *value == QLatin1String("0"));
+    return value && (value->compare("false"_L1, Qt::CaseInsensitive) == 0 || *value == "0"_L1);
 }
 
 } // namespace
@@ -39,12 +40,10 @@ bool isFalse(const std::optional<QString>& value) {
 bool reduceMotion() {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     for (const char* gtk : {"/gtk-4.0/settings.ini", "/gtk-3.0/settings.ini"}) {
-        if (isFalse(iniValue(config + QLatin1String(gtk), QStringLiteral("Settings"),
-                             QStringLiteral("gtk-enable-animations"))))
+        if (isFalse(iniValue(config + QLatin1String(gtk), u"Settings"_s, u"gtk-enable-animations"_s)))
             return true;
     }
-    const auto kdeFactor = iniValue(config + QLatin1String("/kdeglobals"), QStringLiteral("KDE"),
-                                    QStringLiteral("AnimationDurationFactor"));
+    const auto kdeFactor = iniValue(config + "/kdeglobals"_L1, u"KDE"_s, u"AnimationDurationFactor"_s);
     bool isNumber = false;
     return kdeFactor && kdeFactor->toDouble(&isNumber) == 0 && isNumber;
 }

@@ -1,14 +1,16 @@
-#include "ToastPanel.h"
+#include "app/agent/ui/ToastPanel.h"
 
-#include "ReduceMotion.h"
-#include "ToastView.h"
-#include "WindowDesktops.h"
+#include "app/agent/ui/ReduceMotion.h"
+#include "app/agent/ui/ToastView.h"
+#include "app/agent/ui/WindowDesktops.h"
 
 #include <QAccessible>
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Agent {
 
@@ -21,7 +23,7 @@ ToastPanel::ToastPanel(Toasts& toasts, std::function<std::optional<QRectF>()> an
     setAttribute(Qt::WA_X11DoNotAcceptFocus);
     setFocusPolicy(Qt::NoFocus);
     setFixedSize(int(width), int(height));
-    setWindowTitle(QStringLiteral("Dovrin"));
+    setWindowTitle(u"Dovrin"_s);
 
     m_stack = new QWidget(this);
     m_stack->setAttribute(Qt::WA_Hover);
@@ -41,9 +43,9 @@ ToastPanel::ToastPanel(Toasts& toasts, std::function<std::optional<QRectF>()> an
 }
 
 QPointF ToastPanel::origin(const std::optional<QRectF>& anchor,
-                           const QList<ScreenSpace::ScreenFrames>& screens, qreal panelHeight) {
+                           const QList<Core::ScreenSpace::ScreenFrames>& screens, qreal panelHeight) {
     if (anchor) {
-        for (const ScreenSpace::ScreenFrames& screen : screens) {
+        for (const Core::ScreenSpace::ScreenFrames& screen : screens) {
             if (!screen.frame.intersects(*anchor))
                 continue;
             const QRectF visible = screen.visibleFrame;
@@ -69,13 +71,13 @@ void ToastPanel::present() {
 }
 
 void ToastPanel::place() {
-    const QRectF primary = ScreenSpace::primaryGeometry();
+    const QRectF primary = Core::ScreenSpace::primaryGeometry();
     std::optional<QRectF> anchor;
     if (const std::optional<QRectF> tray = m_anchor ? m_anchor() : std::nullopt; tray && !tray->isEmpty())
-        anchor = ScreenSpace::fromQt(*tray, primary);
+        anchor = Core::ScreenSpace::fromQt(*tray, primary);
     const qreal panelHeight = QWidget::height();
-    const QPointF bottomLeft = origin(anchor, ScreenSpace::screens(), panelHeight);
-    const QRectF frame = ScreenSpace::toQt(QRectF(bottomLeft, QSizeF(width, panelHeight)), primary);
+    const QPointF bottomLeft = origin(anchor, Core::ScreenSpace::screens(), panelHeight);
+    const QRectF frame = Core::ScreenSpace::toQt(QRectF(bottomLeft, QSizeF(width, panelHeight)), primary);
     move(frame.topLeft().toPoint());
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ScreenSpace.h"
-#include "Toasts.h"
+#include "app/agent/Toasts.h"
+#include "app/core/ScreenSpace.h"
 
 #include <QWidget>
 
@@ -35,7 +35,7 @@ public:
     // screen it is on, kept inside that screen's visible frame, else at the main screen's top-right corner.
     // Its top stays there whatever its height.
     static QPointF origin(const std::optional<QRectF>& anchor,
-                          const QList<ScreenSpace::ScreenFrames>& screens, qreal panelHeight = height);
+                          const QList<Core::ScreenSpace::ScreenFrames>& screens, qreal panelHeight = height);
 
     // Moves the panel to where it belongs now and shows it without activating anything.
     void present();

@@ -1,6 +1,6 @@
-#include "ToastView.h"
+#include "app/agent/ui/ToastView.h"
 
-#include "AgentIcons.h"
+#include "app/agent/ui/AgentIcons.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -14,6 +14,8 @@
 
 #include <cmath>
 #include <numbers>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Agent {
 
@@ -92,8 +94,8 @@ ToastView::ToastView(Toasts& toasts, const Toast& toast, QWidget* parent)
     m_close->setFocusPolicy(Qt::NoFocus);
     m_close->setAccessibleName(tr("Dismiss"));
     m_close->setToolTip(tr("Dismiss"));
-    m_close->setStyleSheet(QStringLiteral("QToolButton { border: none; border-radius: 8px; "
-                                          "background: rgba(0, 0, 0, 0.08); }"));
+    m_close->setStyleSheet(u"QToolButton { border: none; border-radius: 8px; "
+                           "background: rgba(0, 0, 0, 0.08); }"_s);
     connect(m_close, &QToolButton::clicked, this, [this] {
         for (const Toast& shown : m_toasts.items()) {
             if (shown.id == m_toastID) {
@@ -138,10 +140,9 @@ void ToastView::setToast(const Toast& toast) {
         button->setFixedHeight(28);
         button->setFocusPolicy(Qt::NoFocus);
         button->setFlat(true);
-        button->setStyleSheet(
-            QStringLiteral("QPushButton { border: none; border-radius: 6px; padding: 0 12px; "
-                           "background: rgba(0, 0, 0, 0.05); }"
-                           "QPushButton:pressed { background: rgba(0, 0, 0, 0.1); }"));
+        button->setStyleSheet(u"QPushButton { border: none; border-radius: 6px; padding: 0 12px; "
+                              "background: rgba(0, 0, 0, 0.05); }"
+                              "QPushButton:pressed { background: rgba(0, 0, 0, 0.1); }"_s);
         connect(button, &QPushButton::clicked, this,
                 [this, actionID = action.id] { m_toasts.runAction(m_toastID, actionID); });
         m_buttons->addWidget(button);

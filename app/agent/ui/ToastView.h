@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Toasts.h"
+#include "app/agent/Toasts.h"
 
 #include <QEasingCurve>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "WindowDesktops.h"
+#include "app/agent/ui/WindowDesktops.h"
 
-#include "X11.h"
+#include "app/agent/ui/X11.h"
 
 #include <QWidget>
 #include <QWindow>

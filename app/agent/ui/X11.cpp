@@ -1,13 +1,15 @@
-#include "X11.h"
+#include "app/agent/ui/X11.h"
 
 #include <QGuiApplication>
 
 #include <cstring>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Agent::X11 {
 
 xcb_connection_t* connection() {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    if (QGuiApplication::platformName() != "xcb"_L1)
         return nullptr;
     auto* application = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return application ? application->connection() : nullptr;

@@ -1,16 +1,19 @@
-#include "AgentTray.h"
-#include "ActivityStickies.h"
-#include "AgentIcons.h"
-#include "GroupSettings.h"
-#include "ManualClock.h"
-#include "Provenance.h"
-#include "ToastPanel.h"
+#include "app/agent/ui/AgentTray.h"
+#include "app/agent/Provenance.h"
+#include "app/agent/ui/AgentIcons.h"
+#include "app/agent/ui/ToastPanel.h"
+#include "shared/bridge/SharedSettings.h"
+#include "tests/agent/ActivityStickies.h"
+#include "tests/support/ManualClock.h"
+#include "tests/support/TestMain.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QtTest>
+
+using namespace Qt::StringLiterals;
 
 using namespace Dovrin;
 using namespace Dovrin::Agent;
@@ -19,7 +22,7 @@ namespace {
 
 struct Fixture {
     QTemporaryDir folder;
-    QString settingsFile = folder.filePath(QStringLiteral("settings.json"));
+    QString settingsFile = folder.filePath(u"settings.json"_s);
     ActivityStickies stickies;
     ManualClock clock;
     Provenance provenance;
@@ -45,7 +48,7 @@ private slots:
     void menuItems_showTheLatestUndoAndTheAccessLevel() {
         Fixture f;
         QCOMPARE(f.tray.menuItems().size(), 3);
-        QCOMPARE(f.tray.accessItem()->text(), QStringLiteral("AI Access"));
+        QCOMPARE(f.tray.accessItem()->text(), u"AI Access"_s);
         QVERIFY(!f.tray.undoItem()->isVisible());
         QVERIFY(!f.tray.infoItem()->isVisible());
         QVERIFY(f.accessChoice("Read && Write")->isChecked());
@@ -56,8 +59,8 @@ private slots:
         f.activity.recordCreated("Codex", 2, batch, false);
         f.tray.refreshMenu();
         QVERIFY(f.tray.undoItem()->isVisible());
-        QCOMPARE(f.tray.undoItem()->text(), QStringLiteral("Undo Codex: Add 2 Stickies"));
-        QCOMPARE(f.tray.infoItem()->text(), QStringLiteral("Codex used your notes · just now"));
+        QCOMPARE(f.tray.undoItem()->text(), u"Undo Codex: Add 2 Stickies"_s);
+        QCOMPARE(f.tray.infoItem()->text(), u"Codex used your notes · just now"_s);
 
         f.tray.undoItem()->trigger();
         f.tray.refreshMenu();
@@ -65,10 +68,10 @@ private slots:
         QCOMPARE(f.stickies.store().list(Store::NoteStore::Scope::active)->size(), 0);
 
         f.accessChoice("Off")->trigger();
-        QCOMPARE(Bridge::GroupSettings::readFile(f.settingsFile).aiAccess, Bridge::AIAccess::off);
+        QCOMPARE(Bridge::SharedSettings::readFile(f.settingsFile).aiAccess, Bridge::AIAccess::off);
         QVERIFY(f.accessChoice("Off")->isChecked());
         QVERIFY(!f.accessChoice("Read && Write")->isChecked());
-        QCOMPARE(f.tray.infoItem()->text(), QStringLiteral("AI access is off"));
+        QCOMPARE(f.tray.infoItem()->text(), u"AI access is off"_s);
     }
 
     void icon_showsActivityUntilThreeSecondsAfterTheLastOfOverlappingCalls() {
@@ -77,7 +80,7 @@ private slots:
         f.activity.callStarted("Claude");
         f.activity.callStarted("Claude");
         QVERIFY(f.trayIcon.icon().cacheKey() != normal);
-        QCOMPARE(f.trayIcon.toolTip(), QStringLiteral("Dovrin, AI is using your notes"));
+        QCOMPARE(f.trayIcon.toolTip(), u"Dovrin, AI is using your notes"_s);
         f.activity.callEnded("Claude");
         f.clock.advance(2000);
         f.activity.callEnded("Claude");
@@ -85,7 +88,7 @@ private slots:
         QVERIFY(f.trayIcon.icon().cacheKey() != normal);
         f.clock.advance(1);
         QCOMPARE(f.trayIcon.icon().cacheKey(), normal);
-        QCOMPARE(f.trayIcon.toolTip(), QStringLiteral("Dovrin"));
+        QCOMPARE(f.trayIcon.toolTip(), u"Dovrin"_s);
     }
 
     void toastUndoButton_undoesFromThePanel() {
@@ -94,7 +97,7 @@ private slots:
         const QUuid batch = QUuid::createUuid();
         QVERIFY(f.stickies.createBatchForAgent({{"new", {}}}, batch, "Claude"));
         f.activity.recordCreated("Claude", 1, batch, true);
-        QCOMPARE(f.activity.toasts().items().first().message, QStringLiteral("Claude added a sticky."));
+        QCOMPARE(f.activity.toasts().items().first().message, u"Claude added a sticky."_s);
         QVERIFY(f.tray.panel().isVisible());
         QVERIFY(!AgentIcons::sparkle(Qt::black).isNull());
 
@@ -117,5 +120,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AgentTrayTest)
+DOVRIN_TEST_MAIN(QApplication, AgentTrayTest)
 #include "AgentTrayTest.moc"

@@ -1,4 +1,5 @@
-#include "ReduceMotion.h"
+#include "app/agent/ui/ReduceMotion.h"
+#include "tests/support/TestMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,19 +15,18 @@ class ReduceMotionTest final : public QObject {
     Q_OBJECT
 
 private:
-    std::optional<QTemporaryDir> config;
+    std::optional<Dovrin::Testing::TemporaryHome> home;
 
     void write(const QString& path, const QByteArray& text) {
-        QVERIFY(QDir(config->path()).mkpath(QFileInfo(path).path()));
-        QFile file(config->filePath(path));
+        QFile file(Dovrin::Testing::TemporaryHome::configFile(path));
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(text);
     }
 
 private slots:
     void init() {
-        config.emplace();
-        qputenv("XDG_CONFIG_HOME", config->path().toLocal8Bit());
+        home.reset();
+        home.emplace();
     }
 
     void gtkAnimationsSetting_decides() {
@@ -49,5 +49,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ReduceMotionTest)
+DOVRIN_TEST_MAIN(QCoreApplication, ReduceMotionTest)
 #include "ReduceMotionTest.moc"

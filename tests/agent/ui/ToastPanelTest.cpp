@@ -1,8 +1,8 @@
-#include "ToastPanel.h"
-#include "ManualClock.h"
-#include "PrivateXServer.h"
-#include "ToastView.h"
-#include "X11.h"
+#include "app/agent/ui/ToastPanel.h"
+#include "app/agent/ui/ToastView.h"
+#include "app/agent/ui/X11.h"
+#include "tests/support/ManualClock.h"
+#include "tests/support/PrivateXServer.h"
 
 #include <QAbstractAnimation>
 #include <QApplication>
@@ -12,8 +12,9 @@
 #include <QToolButton>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
 using namespace Dovrin::Agent;
-using ScreenSpace::ScreenFrames;
+using Dovrin::Core::ScreenSpace::ScreenFrames;
 
 namespace {
 
@@ -94,9 +95,9 @@ private slots:
     void yUpCoordinates_roundTripThroughQts() {
         const QRectF primary(100, 50, 1920, 1080);
         const QRectF window(300, 70, 372, 204);
-        const QRectF yUp = ScreenSpace::fromQt(window, primary);
+        const QRectF yUp = Dovrin::Core::ScreenSpace::fromQt(window, primary);
         QCOMPARE(yUp, QRectF(200, 1130 - 274, 372, 204));
-        QCOMPARE(ScreenSpace::toQt(yUp, primary), window);
+        QCOMPARE(Dovrin::Core::ScreenSpace::toQt(yUp, primary), window);
     }
 
     void panel_showsTheNewestThreeWithoutFocusAndHidesWhenEmpty() {
@@ -106,7 +107,7 @@ private slots:
         QVERIFY(panel.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
         QVERIFY(!panel.isVisible());
 
-        for (const QString agent : {"A", "B", "C", "D"})
+        for (const QString& agent : {u"A"_s, u"B"_s, u"C"_s, u"D"_s})
             toasts.show(keyFor(agent), std::nullopt, agent + " is connected to Dovrin.", {}, agent);
         QVERIFY(panel.isVisible());
         QCOMPARE(panel.size(), QSize(372, 204));
@@ -175,12 +176,8 @@ private slots:
         QCOMPARE(inPanel(*first, panel).topLeft(), QPoint(16, 16));
         QCOMPARE(first->opacity(), 1.0);
 
-        QTemporaryDir config;
-        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
-        const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", oldConfig); });
-        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-        QVERIFY(QDir(config.path()).mkpath("gtk-3.0"));
-        QFile settings(config.filePath("gtk-3.0/settings.ini"));
+        Dovrin::Testing::TemporaryHome home;
+        QFile settings(home.configFile("gtk-3.0/settings.ini"));
         QVERIFY(settings.open(QIODevice::WriteOnly));
         settings.write("[Settings]\ngtk-enable-animations=false\n");
         settings.close();

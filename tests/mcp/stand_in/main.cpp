@@ -1,8 +1,8 @@
 // A stand-in for the Dovrin app in tests: it listens on the socket it is given and answers every bridge
 // request with the request's own bytes as text, so a test can see what arrived. It ends by itself after
 // a minute in case a test could not stop it.
-#include "BridgeResponse.h"
-#include "Socket.h"
+#include "shared/bridge/BridgeResponse.h"
+#include "shared/bridge/Socket.h"
 
 #include <QString>
 

@@ -1,15 +1,17 @@
-#include "AppSettings.h"
+#include "app/core/AppSettings.h"
 
 #include <QSettings>
 #include <QStandardPaths>
 
-namespace Dovrin::Bridge {
+using namespace Qt::StringLiterals;
+
+namespace Dovrin::Core {
 
 QSettings& appSettings() {
     static QSettings settings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                                  QStringLiteral("/dovrin/dovrin.conf"),
+                                  u"/dovrin/dovrin.conf"_s,
                               QSettings::IniFormat);
     return settings;
 }
 
-} // namespace Dovrin::Bridge
+} // namespace Dovrin::Core

@@ -1,6 +1,6 @@
-#include "RelativeTime.h"
+#include "app/core/RelativeTime.h"
 
-#include "AppLanguage.h"
+#include "app/core/AppLanguage.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -10,7 +10,7 @@
 
 #include <memory>
 
-namespace Dovrin::Agent {
+namespace Dovrin::Core {
 
 namespace {
 
@@ -68,4 +68,4 @@ QString relativeTime(const QDateTime& date, const QDateTime& now) {
     return QString(reinterpret_cast<const QChar*>(text.getBuffer()), text.length());
 }
 
-} // namespace Dovrin::Agent
+} // namespace Dovrin::Core

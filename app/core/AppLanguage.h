@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace Dovrin::Agent {
+namespace Dovrin::Core {
 
 // The interface languages, in the order a language picker lists them.
 enum class AppLanguage { english, simplifiedChinese };
@@ -22,4 +22,4 @@ AppLanguage appLanguage();
 // every text of one run stays in one language.
 AppLanguage launchedLanguage();
 
-} // namespace Dovrin::Agent
+} // namespace Dovrin::Core

@@ -1,13 +1,15 @@
-#include "AppLanguage.h"
+#include "app/core/AppLanguage.h"
 
-#include "AppSettings.h"
+#include "app/core/AppSettings.h"
 
 #include <QLocale>
 #include <QSettings>
 
 #include <optional>
 
-namespace Dovrin::Agent {
+using namespace Qt::StringLiterals;
+
+namespace Dovrin::Core {
 
 namespace {
 
@@ -24,7 +26,7 @@ std::optional<AppLanguage> spokenLanguage(const QString& tag) {
 } // namespace
 
 QString languageCode(AppLanguage language) {
-    return language == AppLanguage::simplifiedChinese ? QStringLiteral("zh-Hans") : QStringLiteral("en");
+    return language == AppLanguage::simplifiedChinese ? u"zh-Hans"_s : u"en"_s;
 }
 
 AppLanguage bestLanguageMatch(const QStringList& preferred) {
@@ -38,7 +40,7 @@ AppLanguage bestLanguageMatch(const QStringList& preferred) {
 AppLanguage appLanguage() {
     // A chosen language stands in for the whole preference list, so a value Dovrin doesn't speak means
     // English rather than the system's languages.
-    const QStringList chosen = Bridge::appSettings().value(QStringLiteral("language")).toStringList();
+    const QStringList chosen = Core::appSettings().value(u"language"_s).toStringList();
     if (!chosen.isEmpty())
         return bestLanguageMatch(chosen);
     return bestLanguageMatch(QLocale::system().uiLanguages());
@@ -49,4 +51,4 @@ AppLanguage launchedLanguage() {
     return launched;
 }
 
-} // namespace Dovrin::Agent
+} // namespace Dovrin::Core

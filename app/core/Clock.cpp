@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "app/core/Clock.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace Dovrin::Agent {
+namespace Dovrin::Core {
 
 namespace {
 
@@ -64,4 +64,4 @@ void ScheduledTask::reset() {
     m_clock = nullptr;
 }
 
-} // namespace Dovrin::Agent
+} // namespace Dovrin::Core

@@ -1,10 +1,10 @@
-#include "ScreenSpace.h"
+#include "app/core/ScreenSpace.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace Dovrin::Agent::ScreenSpace {
+namespace Dovrin::Core::ScreenSpace {
 
 QRectF fromQt(const QRectF& rect, const QRectF& primary) {
     return QRectF(rect.x() - primary.x(), primary.bottom() - rect.bottom(), rect.width(), rect.height());
@@ -78,4 +78,4 @@ QPointF mouseLocation() {
     return fromQtPoint(QCursor::pos());
 }
 
-} // namespace Dovrin::Agent::ScreenSpace
+} // namespace Dovrin::Core::ScreenSpace

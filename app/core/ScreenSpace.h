@@ -11,7 +11,7 @@ class QScreen;
 // screen, y growing upwards, the frames stored with every note. Qt's have the origin at the top-left, y
 // growing downwards. Geometry is computed in y-up coordinates and converted only where it meets a window
 // or a screen.
-namespace Dovrin::Agent::ScreenSpace {
+namespace Dovrin::Core::ScreenSpace {
 
 // `primary` is the primary screen's geometry in Qt's coordinates.
 QRectF fromQt(const QRectF& rect, const QRectF& primary);
@@ -44,4 +44,4 @@ QScreen* screenContaining(const QPointF& point);
 QScreen* screenIntersecting(const QRectF& rect);
 QPointF mouseLocation();
 
-} // namespace Dovrin::Agent::ScreenSpace
+} // namespace Dovrin::Core::ScreenSpace

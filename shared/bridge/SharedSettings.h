@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AIAccess.h"
-#include "Result.h"
+#include "app/core/Result.h"
+#include "shared/bridge/AIAccess.h"
 
 #include <QDateTime>
 #include <QMap>
@@ -10,7 +10,7 @@
 namespace Dovrin::Bridge {
 
 // The settings both programs share, kept in "settings.json" in the data directory.
-struct GroupSettings final {
+struct SharedSettings final {
     AIAccess aiAccess = AIAccess::readWrite;
     // Agent name -> when it last used the notes.
     QMap<QString, QDateTime> connectedAIs;
@@ -18,8 +18,8 @@ struct GroupSettings final {
 
     // A missing or unreadable file, or a data directory that is unavailable, reads as the defaults; so
     // does each key that is missing or has the wrong type (an unknown access level included).
-    static GroupSettings read();
-    static GroupSettings readFile(const QString& path);
+    static SharedSettings read();
+    static SharedSettings readFile(const QString& path);
 
     // Replaces the file whole (temporary file, then rename); keys this type does not know are kept.
     Result<void, QString> write() const;

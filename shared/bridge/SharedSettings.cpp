@@ -1,11 +1,13 @@
-#include "GroupSettings.h"
+#include "shared/bridge/SharedSettings.h"
 
-#include "DataDirectory.h"
+#include "shared/bridge/DataDirectory.h"
 
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Bridge {
 
@@ -28,14 +30,14 @@ QString settingsPath() {
 
 } // namespace
 
-GroupSettings GroupSettings::read() {
+SharedSettings SharedSettings::read() {
     const QString path = settingsPath();
-    return path.isEmpty() ? GroupSettings() : readFile(path);
+    return path.isEmpty() ? SharedSettings() : readFile(path);
 }
 
-GroupSettings GroupSettings::readFile(const QString& path) {
+SharedSettings SharedSettings::readFile(const QString& path) {
     const QJsonObject object = readObject(path);
-    GroupSettings settings;
+    SharedSettings settings;
     if (const auto access = aiAccessFromRawValue(object.value(aiAccessKey).toString()))
         settings.aiAccess = *access;
     const QJsonObject connected = object.value(connectedAIsKey).toObject();
@@ -50,14 +52,14 @@ GroupSettings GroupSettings::readFile(const QString& path) {
     return settings;
 }
 
-Result<void, QString> GroupSettings::write() const {
+Result<void, QString> SharedSettings::write() const {
     const QString path = settingsPath();
     if (path.isEmpty())
-        return QStringLiteral("the data directory is unavailable");
+        return u"the data directory is unavailable"_s;
     return writeFile(path);
 }
 
-Result<void, QString> GroupSettings::writeFile(const QString& path) const {
+Result<void, QString> SharedSettings::writeFile(const QString& path) const {
     QJsonObject object = readObject(path);
     object.insert(aiAccessKey, rawValue(aiAccess));
     QJsonObject connected;
@@ -67,10 +69,10 @@ Result<void, QString> GroupSettings::writeFile(const QString& path) const {
     object.insert(letAIOpenDovrinKey, letAIOpenDovrin);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("can't write %1: %2").arg(path, file.errorString());
+        return u"can't write %1: %2"_s.arg(path, file.errorString());
     file.write(QJsonDocument(object).toJson(QJsonDocument::Indented));
     if (!file.commit())
-        return QStringLiteral("can't write %1: %2").arg(path, file.errorString());
+        return u"can't write %1: %2"_s.arg(path, file.errorString());
     return {};
 }
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace Dovrin::Agent {
+namespace Dovrin::Core {
 
 // Time as the agent side sees it. Toast lifetimes, the hover pause and the idle icon run on it, so tests
 // can drive them by hand instead of sleeping. Callbacks run on the main thread.
@@ -44,4 +44,4 @@ private:
     Clock::TaskID m_task = 0;
 };
 
-} // namespace Dovrin::Agent
+} // namespace Dovrin::Core

@@ -2,10 +2,10 @@
 
 class QSettings;
 
-namespace Dovrin::Bridge {
+namespace Dovrin::Core {
 
 // The app's own settings ("showInDock", "defaultColor", …): an INI file at
 // $XDG_CONFIG_HOME/dovrin/dovrin.conf. One instance for the run, used from the main thread.
 QSettings& appSettings();
 
-} // namespace Dovrin::Bridge
+} // namespace Dovrin::Core

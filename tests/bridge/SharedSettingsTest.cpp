@@ -1,4 +1,5 @@
-#include "GroupSettings.h"
+#include "shared/bridge/SharedSettings.h"
+#include "tests/support/TestMain.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -6,14 +7,14 @@
 
 using namespace Dovrin::Bridge;
 
-class GroupSettingsTest final : public QObject {
+class SharedSettingsTest final : public QObject {
     Q_OBJECT
 
 private slots:
     void settings_missingOrBrokenReadAsDefaults() {
         QTemporaryDir folder;
         const QString path = folder.path() + "/settings.json";
-        const GroupSettings missing = GroupSettings::readFile(path);
+        const SharedSettings missing = SharedSettings::readFile(path);
         QCOMPARE(missing.aiAccess, AIAccess::readWrite);
         QVERIFY(missing.letAIOpenDovrin);
         QVERIFY(missing.connectedAIs.isEmpty());
@@ -26,7 +27,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
             file.write(content);
             file.close();
-            const GroupSettings settings = GroupSettings::readFile(path);
+            const SharedSettings settings = SharedSettings::readFile(path);
             QCOMPARE(settings.aiAccess, AIAccess::readWrite);
             QVERIFY(settings.letAIOpenDovrin);
             QVERIFY(settings.connectedAIs.isEmpty());
@@ -40,14 +41,14 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(R"({"future":42,"letAIOpenDovrin":true})");
         file.close();
-        GroupSettings settings;
+        SharedSettings settings;
         settings.aiAccess = AIAccess::readOnly;
         settings.letAIOpenDovrin = false;
         const QDateTime when = QDateTime::fromMSecsSinceEpoch(1'700'000'000'123, Qt::UTC);
         settings.connectedAIs.insert("Claude", when);
         QVERIFY(settings.writeFile(path));
 
-        const GroupSettings read = GroupSettings::readFile(path);
+        const SharedSettings read = SharedSettings::readFile(path);
         QCOMPARE(read.aiAccess, AIAccess::readOnly);
         QVERIFY(!read.letAIOpenDovrin);
         QCOMPARE(read.connectedAIs.value("Claude"), when);
@@ -56,5 +57,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(GroupSettingsTest)
-#include "GroupSettingsTest.moc"
+DOVRIN_TEST_MAIN(QCoreApplication, SharedSettingsTest)
+#include "SharedSettingsTest.moc"
