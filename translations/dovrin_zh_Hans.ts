@@ -10,119 +10,119 @@
         <translation>%1 已连接到 Dovrin。</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="152"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="151"/>
         <source>%1 wanted to change a note. AI access is Read only.</source>
         <translation>%1 想要更改一张便笺。AI 访问权限为“只读”。</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="153"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="152"/>
         <source>%1 tried to use your notes. AI access is off.</source>
         <translation>%1 尝试使用你的便笺。AI 访问已关闭。</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="235"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="234"/>
         <source>Show</source>
         <comment>Toast button</comment>
         <translation>显示</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="244"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="243"/>
         <source>Undo</source>
         <comment>Toast button</comment>
         <translation>撤销</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="247"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="246"/>
         <source>%1 Undo is in the Dovrin menu.</source>
         <comment>VoiceOver: a toast&apos;s message, then where its Undo is</comment>
         <translation>%1 可在 Dovrin 菜单中撤销。</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="254"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="253"/>
         <source>%1 added a sticky.</source>
         <comment>Toast; one: “added a sticky”</comment>
         <translation>%1 添加了一张便笺。</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="255"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="254"/>
         <source>%1 added %2 stickies.</source>
         <comment>Toast; one: “added a sticky”</comment>
         <translation>%1 添加了 %2 张便笺。</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="266"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="265"/>
         <source>%1 edited “%2”.</source>
         <translation>%1 编辑了“%2”。</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="268"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="267"/>
         <source>%1 checked off %2 items in “%3”.</source>
         <translation>%1 勾掉了“%3”中的 %2 项。</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="270"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="269"/>
         <source>%1 unchecked %2 items in “%3”.</source>
         <translation>%1 取消勾选了“%3”中的 %2 项。</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="272"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="271"/>
         <source>%1 added to “%2”.</source>
         <translation>%1 向“%2”添加了内容。</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="273"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="272"/>
         <source>%1 changed “%2”.</source>
         <translation>%1 更改了“%2”。</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="277"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="276"/>
         <source>%1 deleted “%2”.</source>
         <translation>%1 删除了“%2”。</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="278"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="277"/>
         <source>%1 deleted %2 notes.</source>
         <translation>%1 删除了 %2 张便笺。</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="284"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="283"/>
         <source>Undo %1: Add Sticky</source>
         <comment>Menu bar; one: “Add Sticky”</comment>
         <translation>撤销 %1：添加便笺</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="285"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="284"/>
         <source>Undo %1: Add %2 Stickies</source>
         <comment>Menu bar; one: “Add Sticky”</comment>
         <translation>撤销 %1：添加 %2 张便笺</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="289"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="288"/>
         <source>Undo %1: Edit “%2”</source>
         <translation>撤销 %1：编辑“%2”</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="292"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="291"/>
         <source>Undo %1: Delete “%2”</source>
         <translation>撤销 %1：删除“%2”</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="293"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="292"/>
         <source>Undo %1: Delete %2 Notes</source>
         <translation>撤销 %1：删除 %2 张便笺</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="328"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="327"/>
         <source>AI access is off</source>
         <translation>AI 访问已关闭</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="331"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="329"/>
         <source>%1 used your notes · %2</source>
         <translation>%1 使用了你的便笺 · %2</translation>
     </message>
     <message>
-        <location filename="../app/agent/AgentActivity.cpp" line="407"/>
+        <location filename="../app/agent/AgentActivity.cpp" line="406"/>
         <source>Dovrin couldn&apos;t save the note. Try again.</source>
         <translation>Dovrin 无法存储这张便笺。请再试一次。</translation>
     </message>
@@ -165,8 +165,8 @@
 <context>
     <name>Dovrin::Agent::ToastView</name>
     <message>
-        <location filename="../app/agent/ui/ToastView.cpp" line="60"/>
-        <location filename="../app/agent/ui/ToastView.cpp" line="61"/>
+        <location filename="../app/agent/ui/ToastView.cpp" line="95"/>
+        <location filename="../app/agent/ui/ToastView.cpp" line="96"/>
         <source>Dismiss</source>
         <translation>关闭</translation>
     </message>
@@ -174,7 +174,7 @@
 <context>
     <name>Dovrin::Shell::AppDelegate</name>
     <message>
-        <location filename="../app/shell/AppDelegate.cpp" line="40"/>
+        <location filename="../app/shell/AppDelegate.cpp" line="43"/>
         <source>Dovrin can’t open your notes.</source>
         <translation>Dovrin 无法打开你的便笺。</translation>
     </message>
@@ -233,68 +233,68 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>Dovrin::Shell::SettingsWindow</name>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="53"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="49"/>
         <source>Takes effect after Dovrin relaunches.</source>
         <translation>重新启动 Dovrin 后生效。</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="54"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="50"/>
         <source>Show in taskbar</source>
         <translation>在任务栏中显示</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="55"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="51"/>
         <source>Settings</source>
         <translation>设置</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="66"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="63"/>
         <source>Unavailable</source>
         <translation>不可用</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="70"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="67"/>
         <source>New stickies</source>
         <translation>新便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="72"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="69"/>
         <source>Default color</source>
         <translation>默认颜色</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="76"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="73"/>
         <source>Language</source>
         <translation>语言</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="80"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="77"/>
         <source>Dovrin lives in the system tray. Turn this on to also find it in the taskbar and the window switcher.</source>
         <translation>Dovrin 位于系统托盘中。打开此选项后，也可以在任务栏和窗口切换器中找到它。</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="85"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="82"/>
         <source>Notes folder</source>
         <translation>便笺文件夹</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="129"/>
-        <location filename="../app/shell/SettingsWindow.cpp" line="130"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="126"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="127"/>
         <source>Relaunch Dovrin to switch to %1?</source>
         <translation>要重新启动 Dovrin 以切换到%1吗？</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="132"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="129"/>
         <source>Your stickies will be right where you left them.</source>
         <translation>你的便笺会留在原来的位置。</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="133"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="130"/>
         <source>Relaunch Now</source>
         <translation>立即重新启动</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="134"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="131"/>
         <source>Later</source>
         <translation>以后</translation>
     </message>
@@ -302,32 +302,32 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>Dovrin::Shell::SingleInstance</name>
     <message>
-        <location filename="../app/shell/SingleInstance.cpp" line="37"/>
+        <location filename="../app/shell/SingleInstance.cpp" line="39"/>
         <source>The path of Dovrin’s instance socket is too long (%1 bytes, at most %2): %3</source>
         <translation>Dovrin 实例套接字的路径过长（%1 字节，最多 %2 字节）：%3</translation>
     </message>
     <message>
-        <location filename="../app/shell/SingleInstance.cpp" line="74"/>
+        <location filename="../app/shell/SingleInstance.cpp" line="76"/>
         <source>Can’t open Dovrin’s instance lock %1: %2</source>
         <translation>无法打开 Dovrin 的实例锁 %1：%2</translation>
     </message>
     <message>
-        <location filename="../app/shell/SingleInstance.cpp" line="83"/>
+        <location filename="../app/shell/SingleInstance.cpp" line="85"/>
         <source>Can’t lock %1: %2</source>
         <translation>无法锁定 %1：%2</translation>
     </message>
     <message>
-        <location filename="../app/shell/SingleInstance.cpp" line="109"/>
+        <location filename="../app/shell/SingleInstance.cpp" line="111"/>
         <source>Can’t listen on %1: %2</source>
         <translation>无法在 %1 上监听：%2</translation>
     </message>
     <message>
-        <location filename="../app/shell/SingleInstance.cpp" line="163"/>
+        <location filename="../app/shell/SingleInstance.cpp" line="165"/>
         <source>Dovrin is already running but did not answer within %1 s: %2</source>
         <translation>Dovrin 已在运行，但没有在 %1 秒内响应：%2</translation>
     </message>
     <message>
-        <location filename="../app/shell/SingleInstance.cpp" line="190"/>
+        <location filename="../app/shell/SingleInstance.cpp" line="192"/>
         <source>The running Dovrin refused the request: %1</source>
         <translation>正在运行的 Dovrin 拒绝了请求：%1</translation>
     </message>
@@ -335,58 +335,58 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>Dovrin::Shell::TrayMenu</name>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="33"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="28"/>
         <source>New Sticky</source>
         <translation>新建便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="34"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="29"/>
         <source>Search Notes…</source>
         <translation>搜索便笺…</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="37"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="32"/>
         <source>Recent</source>
         <translation>最近使用</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="40"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="35"/>
         <source>Bring All to Front</source>
         <translation>前置全部便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="44"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="39"/>
         <source>Recently Deleted…</source>
         <translation>最近删除…</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="45"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="40"/>
         <source>Connect Your AI…</source>
         <translation>连接你的 AI…</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="46"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="41"/>
         <source>Settings…</source>
         <translation>设置…</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="49"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="44"/>
         <source>Quit Dovrin</source>
         <translation>退出 Dovrin</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="52"/>
-        <location filename="../app/shell/TrayMenu.cpp" line="63"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="47"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="57"/>
         <source>Hide All Stickies</source>
         <translation>隐藏全部便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="63"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="57"/>
         <source>Show All Stickies</source>
         <translation>显示全部便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="90"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="83"/>
         <source>Closed</source>
         <translation>已关闭</translation>
     </message>
@@ -394,28 +394,28 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>Dovrin::Stickies::NoteLinks</name>
     <message>
-        <location filename="../app/stickies/NoteLinks.cpp" line="60"/>
-        <location filename="../app/stickies/NoteLinks.cpp" line="67"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="62"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="69"/>
         <source>Dovrin</source>
         <translation>Dovrin</translation>
     </message>
     <message>
-        <location filename="../app/stickies/NoteLinks.cpp" line="61"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="63"/>
         <source>This note isn’t on this computer.</source>
         <translation>这张便笺不在这台电脑上。</translation>
     </message>
     <message>
-        <location filename="../app/stickies/NoteLinks.cpp" line="67"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="69"/>
         <source>That note was deleted.</source>
         <translation>那张便笺已被删除。</translation>
     </message>
     <message>
-        <location filename="../app/stickies/NoteLinks.cpp" line="69"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="71"/>
         <source>Restore</source>
         <translation>恢复</translation>
     </message>
     <message>
-        <location filename="../app/stickies/NoteLinks.cpp" line="70"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="72"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
@@ -423,49 +423,49 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>Dovrin::Stickies::StickyMenu</name>
     <message>
-        <location filename="../app/stickies/StickyMenu.cpp" line="28"/>
+        <location filename="../app/stickies/StickyMenu.cpp" line="17"/>
         <source>Color</source>
         <translation>颜色</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyMenu.cpp" line="39"/>
+        <location filename="../app/stickies/StickyMenu.cpp" line="28"/>
         <source>Copy Link</source>
         <translation>拷贝链接</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyMenu.cpp" line="41"/>
+        <location filename="../app/stickies/StickyMenu.cpp" line="30"/>
         <source>Copy as Text</source>
         <translation>拷贝为文本</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyMenu.cpp" line="44"/>
+        <location filename="../app/stickies/StickyMenu.cpp" line="33"/>
         <source>Float on Top</source>
         <translation>浮动在最前面</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyMenu.cpp" line="47"/>
-        <location filename="../app/stickies/StickyMenu.cpp" line="98"/>
+        <location filename="../app/stickies/StickyMenu.cpp" line="36"/>
+        <location filename="../app/stickies/StickyMenu.cpp" line="87"/>
         <source>Collapse</source>
         <translation>折叠</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyMenu.cpp" line="51"/>
+        <location filename="../app/stickies/StickyMenu.cpp" line="40"/>
         <source>Delete</source>
         <extracomment>Sticky menu: move the note to Recently Deleted</extracomment>
         <translation>删除</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyMenu.cpp" line="53"/>
+        <location filename="../app/stickies/StickyMenu.cpp" line="42"/>
         <source>New Sticky</source>
         <translation>新建便笺</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyMenu.cpp" line="56"/>
+        <location filename="../app/stickies/StickyMenu.cpp" line="45"/>
         <source>Close</source>
         <translation>关闭</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyMenu.cpp" line="98"/>
+        <location filename="../app/stickies/StickyMenu.cpp" line="87"/>
         <source>Expand</source>
         <translation>展开</translation>
     </message>
@@ -473,103 +473,103 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>Dovrin::Stickies::StickyViewTexts</name>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="24"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="26"/>
         <source>Sticky note, %1</source>
         <comment>VoiceOver value of a sticky window: its color</comment>
         <translation>便笺，%1</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="28"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="30"/>
         <source>floating</source>
         <comment>VoiceOver: the sticky floats on top</comment>
         <translation>浮动在最前面</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="30"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="32"/>
         <source>Collapsed</source>
         <comment>VoiceOver: the sticky is collapsed</comment>
         <translation>已折叠</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="33"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="34"/>
         <source>%1, %2</source>
         <comment>A narrow and-list of two sticky states</comment>
         <translation>%1，%2</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="37"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="38"/>
         <source>%1, %2</source>
         <comment>VoiceOver value of a sticky window: its state, then what an AI did last</comment>
         <translation>%1，%2</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="49"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="50"/>
         <source>Copy Link</source>
         <translation>拷贝链接</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="51"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="52"/>
         <source>Copy as Text</source>
         <translation>拷贝为文本</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="53"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="54"/>
         <source>Next Color</source>
         <translation>下一个颜色</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="55"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="56"/>
         <source>Float on Top</source>
         <translation>浮动在最前面</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="57"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="58"/>
         <source>Expand</source>
         <translation>展开</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="57"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="58"/>
         <source>Collapse</source>
         <translation>折叠</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="59"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="60"/>
         <source>Delete</source>
         <comment>Sticky menu: move the note to Recently Deleted</comment>
         <translation>删除</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="65"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="66"/>
         <source>Close</source>
         <translation>关闭</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="69"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="70"/>
         <source>Hides this note. Find it again in the Dovrin menu.</source>
         <translation>隐藏这张便笺。可在 Dovrin 菜单中再次找到它。</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="73"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="74"/>
         <source>New sticky</source>
         <translation>新建便笺</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="77"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="78"/>
         <source>Copied</source>
         <translation>已拷贝</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="77"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="78"/>
         <source>Copy link</source>
         <translation>拷贝链接</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="81"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="82"/>
         <source>Copies this note&apos;s link. Paste it into your AI.</source>
         <translation>拷贝这张便笺的链接，然后粘贴给你的 AI。</translation>
     </message>
     <message>
-        <location filename="../app/stickies/StickyViewTexts.cpp" line="81"/>
+        <location filename="../app/stickies/StickyViewTexts.cpp" line="82"/>
         <source>Write something first</source>
         <translation>请先写点内容</translation>
     </message>
@@ -652,7 +652,7 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>Note</name>
     <message>
-        <location filename="../app/store/Note.cpp" line="99"/>
+        <location filename="../app/store/Note.cpp" line="88"/>
         <source>Untitled</source>
         <translation>无标题</translation>
     </message>
@@ -660,7 +660,7 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>RelativeTime</name>
     <message>
-        <location filename="../app/agent/RelativeTime.cpp" line="58"/>
+        <location filename="../app/core/RelativeTime.cpp" line="58"/>
         <source>just now</source>
         <translation>刚刚</translation>
     </message>
@@ -668,33 +668,33 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>StickyColor</name>
     <message>
-        <location filename="../app/store/Note.cpp" line="47"/>
-        <location filename="../app/store/Note.cpp" line="59"/>
+        <location filename="../app/store/Note.cpp" line="36"/>
+        <location filename="../app/store/Note.cpp" line="48"/>
         <source>Yellow</source>
         <translation>黄色</translation>
     </message>
     <message>
-        <location filename="../app/store/Note.cpp" line="49"/>
+        <location filename="../app/store/Note.cpp" line="38"/>
         <source>Blue</source>
         <translation>蓝色</translation>
     </message>
     <message>
-        <location filename="../app/store/Note.cpp" line="51"/>
+        <location filename="../app/store/Note.cpp" line="40"/>
         <source>Green</source>
         <translation>绿色</translation>
     </message>
     <message>
-        <location filename="../app/store/Note.cpp" line="53"/>
+        <location filename="../app/store/Note.cpp" line="42"/>
         <source>Pink</source>
         <translation>粉色</translation>
     </message>
     <message>
-        <location filename="../app/store/Note.cpp" line="55"/>
+        <location filename="../app/store/Note.cpp" line="44"/>
         <source>Purple</source>
         <translation>紫色</translation>
     </message>
     <message>
-        <location filename="../app/store/Note.cpp" line="57"/>
+        <location filename="../app/store/Note.cpp" line="46"/>
         <source>Gray</source>
         <translation>灰色</translation>
     </message>

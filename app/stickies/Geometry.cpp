@@ -8,6 +8,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Stickies::Geometry {
 
 namespace {
@@ -176,6 +178,10 @@ QString screenID(const QScreen& screen) {
     if (!screen.serialNumber().isEmpty())
         return screen.serialNumber();
     return QStringList{screen.manufacturer(), screen.model(), screen.name()}.join(QLatin1Char(' '));
+}
+
+QString logText(const QRectF& frame) {
+    return u"{{%1, %2}, {%3, %4}}"_s.arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
 }
 
 } // namespace Dovrin::Stickies::Geometry

@@ -54,4 +54,7 @@ QList<QRectF> batchLayout(const QList<double>& heights, const QRectF& visible,
 // A stable text for a screen, stored with a sticky: its serial number, else manufacturer, model and name.
 QString screenID(const QScreen& screen);
 
+// A frame as log lines write it: "{{x, y}, {width, height}}".
+QString logText(const QRectF& frame);
+
 } // namespace Dovrin::Stickies::Geometry

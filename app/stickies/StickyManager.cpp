@@ -33,10 +33,6 @@ namespace {
 constexpr int staggerMs = 50;
 constexpr int reducedStaggerMs = 30;
 
-QString rectText(const QRectF& r) {
-    return u"{{%1, %2}, {%3, %4}}"_s.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-}
-
 } // namespace
 
 StickyManager::StickyManager(Store::NoteStore& store, Agent::Provenance& provenance, Core::Clock& clock,
@@ -186,7 +182,7 @@ StickyController* StickyManager::open(const Note& note, bool activate, bool anim
     const QRectF corrected = Geometry::corrected(placed.frame, Core::ScreenSpace::visibleFrames());
     if (corrected != placed.frame) {
         qCInfo(Core::stickiesLog, "recovered off-screen note=%s to %s", qUtf8Printable(note.idText()),
-               qUtf8Printable(rectText(corrected)));
+               qUtf8Printable(Geometry::logText(corrected)));
         placed.frame = corrected;
     }
     auto owned = std::make_unique<StickyController>(m_store, placed, activate, m_clock);
