@@ -121,9 +121,6 @@ public:
 
     const QList<Entry>& undoable() const { return m_undoable; }
     bool canUndo(const Entry& entry) const;
-    std::optional<LastUsed> lastUsed() const { return m_lastUsed; }
-    int activeCalls() const { return m_activeCalls; }
-    bool isShowingActive() const { return m_isShowingActive; }
 
     // "Undo Claude: Edit “Groceries”"
     static QString undoTitle(const Entry& entry);

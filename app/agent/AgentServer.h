@@ -47,7 +47,6 @@ public:
     ~AgentServer() override;
 
     AgentActivity& activity() { return *m_activity; }
-    bool isListening() const { return m_listener.isValid(); }
 
     // One request's bytes in, one response out; never fails (failures are error responses).
     void handle(const QByteArray& request, std::function<void(Bridge::BridgeResponse)> done);

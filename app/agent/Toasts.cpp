@@ -29,7 +29,6 @@ void Toasts::show(const ToastKey& key, const std::optional<QUuid>& entryID, cons
     }
     emit itemsChanged();
     emit announcement(spokenText);
-    m_panelShown = true;
     emit panelShown();
     startTicker();
 }
@@ -90,7 +89,6 @@ void Toasts::tick() {
     // One more beat before hiding, so a toast arriving right now reuses the panel as it is.
     m_ticker.start(m_clock, tickMs, [this] {
         if (m_items.isEmpty()) {
-            m_panelShown = false;
             emit panelHidden();
         } else {
             emit panelShown();

@@ -77,7 +77,6 @@ public:
 
     // Whether a screen reader is running; the views set it (the model has no GUI to ask).
     void setScreenReaderCheck(std::function<bool()> check) { m_screenReaderRunning = std::move(check); }
-    bool isPanelShown() const { return m_panelShown; }
 
 signals:
     // The list changed: a toast came, went or was replaced. `remaining` changes come with ticked().
@@ -97,7 +96,6 @@ private:
     Core::Clock& m_clock;
     QList<Toast> m_items;
     bool m_isHovering = false;
-    bool m_panelShown = false;
     std::function<bool()> m_screenReaderRunning = [] { return false; };
     Core::ScheduledTask m_ticker;
 };

@@ -43,8 +43,6 @@ public:
     QMenu* menu() const { return m_menu.get(); }
     // Actions whose shortcuts also work inside every sticky: search, settings, hide all, quit.
     QList<QAction*> applicationShortcuts() const { return m_applicationShortcuts; }
-    QList<QAction*> recentItems() const { return m_recentItems; }
-    QAction* showHideItem() const { return m_showHideItem; }
 
     // Brings titles, the recent notes and the AI items up to date.
     void refresh();

@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Stickies {
 
 namespace {
@@ -23,6 +25,7 @@ StickyView::StickyView(StickyViewState* state, QWidget* parent)
     : QWidget(parent), m_state(state), m_strip(new StickyViewDragStrip(state, this)),
       m_editorHost(new QWidget(this)) {
     setMouseTracking(true);
+    m_editorHost->setObjectName(u"editorHost"_s);
     auto* layout = new QVBoxLayout(m_editorHost);
     layout->setContentsMargins(0, 0, 0, 0);
     connect(m_state, &StickyViewState::noteChanged, this, &StickyView::refresh);

@@ -21,10 +21,6 @@ public:
 
     explicit StickyView(StickyViewState* state, QWidget* parent = nullptr);
 
-    StickyViewDragStrip* strip() const { return m_strip; }
-    // Where the editor sits.
-    QWidget* editorHost() const { return m_editorHost; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -44,6 +40,7 @@ private:
 
     StickyViewState* m_state;
     StickyViewDragStrip* m_strip;
+    // Where the editor sits.
     QWidget* m_editorHost;
     Qt::Edges m_resizing;
     QPoint m_pressGlobal;

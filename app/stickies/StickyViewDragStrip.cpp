@@ -16,6 +16,8 @@
 #include <QToolTip>
 #include <QWindow>
 
+using namespace Qt::StringLiterals;
+
 namespace Dovrin::Stickies {
 
 namespace {
@@ -32,6 +34,9 @@ StickyViewDragStrip::StickyViewDragStrip(StickyViewState* state, QWidget* parent
       m_newSticky(new StickyViewButton(StickyGlyph::plus, this)),
       m_copyLink(new StickyViewButton(StickyGlyph::link, this)),
       m_provenance(new StickyViewProvenanceLabel(this)) {
+    m_close->setObjectName(u"close"_s);
+    m_newSticky->setObjectName(u"newSticky"_s);
+    m_copyLink->setObjectName(u"copyLink"_s);
     m_close->setText(StickyViewTexts::closeLabel());
     m_close->setToolTip(StickyViewTexts::closeToolTip());
     m_newSticky->setText(StickyViewTexts::newStickyLabel());

@@ -22,11 +22,6 @@ public:
 
     explicit StickyViewDragStrip(StickyViewState* state, QWidget* parent = nullptr);
 
-    StickyViewButton* closeButton() const { return m_close; }
-    StickyViewButton* newStickyButton() const { return m_newSticky; }
-    StickyViewButton* copyLinkButton() const { return m_copyLink; }
-    StickyViewProvenanceLabel* provenanceLabel() const { return m_provenance; }
-
     // Re-reads the state and the colours of the current appearance.
     void refresh();
 

@@ -1,5 +1,7 @@
 #include "app/stickies/StickyViewState.h"
 
+#include <chrono>
+
 namespace Dovrin::Stickies {
 
 StickyViewState::StickyViewState(const Store::Note& note, QObject* parent) : QObject(parent), m_note(note) {
@@ -53,10 +55,6 @@ void StickyViewState::setKey(bool key) {
 void StickyViewState::showCopied() {
     m_copiedTimer.start();
     setShowingCopied(true);
-}
-
-void StickyViewState::setCopiedDuration(std::chrono::milliseconds duration) {
-    m_copiedTimer.setInterval(duration);
 }
 
 void StickyViewState::setShowingCopied(bool showing) {

@@ -9,7 +9,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <chrono>
 #include <optional>
 
 namespace Dovrin::Stickies {
@@ -59,7 +58,6 @@ public:
     bool isShowingCopied() const { return m_isShowingCopied; }
     // Shows "Copied" on the copy-link control for the copied duration; a second call starts it over.
     void showCopied();
-    void setCopiedDuration(std::chrono::milliseconds duration);
 
     void request(StickyAction action) { emit actionRequested(action); }
     void requestMenu(QPoint globalPosition) { emit menuRequested(globalPosition); }

@@ -53,7 +53,7 @@ class AgentServerTest final : public QObject {
 private slots:
     void callLimit_countsOnTheServersClock() {
         Fixture f;
-        QVERIFY(f.server.isListening());
+        QVERIFY(Bridge::connectToSocket(f.folder.filePath(u"dv.sock"_s)));
         QVERIFY(!f.handle(list).isError);
         f.clock.advance(59000);
         for (int i = 1; i < 60; ++i)
@@ -66,14 +66,16 @@ private slots:
 
     void refusedCalls_reportNoActivity() {
         Fixture f;
+        QSignalSpy active(&f.server.activity(), &AgentActivity::activeChanged);
         f.setAccess(Bridge::AIAccess::off);
         for (int i = 0; i < 70; ++i)
             QCOMPARE(f.error(list)["error"], QJsonValue("forbidden"));
-        QCOMPARE(f.server.activity().activeCalls(), 0);
-        QVERIFY(!f.server.activity().lastUsed());
         f.setAccess(Bridge::AIAccess::readWrite);
+        QVERIFY(active.isEmpty());
+        QCOMPARE(f.server.activity().refreshMenu().info, std::nullopt);
         QVERIFY(!f.handle(list).isError);
-        QVERIFY(f.server.activity().lastUsed());
+        QVERIFY(active.first().first().toBool());
+        QCOMPARE(f.server.activity().refreshMenu().info, u"Claude used your notes · just now"_s);
     }
 
     void malformedRequests_areAnsweredAsErrors() {

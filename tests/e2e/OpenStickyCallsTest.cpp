@@ -64,15 +64,17 @@ void startComposing(Stickies::StickyController& sticky) {
                         "'compositionstart', { bubbles: true, data: '' }));"_s);
 }
 
-// Starts an update_note that waits on the sticky's page until the sticky goes.
+// Starts an update_note that waits on the sticky's page until the sticky goes. The call is known to have
+// started when the tray icon turns to activity, so the icon must show normal (no call in flight) before.
 std::unique_ptr<PendingCall> updateWaitingOnPage(InProcessApp& app, Stickies::StickyController& sticky) {
     startComposing(sticky);
+    QSignalSpy active(&app.activity(), &Agent::AgentActivity::activeChanged);
     auto call = std::make_unique<PendingCall>(app.home.socket(), "update_note",
                                               QJsonObject{{"note", sticky.note().idText()},
                                                           {"op", "replace_all"},
                                                           {"markdown", "from the AI"},
                                                           {"expected_rev", sticky.note().rev}});
-    if (!QTest::qWaitFor([&app] { return app.activity().activeCalls() == 1; }, 10000))
+    if (!QTest::qWaitFor([&active] { return !active.isEmpty(); }, 10000))
         qFatal("the call did not start");
     return call;
 }
@@ -105,16 +107,18 @@ private slots:
         InProcessApp app;
         const Store::Note closed = userNote(app, "closed by the user");
         const Store::Note deleted = userNote(app, "deleted by the user");
+        QSignalSpy active(&app.activity(), &Agent::AgentActivity::activeChanged);
 
         auto call = updateWaitingOnPage(app, *openReady(app, closed));
         app.manager.sticky(closed.id)->close();
         QCOMPARE(call->waitForError(), (QJsonObject{{"error", "unavailable"}, {"message", unsavedMessage}}));
+        QTRY_VERIFY_WITH_TIMEOUT(!active.last().first().toBool(), 10000);
 
         call = updateWaitingOnPage(app, *openReady(app, deleted));
         app.manager.sticky(deleted.id)->requestDelete();
         QCOMPARE(call->waitForError(), (QJsonObject{{"error", "unavailable"}, {"message", unsavedMessage}}));
         QCOMPARE(app.note(deleted.id).markdown, deleted.markdown);
-        QTRY_COMPARE(app.activity().activeCalls(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!active.last().first().toBool(), 10000);
 
         // The app goes on serving.
         Mcp mcp(app.home, "claude");

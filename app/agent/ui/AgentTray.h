@@ -27,8 +27,6 @@ public:
     AgentTray(AgentActivity& activity, QSystemTrayIcon* trayIcon, QObject* parent = nullptr);
     ~AgentTray() override;
 
-    QAction* undoItem() const { return m_undoItem; }
-    QAction* infoItem() const { return m_infoItem; }
     QAction* accessItem() const;
     // The three in menu order.
     QList<QAction*> menuItems() const;
