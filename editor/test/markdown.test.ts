@@ -108,16 +108,6 @@ test("link and image targets and titles are read back as set", () => {
   }
 });
 
-test("to-dos are list items with a checked state", () => {
-  const doc = parseMarkdown("- [ ] a\n- [x] b\n- c\n- \\[ \\] d");
-  const list = doc.firstChild!;
-  assert.deepEqual(
-    [0, 1, 2, 3].map((i) => list.child(i).attrs.checked),
-    [false, true, null, null],
-  );
-  assert.equal(list.child(3).textContent, "[ ] d");
-});
-
 function words(text: string): string[] {
   return text.match(/[A-Za-z0-9]+/g) ?? [];
 }

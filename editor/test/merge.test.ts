@@ -23,14 +23,6 @@ test("edits to different places both survive", () => {
   assert.deepEqual(merge3(base, ours, theirs), { ok: true, text: ours.replace("End", "The end") });
 });
 
-test("a user typing at the top while an AI appends at the bottom keeps both", () => {
-  const ours = "# Groceries for Sunday" + base.slice("# Groceries".length);
-  const theirs = base + "\n\n- [ ] bread";
-  const merged = merge3(base, ours, theirs);
-  assert.ok(merged.ok);
-  assert.equal(merged.ok && merged.text, ours + "\n\n- [ ] bread");
-});
-
 test("overlapping edits are a conflict that names the place", () => {
   const ours = base.replace("- eggs", "- duck eggs");
   const theirs = base.replace("- eggs", "- no eggs");

@@ -36,17 +36,4 @@ test("the built page defines dovrin and reports ready, even to a handler that ap
   await new Promise((resolve) => setTimeout(resolve, 60));
   assert.equal(received[0]?.type, "ready");
   assert.ok(Number.isInteger(received[0].msSinceNavigation) && (received[0].msSinceNavigation as number) >= 0);
-
-  // The fill script the app runs, verbatim in effect.
-  const dovrin = page.dovrin as unknown as {
-    setColor(c: string): void;
-    setMarkdown(m: string): void;
-    getMarkdown(): string;
-    focus(): boolean;
-  };
-  dovrin.setColor("green");
-  dovrin.setMarkdown("- [x] filled");
-  assert.equal(dovrin.getMarkdown(), "- [x] filled");
-  assert.equal(typeof dovrin.focus(), "boolean");
-  assert.equal((page.document as Document).documentElement.dataset.color, "green");
 });

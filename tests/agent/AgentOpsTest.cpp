@@ -13,13 +13,11 @@ private slots:
     void todos_skipFencedCodeAndCountIndentedAndNumbered() {
         const QString note = "- [ ] one\n```\n- [ ] code\n~~~\n- [x] still code\n```\n  1. [X] two\n2) [ ] \n"
                              "- [ ]three\n- [ ]\n~~~\n- [ ] tilde code\n~~~\r\n* [x]  four  ";
-        const auto found = AgentOps::todos(note);
-        QCOMPARE(found.size(), 5);
-        QCOMPARE(found.at(0), (AgentOps::Todo{0, 0, "one", false}));
-        QCOMPARE(found.at(1), (AgentOps::Todo{1, 6, "two", true}));
-        QCOMPARE(found.at(2), (AgentOps::Todo{2, 7, "", false}));
-        QCOMPARE(found.at(3), (AgentOps::Todo{3, 9, "", false}));
-        QCOMPARE(found.at(4), (AgentOps::Todo{4, 13, "four", true}));
+        QCOMPARE(AgentOps::todos(note), (QList<AgentOps::Todo>{{0, 0, "one", false},
+                                                               {1, 6, "two", true},
+                                                               {2, 7, "", false},
+                                                               {3, 9, "", false},
+                                                               {4, 13, "four", true}}));
     }
 
     void setTodo_byIndexAndMatch() {

@@ -56,20 +56,13 @@ struct Fixture {
     }
 };
 
-QString repeated(const QString& piece, int count) {
-    QString text;
-    for (int i = 0; i < count; ++i)
-        text += piece;
-    return text;
-}
-
 } // namespace
 
 class AgentToolsTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void arguments_detailsNameThePath() {
+    void argumentsAndNoteReferences_areCheckedWithDetails() {
         Fixture f;
         const QList<std::tuple<Tool, QJsonObject, QString>> cases{
             {Tool::listNotes,
@@ -96,10 +89,8 @@ private slots:
                  ErrorCode::invalidArguments);
         // The camel-case spelling of a key works too.
         QVERIFY(f.call(Tool::listNotes, {{"includeClosed", false}}).ok());
-    }
 
-    void noteReference_acceptsIdsAndLinks() {
-        Fixture f;
+        // A note is named by its id or its link.
         const Store::Note note = f.stickies.userNote("# Plan");
         const QString id = note.idText();
         for (const QString& reference : {id.toUpper(), "  dovrin://note/" + id + " \n", "DOVRIN://note/" + id,
@@ -149,11 +140,11 @@ private slots:
         QCOMPARE(f.json(Tool::listNotes, {{"limit", -3}}).toArray().size(), 0);
     }
 
-    void readNote_pagesByUserPerceivedCharacters() {
+    void readNote_pagesByUserPerceivedCharactersAndAttachesFourImages() {
         Fixture f;
         // A thumbs-up with a skin tone and an "e" with a combining accent are one character each.
         const QString wide = QString::fromUtf8("👍🏽") + QString::fromUtf8("e\u0301");
-        const Store::Note note = f.stickies.userNote("- [ ] a\n- [x] b\n" + repeated(wide, 1500));
+        const Store::Note note = f.stickies.userNote("- [ ] a\n- [x] b\n" + wide.repeated(1500));
         const QString total = QString::number(16 + 3000);
         const QString text = f.call(Tool::readNote, {{"note", note.idText()}, {"max_chars", 10}})->text;
         QVERIFY(text.contains("todos (index for set_todo):\n  [0] [ ] a\n  [1] [x] b\n"));
@@ -161,26 +152,24 @@ private slots:
             QString("markdown: characters 0–1000 of %1; call read_note with offset 1000 for the rest")
                 .arg(total)));
         const QString page = text.mid(text.indexOf("\n---\n") + 5);
-        QCOMPARE(page, QString("- [ ] a\n- [x] b\n") + repeated(wide, 492));
+        QCOMPARE(page, QString("- [ ] a\n- [x] b\n") + wide.repeated(492));
 
         const QString tail = f.call(Tool::readNote, {{"note", note.idText()}, {"offset", 2019}})->text;
         QVERIFY(tail.contains("\n---\n" + wide.right(2) + wide.left(4)));
         QVERIFY(tail.endsWith(wide));
         QVERIFY(tail.contains(QString("markdown: characters 2019–%1 of %1\n").arg(total)));
 
-        const Store::Note exact = f.stickies.userNote(repeated("x", 24000));
+        const Store::Note exact = f.stickies.userNote(QString(24000, u'x'));
         QVERIFY(!f.call(Tool::readNote, {{"note", exact.idText()}})->text.contains("markdown: characters"));
         QVERIFY(f.call(Tool::readNote, {{"note", exact.idText()}, {"offset", -5}}).ok());
         // A woman technologist with a skin tone is a joined sequence of four code points, yet one character.
         const Store::Note joined =
-            f.stickies.userNote(QString::fromUtf8("👩🏽‍💻 café\n") + repeated("z", 2000));
+            f.stickies.userNote(QString::fromUtf8("👩🏽‍💻 café\n") + QString(2000, u'z'));
         const QString rest = f.call(Tool::readNote, {{"note", joined.idText()}, {"offset", 1}})->text;
         QVERIFY(rest.contains("markdown: characters 1–2007 of 2007\n"));
         QVERIFY(rest.contains("\n---\n café\nzz"));
-    }
 
-    void readNote_attachesAtMostFourImages() {
-        Fixture f;
+        // At most four images are attached, from the start of the note only.
         QString markdown;
         for (int i = 1; i <= 6; ++i) {
             QFile file(f.images + QString("/p%1.png").arg(i));
@@ -193,10 +182,10 @@ private slots:
         big.write(QByteArray(Bridge::maxImageBytes + 1, 'x'));
         big.close();
         markdown = "![](app://local/images/big.jpg) ![](app://local/images/none.gif) " + markdown;
-        const Store::Note note = f.stickies.userNote(markdown);
-        const auto output = f.call(Tool::readNote, {{"note", note.idText()}});
+        const QString pictures = f.stickies.userNote(markdown).idText();
+        const auto output = f.call(Tool::readNote, {{"note", pictures}});
         QCOMPARE(output->images.size(), 4);
-        QVERIFY(f.call(Tool::readNote, {{"note", note.idText()}, {"offset", 1}})->images.isEmpty());
+        QVERIFY(f.call(Tool::readNote, {{"note", pictures}, {"offset", 1}})->images.isEmpty());
         QCOMPARE(output->images.first().mimeType, QString("image/png"));
         QCOMPARE(QByteArray::fromBase64(output->images.first().data.toLatin1()),
                  QByteArray("\x89PNG\r\n\x1a\n1"));
@@ -222,7 +211,7 @@ private slots:
             ten.append(QJsonObject{{"markdown", "n"}, {"color", i == 9 ? "Blue" : "blue"}});
         QCOMPARE(f.error(Tool::createNotes, {{"notes", ten}}).message,
                  QString("Unknown color \"Blue\". Use one of: yellow, blue, green, pink, purple, gray."));
-        const QString limit = repeated("a", Bridge::maxMarkdownBytes - 3) + "\r\né";
+        const QString limit = QString(Bridge::maxMarkdownBytes - 3, u'a') + "\r\né";
         QCOMPARE(
             f.error(Tool::createNotes, {{"notes", QJsonArray{QJsonObject{{"markdown", limit + "b"}}}}}),
             (AgentError{ErrorCode::tooLarge, "A note can hold at most 200 KB of markdown; this is 200 KB."}));

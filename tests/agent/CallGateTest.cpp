@@ -13,7 +13,7 @@ class CallGateTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void accessOff_refusesEveryCallWithoutCost() {
+    void access_offRefusesEveryCallWithoutCost_andReadOnlyRefusesWrites() {
         CallGate gate;
         for (int i = 0; i < 100; ++i) {
             const auto refusal = gate.admit("Claude", false, AIAccess::off, 1000);
@@ -24,10 +24,8 @@ private slots:
         }
         for (int i = 0; i < CallGate::callLimit; ++i)
             QVERIFY(!gate.admit("Claude", false, AIAccess::readWrite, 1000));
-    }
 
-    void readOnly_refusesOnlyWrites() {
-        CallGate gate;
+        // Read only refuses writes alone.
         QVERIFY(!gate.admit("Codex", false, AIAccess::readOnly, 0));
         const auto refusal = gate.admit("Codex", true, AIAccess::readOnly, 0);
         QVERIFY(refusal && refusal->deniedWrite);

@@ -47,8 +47,8 @@ private slots:
         QCOMPARE(changed.count(), 3);
     }
 
-    void labelTexts_nameTheAgentAndWhen() {
-        const QDateTime now = QDateTime::currentDateTimeUtc();
+    void labelTexts_nameTheAgentAndWhenInShortPhrases() {
+        const QDateTime now(QDate(2026, 3, 10), QTime(15, 0), Qt::UTC);
         const Store::AgentLabel done{"Codex", Action::checkedOff};
         QCOMPARE(LabelText::fullForm(done), u"Done by Codex"_s);
         QCOMPARE(LabelText::shortForm(Action::added), u"Added"_s);
@@ -56,10 +56,7 @@ private slots:
         QCOMPARE(
             LabelText::spokenForm(Store::AgentLabel{"Claude", Action::edited}, now.addSecs(-2 * 3600), now),
             u"Edited by Claude, 2 hr. ago"_s);
-    }
-
-    void relativeTime_saysJustNowUnderAMinuteThenShortPhrases() {
-        const QDateTime now(QDate(2026, 3, 10), QTime(15, 0), Qt::UTC);
+        // Under a minute is "just now", then short phrases.
         QCOMPARE(Core::relativeTime(now.addSecs(-59), now), u"just now"_s);
         QCOMPARE(Core::relativeTime(now.addSecs(-60), now), u"1 min. ago"_s);
         QCOMPARE(Core::relativeTime(now.addSecs(-2 * 3600 - 50), now), u"2 hr. ago"_s);

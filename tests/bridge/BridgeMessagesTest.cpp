@@ -13,7 +13,7 @@ class BridgeMessagesTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void requests_roundTripWithOrWithoutClient() {
+    void requests_roundTripAndFindArgumentsUnderEitherCase() {
         for (const BridgeRequest& request :
              {BridgeRequest{"read_note", ClientInfo{"claude-ai", std::nullopt, std::nullopt},
                             QJsonObject{{"note", "dovrin://note/abc"}, {"max_chars", 2000}}},
@@ -25,9 +25,8 @@ private slots:
         }
         const auto nullClient = BridgeRequest::decode(R"({"tool":"x","arguments":{},"client":null})");
         QVERIFY(nullClient && !nullClient->client);
-    }
 
-    void arguments_areFoundUnderSnakeOrCamelCaseKeys() {
+        // Arguments are found under snake- or camel-case keys.
         const auto request = BridgeRequest::decode(
             R"({"tool":"update_note","arguments":{"expected_rev":3,"maxChars":2000,"include_closed_notes":false}})");
         QVERIFY(request);
@@ -38,7 +37,7 @@ private slots:
         QVERIFY(request->argument(u"expected").isUndefined());
     }
 
-    void malformedRequests_areRefused() {
+    void malformedRequestsAndIncompleteResponses_areRefused() {
         const QList<QByteArray> bad{
             "",
             "not json",
@@ -55,10 +54,7 @@ private slots:
             QVERIFY2(!decoded, bytes.constData());
             QVERIFY(!decoded.error().isEmpty());
         }
-    }
-
-    void incompleteResponses_areRefused() {
-        const QList<QByteArray> bad{
+        const QList<QByteArray> incomplete{
             R"({"text":"hi","isError":false})",
             R"({"images":[],"isError":false})",
             R"({"text":"hi","images":[]})",
@@ -71,7 +67,7 @@ private slots:
             R"({"text":"hi","images":[],"isError":false)",
             "",
         };
-        for (const QByteArray& bytes : bad)
+        for (const QByteArray& bytes : incomplete)
             QVERIFY2(!BridgeResponse::decode(bytes), bytes.constData());
     }
 

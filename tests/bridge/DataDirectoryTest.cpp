@@ -13,7 +13,7 @@ class DataDirectoryTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void dovrinHome_isCreatedPrivate() {
+    void dovrinHome_isCreatedPrivate_unlessAFileIsInTheWay() {
         QTemporaryDir temp;
         const QString home = temp.path() + "/nested/home";
         qputenv("DOVRIN_HOME", home.toUtf8());
@@ -24,6 +24,16 @@ private slots:
         QCOMPARE(QFileInfo(home).permissions() & (QFileDevice::ReadOwner | QFileDevice::WriteOwner),
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QCOMPARE(*dataFile("Dovrin.sqlite"), home + "/Dovrin.sqlite");
+
+        // A file in the way makes the folder unavailable.
+        qputenv("DOVRIN_HOME", (home + "/Dovrin.sqlite").toUtf8());
+        QFile blocker(home + "/Dovrin.sqlite");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(!dataDirectory());
+        qputenv("DOVRIN_HOME", (home + "/Dovrin.sqlite/below").toUtf8());
+        QVERIFY(!dataDirectory());
+        QVERIFY(!dataFile("dv.sock"));
     }
 
     void withoutDovrinHome_xdgDataHomeOutsideTestsOnly() {
@@ -35,18 +45,6 @@ private slots:
         const auto directory = dataDirectory();
         QStandardPaths::setTestModeEnabled(true);
         QCOMPARE(*directory, temp.path() + "/dovrin");
-    }
-
-    void fileInTheWay_isUnavailable() {
-        QTemporaryDir temp;
-        QFile blocker(temp.path() + "/blocker");
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        qputenv("DOVRIN_HOME", (temp.path() + "/blocker").toUtf8());
-        QVERIFY(!dataDirectory());
-        qputenv("DOVRIN_HOME", (temp.path() + "/blocker/below").toUtf8());
-        QVERIFY(!dataDirectory());
-        QVERIFY(!dataFile("dv.sock"));
     }
 };
 

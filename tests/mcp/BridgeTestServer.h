@@ -21,7 +21,6 @@ public:
     BridgeTestServer(const QString& socketPath, Reply reply);
     ~BridgeTestServer();
 
-    bool isListening() const { return m_listener.isValid(); }
     QList<QByteArray> requests();
 
 private:

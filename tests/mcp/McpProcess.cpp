@@ -1,7 +1,6 @@
 #include "tests/mcp/McpProcess.h"
 
 #include <QElapsedTimer>
-#include <QJsonArray>
 #include <QJsonDocument>
 
 McpProcess::McpProcess(const QString& home, const QProcessEnvironment& extra) {
@@ -76,14 +75,7 @@ int McpProcess::closeAndWait(int timeoutMs) {
 }
 
 QString resultText(const QJsonObject& response) {
-    return response.value("result")
-        .toObject()
-        .value("content")
-        .toArray()
-        .at(0)
-        .toObject()
-        .value("text")
-        .toString();
+    return response["result"]["content"][0]["text"].toString();
 }
 
 QJsonObject resultTextAsJson(const QJsonObject& response) {

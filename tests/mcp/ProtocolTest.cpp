@@ -51,9 +51,18 @@ private slots:
         QVERIFY(mcp.process().readAllStandardError().isEmpty());
     }
 
-    void initialize_negotiatesVersion_andKeepsIdentity() {
+    void initializeAndToolsCall_keepTheIdentityAndForwardUnchanged() {
         QTemporaryDir home("/tmp/dv-XXXXXX");
-        BridgeTestServer server(home.path() + "/dv.sock", [](const QByteArray&) { return answer("ok"); });
+        const Dovrin::Bridge::BridgeResponse pictures{
+            "# Groceries", {{"iVBORw0KGgo=", "image/png"}, {"/9j/4AAQ", "image/jpeg"}}, false};
+        const Dovrin::Bridge::BridgeResponse appError{
+            R"({"error":"not_found","message":"No note"})", {}, true};
+        BridgeTestServer server(home.path() + "/dv.sock", [&](const QByteArray& request) {
+            const QJsonValue tool = QJsonDocument::fromJson(request).object().value("tool");
+            return tool == QJsonValue("read_note")     ? pictures.encode()
+                   : tool == QJsonValue("delete_note") ? appError.encode()
+                                                       : answer("ok");
+        });
         McpProcess mcp(home.path());
         mcp.request(1, "tools/call", {{"name", "list_notes"}});
         QCOMPARE(resultText(mcp.response(1)), "ok");
@@ -67,6 +76,7 @@ private slots:
         QCOMPARE(result.value("protocolVersion").toString(), "2025-06-18");
         QVERIFY(result.value("serverInfo").toObject().value("version").isString());
 
+        // Versions it doesn't speak get its own; an identity without a name leaves the earlier one.
         for (const QJsonValue& version : {QJsonValue("1999-01-01"), QJsonValue(20250618), QJsonValue()}) {
             QJsonObject params{{"clientInfo", QJsonObject{{"title", "no name"}}}};
             if (!version.isUndefined())
@@ -79,13 +89,54 @@ private slots:
         QCOMPARE(mcp.response(4).value("result").toObject().value("protocolVersion").toString(),
                  "2025-11-25");
 
+        // The app's errors stay results.
         mcp.request(5, "tools/call", {{"name", "delete_note"}, {"arguments", QJsonObject{{"note", "x"}}}});
-        QCOMPARE(resultText(mcp.response(5)), "ok");
+        const QJsonObject refused = mcp.response(5);
+        QCOMPARE(refused.value("result").toObject().value("isError"), QJsonValue(true));
+        QCOMPARE(resultTextAsJson(refused).value("error").toString(), "not_found");
+
+        const QJsonObject arguments{{"note", "dovrin://note/ABC"},
+                                    {"max_chars", qint64(123456789012)},
+                                    {"nested", QJsonArray{1.5, "ü/ß", QJsonObject{{"k", QJsonValue::Null}}}}};
+        mcp.request(6, "tools/call", {{"name", "read_note"}, {"arguments", arguments}});
+        QCOMPARE(
+            mcp.response(6).value("result").toObject(),
+            (QJsonObject{
+                {"isError", false},
+                {"content",
+                 QJsonArray{
+                     QJsonObject{{"type", "text"}, {"text", "# Groceries"}},
+                     QJsonObject{{"type", "image"}, {"data", "iVBORw0KGgo="}, {"mimeType", "image/png"}},
+                     QJsonObject{{"type", "image"}, {"data", "/9j/4AAQ"}, {"mimeType", "image/jpeg"}}}}}));
+        mcp.request(7, "tools/call", {{"name", "list_notes"}, {"arguments", QJsonArray{1}}});
+        QCOMPARE(resultText(mcp.response(7)), "ok");
+
         const QList<QByteArray> requests = server.requests();
-        QCOMPARE(requests.size(), 2);
+        QCOMPARE(requests.size(), 4);
         QVERIFY(!QJsonDocument::fromJson(requests[0]).object().contains("client"));
         QCOMPARE(QJsonDocument::fromJson(requests[1]).object().value("client").toObject(),
                  (QJsonObject{{"name", "claude-ai"}, {"title", QJsonValue::Null}, {"version", "0.1"}}));
+        const QJsonObject sent = QJsonDocument::fromJson(requests[2]).object();
+        QCOMPARE(sent.keys(), (QStringList{"arguments", "client", "tool"}));
+        QCOMPARE(sent.value("tool").toString(), "read_note");
+        QCOMPARE(sent.value("arguments").toObject(), arguments);
+        QVERIFY(requests[2].contains("123456789012"));
+        QCOMPARE(QJsonDocument::fromJson(requests[3]).object().value("arguments"), QJsonValue(QJsonObject()));
+
+        // Unknown tools are the protocol's errors and never reach the app.
+        const QList<std::pair<QJsonObject, QString>> unknown{
+            {{{"name", "list"}}, "Unknown tool: list"},
+            {{}, "Unknown tool: none"},
+            {{{"name", 5}}, "Unknown tool: 5"},
+        };
+        int id = 10;
+        for (const auto& [params, message] : unknown) {
+            mcp.request(++id, "tools/call", params);
+            QCOMPARE(error(mcp.response(id)), (QJsonObject{{"code", -32602}, {"message", message}}));
+        }
+        mcp.send(R"({"jsonrpc":"2.0","id":20,"method":"tools/call","params":"list_notes"})");
+        QCOMPARE(error(mcp.response(20)).value("message").toString(), "Unknown tool: none");
+        QCOMPARE(server.requests().size(), 4);
     }
 
     void toolsList_describesTheSixTools() {
@@ -146,68 +197,6 @@ private slots:
         QCOMPARE(item["additionalProperties"], QJsonValue(false));
         QCOMPARE(item["properties"].toObject()["color"].toObject()["enum"].toVariant().toStringList(),
                  (QStringList{"yellow", "blue", "green", "pink", "purple", "gray"}));
-    }
-
-    void toolsCall_forwardsArgumentsUnchanged_andReturnsImages() {
-        QTemporaryDir home("/tmp/dv-XXXXXX");
-        const Dovrin::Bridge::BridgeResponse reply{
-            "# Groceries", {{"iVBORw0KGgo=", "image/png"}, {"/9j/4AAQ", "image/jpeg"}}, false};
-        BridgeTestServer server(home.path() + "/dv.sock", [&](const QByteArray&) { return reply.encode(); });
-        McpProcess mcp(home.path());
-        mcp.request(1, "initialize",
-                    {{"clientInfo", QJsonObject{{"name", "Claude"}, {"title", QJsonValue::Null}}}});
-        mcp.response(1);
-        const QJsonObject arguments{{"note", "dovrin://note/ABC"},
-                                    {"max_chars", qint64(123456789012)},
-                                    {"nested", QJsonArray{1.5, "ü/ß", QJsonObject{{"k", QJsonValue::Null}}}}};
-        mcp.request(2, "tools/call", {{"name", "read_note"}, {"arguments", arguments}});
-        const QJsonObject result = mcp.response(2).value("result").toObject();
-        QCOMPARE(
-            result,
-            (QJsonObject{
-                {"isError", false},
-                {"content",
-                 QJsonArray{
-                     QJsonObject{{"type", "text"}, {"text", "# Groceries"}},
-                     QJsonObject{{"type", "image"}, {"data", "iVBORw0KGgo="}, {"mimeType", "image/png"}},
-                     QJsonObject{{"type", "image"}, {"data", "/9j/4AAQ"}, {"mimeType", "image/jpeg"}}}}}));
-        mcp.request(3, "tools/call", {{"name", "list_notes"}, {"arguments", QJsonArray{1}}});
-        mcp.response(3);
-
-        const QList<QByteArray> requests = server.requests();
-        QCOMPARE(requests.size(), 2);
-        const QJsonObject sent = QJsonDocument::fromJson(requests[0]).object();
-        QCOMPARE(sent.keys(), (QStringList{"arguments", "client", "tool"}));
-        QCOMPARE(sent.value("tool").toString(), "read_note");
-        QCOMPARE(sent.value("arguments").toObject(), arguments);
-        QVERIFY(requests[0].contains("123456789012"));
-        QCOMPARE(QJsonDocument::fromJson(requests[1]).object().value("arguments"), QJsonValue(QJsonObject()));
-    }
-
-    void toolsCall_appErrorsStayResults_andUnknownToolsAreRpcErrors() {
-        QTemporaryDir home("/tmp/dv-XXXXXX");
-        const QByteArray appError =
-            Dovrin::Bridge::BridgeResponse{R"({"error":"not_found","message":"No note"})", {}, true}.encode();
-        BridgeTestServer server(home.path() + "/dv.sock", [&](const QByteArray&) { return appError; });
-        McpProcess mcp(home.path());
-        mcp.request(1, "tools/call", {{"name", "read_note"}});
-        const QJsonObject response = mcp.response(1);
-        QCOMPARE(response.value("result").toObject().value("isError"), QJsonValue(true));
-        QCOMPARE(resultTextAsJson(response).value("error").toString(), "not_found");
-
-        const QList<std::pair<QJsonObject, QString>> unknown{
-            {{{"name", "list"}}, "Unknown tool: list"},
-            {{}, "Unknown tool: none"},
-            {{{"name", 5}}, "Unknown tool: 5"},
-        };
-        int id = 10;
-        for (const auto& [params, message] : unknown) {
-            mcp.request(++id, "tools/call", params);
-            QCOMPARE(error(mcp.response(id)), (QJsonObject{{"code", -32602}, {"message", message}}));
-        }
-        mcp.send(R"({"jsonrpc":"2.0","id":20,"method":"tools/call","params":"list_notes"})");
-        QCOMPARE(error(mcp.response(20)).value("message").toString(), "Unknown tool: none");
-        QCOMPARE(server.requests().size(), 1);
     }
 
     void slowCall_doesNotDelayLaterPing_andEndOfInputWaitsForIt() {

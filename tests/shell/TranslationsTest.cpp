@@ -41,7 +41,7 @@ class TranslationsTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void bestLanguageMatch_takesTheFirstSpokenLanguage() {
+    void language_isTheFirstSpokenOneUnlessChosen_andDecidesTheTexts() {
         using Core::AppLanguage;
         QCOMPARE(Core::bestLanguageMatch({"fr-FR", "zh-CN", "en"}), Core::AppLanguage::simplifiedChinese);
         QCOMPARE(Core::bestLanguageMatch({"zh-Hans-CN"}), Core::AppLanguage::simplifiedChinese);
@@ -49,9 +49,8 @@ private slots:
         QCOMPARE(Core::bestLanguageMatch({"zh-Hant", "de"}), Core::AppLanguage::english);
         QCOMPARE(Core::bestLanguageMatch({}), Core::AppLanguage::english);
         QCOMPARE(Core::languageCode(Core::AppLanguage::simplifiedChinese), QString("zh-Hans"));
-    }
 
-    void chosenLanguage_decidesTheTexts() {
+        // A chosen language decides the texts.
         Core::appSettings().setValue("language", "zh-Hans");
         QCOMPARE(Core::appLanguage(), Core::AppLanguage::simplifiedChinese);
         Shell::installTranslations(Core::appLanguage());

@@ -2,14 +2,9 @@
 #include "app/stickies/ImageStore.h"
 #include "tests/stickies/EditorTestSupport.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QRegularExpression>
 #include <QWebEngineView>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -51,74 +46,62 @@ private slots:
                  qPrintable("the editor page is not built in " + editorDistFolder()));
     }
 
-    void readyAndFill_showTheNoteAndTakeFocus() {
+    void fillAndCommands_reachThePageAndComeBackWhole() {
         Editor editor;
         editor.page.load();
         QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
         QVERIFY(editor.log.last("ready").value("msSinceNavigation").toDouble() >= 0);
+        // An empty markdown leaves the new page empty, and focus may be declined.
+        auto answer = callAndWait(editor.page, EditorScripts::fill,
+                                  {{"markdown", ""}, {"color", "yellow"}, {"focus", false}});
+        QVERIFY(answer && answer->ok());
+        QCOMPARE(answer->value().toObject(), (QJsonObject{{"markdown", ""}, {"focused", false}}));
 
         const QString note = u"# Shopping\n\n- [ ] milk ✦\n- [x] bread\n\nSee [site](https://example.com)."_s;
-        auto answer = callAndWait(editor.page, EditorScripts::fill,
-                                  {{"markdown", note}, {"color", "blue"}, {"focus", true}});
+        answer = callAndWait(editor.page, EditorScripts::fill,
+                             {{"markdown", note}, {"color", "blue"}, {"focus", true}});
         QVERIFY(answer && answer->ok());
-        QCOMPARE(answer->value().toObject().value("markdown").toString(), note);
-        QCOMPARE(answer->value().toObject().value("focused").toBool(), true);
+        QCOMPARE(answer->value().toObject(), (QJsonObject{{"markdown", note}, {"focused", true}}));
         QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), note);
-        QVERIFY(callAndWait(editor.page, EditorScripts::setColor, {{"color", "gray"}})->ok());
         // The fill is the app's own doing and is not reported back as an edit.
         QTest::qWait(300);
         QCOMPARE(editor.log.count("changed"), 0);
 
-        // An empty markdown leaves the page empty and focus may be declined.
-        Editor empty;
-        empty.page.load();
-        QTRY_COMPARE_WITH_TIMEOUT(empty.log.count("ready"), 1, 15000);
-        answer = callAndWait(empty.page, EditorScripts::fill,
-                             {{"markdown", ""}, {"color", "yellow"}, {"focus", false}});
+        // The page paints no background of its own: the sticky's colour shows through.
+        QVERIFY(callAndWait(editor.page, EditorScripts::setColor, {{"color", "pink"}})->ok());
+        QCOMPARE(editor.page.page()->backgroundColor().alpha(), 0);
+        QCOMPARE(callAndWait(editor.page, "return [document.documentElement, document.body]\n"
+                                          "    .map((element) => getComputedStyle(element).backgroundColor)")
+                     ->value()
+                     .toArray(),
+                 QJsonArray({"rgba(0, 0, 0, 0)", "rgba(0, 0, 0, 0)"}));
+
+        QStringList paragraphs;
+        qsizetype size = 0;
+        for (int i = 0; size < 200 * 1024; ++i) {
+            paragraphs.append(u"Paragraph %1 with ✦ some words to make it long enough."_s.arg(i));
+            size += paragraphs.last().size() + 2;
+        }
+        const QString large = paragraphs.join("\n\n");
+        answer = callAndWait(editor.page, EditorScripts::fill,
+                             {{"markdown", large}, {"color", "green"}, {"focus", true}}, 30000);
         QVERIFY(answer && answer->ok());
-        QCOMPARE(answer->value().toObject().value("markdown").toString(), QString());
-        QCOMPARE(answer->value().toObject().value("focused").toBool(), false);
-    }
+        QCOMPARE(answer->value().toObject().value("markdown").toString(), large);
+        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), large);
 
-    void typing_postsChangedWithTheWholeNote() {
-        Editor editor;
-        editor.page.load();
-        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
-        QVERIFY(callAndWait(editor.page, EditorScripts::fill,
-                            {{"markdown", "Hello"}, {"color", "yellow"}, {"focus", true}})
-                    ->ok());
-        QTRY_VERIFY(editor.view.focusProxy());
-        QTest::keyClicks(editor.view.focusProxy(), " world");
-        QTRY_VERIFY_WITH_TIMEOUT(editor.log.count("changed") > 0 &&
-                                     editor.log.last("changed").value("markdown") ==
-                                         QJsonValue("Hello world"),
-                                 5000);
-        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), u"Hello world"_s);
-    }
-
-    void everyCommand_changesTheBlockOrSelection() {
-        Editor editor;
-        editor.page.load();
-        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
-        const auto run = [&](const QString& markdown, const QString& id, const QJsonObject& arg = {}) {
+        // What each command does is the editor page's own tests' concern; here the app's script reaches them.
+        const auto run = [&](const QString& markdown, const QString& id) {
             callAndWait(editor.page, EditorScripts::fill,
                         {{"markdown", markdown}, {"color", "yellow"}, {"focus", true}});
-            const auto done = callAndWait(editor.page, EditorScripts::runCommand, {{"id", id}, {"arg", arg}});
+            const auto done =
+                callAndWait(editor.page, EditorScripts::runCommand, {{"id", id}, {"arg", QJsonObject()}});
             return done && done->ok() ? text(callAndWait(editor.page, EditorScripts::getMarkdown))
                                       : u"<command failed>"_s;
         };
         QCOMPARE(run("line", "todo"), u"- [ ] line"_s);
-        QCOMPARE(run("line", "bullet"), u"- line"_s);
-        QCOMPARE(run("line", "ordered"), u"1. line"_s);
-        QCOMPARE(run("line", "h1"), u"# line"_s);
         QCOMPARE(run("line", "h2"), u"## line"_s);
-        QCOMPARE(run("line", "h3"), u"### line"_s);
         QCOMPARE(run("# line", "text"), u"line"_s);
-        QCOMPARE(run("line", "quote"), u"> line"_s);
         QCOMPARE(run("line", "code"), u"```\nline\n```"_s);
-        QVERIFY(run("line", "divider").startsWith(u"line\n\n---"_s));
-        QCOMPARE(run("line", "image"), u"line"_s);
-        QCOMPARE(run("line", "slash:close"), u"line"_s);
         QCOMPARE(run("line", "no-such-command"), u"line"_s);
 
         // Marks and links act on the selection: select the whole line first.
@@ -136,8 +119,6 @@ private slots:
         };
         QTRY_VERIFY(editor.view.focusProxy());
         QCOMPARE(selected("mark:bold"), u"**word**"_s);
-        QCOMPARE(selected("mark:italic"), u"*word*"_s);
-        QCOMPARE(selected("mark:strike"), u"~~word~~"_s);
         QCOMPARE(selected("mark:code"), u"`word`"_s);
         QCOMPARE(selected("link:set", {{"href", "https://example.com/"}}), u"[word](https://example.com/)"_s);
 
@@ -160,70 +141,13 @@ private slots:
         QTRY_VERIFY(editor.log.count("selection") > 0);
     }
 
-    void imageMessage_isStoredServedAndAnswered() {
-        // The asset server took the images folder of this test's own data directory when it started.
-        const QString images = *imagesFolder();
-        QVERIFY(QDir(images).removeRecursively());
-        const ImageStore store;
-        Editor editor;
-        editor.page.load();
-        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
-        // What the sticky does with every "image" message.
-        connect(&editor.page, &EditorPage::messageReceived, this,
-                [&](const QString& type, const QJsonObject& body) {
-                    if (type != "image"_L1)
-                        return;
-                    const auto outcome = store.storeMessage(body);
-                    if (!outcome)
-                        return;
-                    const QJsonValue url = outcome->stored ? QJsonValue(outcome->stored->url) : QJsonValue();
-                    editor.page.call(EditorScripts::imageStored, {{"id", outcome->id}, {"url", url}});
-                });
-        callAndWait(editor.page, EditorScripts::fill,
-                    {{"markdown", "Picture:"}, {"color", "yellow"}, {"focus", true}});
-
-        QVERIFY(callAndWait(editor.page, EditorScripts::insertImageFile,
-                            {{"mime", "image/png"}, {"data", pixelPng}})
-                    ->ok());
-        QTRY_COMPARE(editor.log.count("image"), 1);
-        QCOMPARE(editor.log.last("image").value("mime").toString(), u"image/png"_s);
-        QTRY_VERIFY(
-            text(callAndWait(editor.page, EditorScripts::getMarkdown)).contains("app://local/images/"));
-        const QString markdown = text(callAndWait(editor.page, EditorScripts::getMarkdown));
-        const auto match = QRegularExpression(R"(app://local/images/([0-9a-f-]{36}\.png))").match(markdown);
-        QVERIFY2(match.hasMatch(), qPrintable(markdown));
-        QVERIFY(QFileInfo::exists(images + "/" + match.captured(1)));
-        QTRY_VERIFY(editor.log.count("changed") > 0 &&
-                    editor.log.last("changed").value("markdown").toString().contains(match.captured(1)));
-        // The picture itself comes back through the app scheme.
-        QTRY_COMPARE(callAndWait(editor.page,
-                                 "return document.querySelector('img[src^=\"app://local/images/\"]')"
-                                 "?.naturalWidth ?? -1")
-                         ->value()
-                         .toInt(),
-                     1);
-
-        // Bytes that are not base64 are answered with null, which takes the placeholder away again.
-        QVERIFY(callAndWait(editor.page, EditorScripts::insertImageFile,
-                            {{"mime", "image/png"}, {"data", "@@not base64@@"}})
-                    ->ok());
-        QTRY_COMPARE(editor.log.count("image"), 2);
-        QTRY_COMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), markdown);
-        QCOMPARE(QDir(images).entryList(QDir::Files).size(), 1);
-    }
-
     void remoteContent_isNeverFetchedAndTheNoteKeepsIt() {
         LoopbackServer server;
         QVERIFY(server.isListening());
-        // A picture the app serves, beside one that an AI could have written into the note.
-        const QString images = *imagesFolder();
-        QVERIFY(QDir().mkpath(images));
-        QFile picture(images + "/local-pixel.png");
-        QVERIFY(picture.open(QIODevice::WriteOnly));
-        picture.write(QByteArray::fromBase64(pixelPng));
-        picture.close();
-        const QString note =
-            "Seen ![x](" + server.url("pixel.png") + ") here\n\n![](app://local/images/local-pixel.png)";
+        // A picture the app stored and serves, beside one that an AI could have written into the note.
+        const auto picture = ImageStore().store(QByteArray::fromBase64(pixelPng), "image/png");
+        QVERIFY(picture);
+        const QString note = "Seen ![x](" + server.url("pixel.png") + ") here\n\n![](" + *picture + ")";
 
         Editor editor;
         editor.page.load();
@@ -252,37 +176,6 @@ private slots:
         QVERIFY(answer && answer->ok());
         QTRY_COMPARE(callAndWait(editor.page, "return [...refused].sort()")->value().toArray(),
                      QJsonArray({"connect-src", "frame-src", "img-src"}));
-        QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), note);
-    }
-
-    void page_paintsNoBackgroundOfItsOwn() {
-        Editor editor;
-        editor.page.load();
-        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
-        QVERIFY(callAndWait(editor.page, EditorScripts::setColor, {{"color", "pink"}})->ok());
-        QCOMPARE(editor.page.page()->backgroundColor().alpha(), 0);
-        QCOMPARE(callAndWait(editor.page, "return [document.documentElement, document.body]\n"
-                                          "    .map((element) => getComputedStyle(element).backgroundColor)")
-                     ->value()
-                     .toArray(),
-                 QJsonArray({"rgba(0, 0, 0, 0)", "rgba(0, 0, 0, 0)"}));
-    }
-
-    void largeNote_fillsAndReadsBackWhole() {
-        Editor editor;
-        editor.page.load();
-        QTRY_COMPARE_WITH_TIMEOUT(editor.log.count("ready"), 1, 15000);
-        QStringList paragraphs;
-        qsizetype size = 0;
-        for (int i = 0; size < 200 * 1024; ++i) {
-            paragraphs.append(u"Paragraph %1 with ✦ some words to make it long enough."_s.arg(i));
-            size += paragraphs.last().size() + 2;
-        }
-        const QString note = paragraphs.join("\n\n");
-        const auto answer = callAndWait(editor.page, EditorScripts::fill,
-                                        {{"markdown", note}, {"color", "green"}, {"focus", true}}, 30000);
-        QVERIFY(answer && answer->ok());
-        QCOMPARE(answer->value().toObject().value("markdown").toString(), note);
         QCOMPARE(text(callAndWait(editor.page, EditorScripts::getMarkdown)), note);
     }
 };

@@ -49,13 +49,19 @@ private slots:
         QCOMPARE(Geometry::estimatedHeight(QString(2000, 'x')), 360.0);
     }
 
-    void corrected_keepsAVisibleTitleStripAndMovesLostFrames() {
+    void corrected_keepsAVisibleTitleStripAndMovesLostFrames_inFlippedSpace() {
         const QList<QRectF> screens{QRectF(0, 0, 1000, 800), QRectF(1000, 0, 800, 600)};
         const QRectF mostlyOff(-200, 500, 250, 300);
         QCOMPARE(Geometry::corrected(mostlyOff, screens), mostlyOff);
         const QRectF lost(2500, 300, 260, 200);
         QCOMPARE(Geometry::corrected(lost, screens), QRectF(1540, 300, 260, 200));
         QCOMPARE(Geometry::corrected(lost, {}), lost);
+
+        // Frames are kept with the origin at the primary screen's bottom, as Qt's flipped.
+        const QRectF qt(100, 50, 260, 200);
+        QCOMPARE(Core::ScreenSpace::fromQt(qt, screens.first()), QRectF(100, 550, 260, 200));
+        QCOMPARE(Core::ScreenSpace::toQt(Core::ScreenSpace::fromQt(qt, screens.first()), screens.first()),
+                 qt);
     }
 
     void newStickies_goNextToTheMouseTheTrayOrTheirSource() {
@@ -67,13 +73,6 @@ private slots:
         QCOMPARE(Geometry::after({100, 300, 260, 260}, {260, 300}, visible), QRectF(124, 236, 260, 300));
         QCOMPARE(Geometry::after({1200, 300, 260, 260}, {260, 300}, visible), QRectF(24, 551, 260, 300));
         QCOMPARE(Geometry::after({100, 10, 260, 260}, {260, 300}, visible), QRectF(24, 551, 260, 300));
-    }
-
-    void conversion_flipsAtThePrimaryScreen() {
-        const QRectF primary(0, 0, 1920, 1080);
-        const QRectF qt(100, 50, 260, 200);
-        QCOMPARE(Core::ScreenSpace::fromQt(qt, primary), QRectF(100, 830, 260, 200));
-        QCOMPARE(Core::ScreenSpace::toQt(Core::ScreenSpace::fromQt(qt, primary), primary), qt);
     }
 };
 

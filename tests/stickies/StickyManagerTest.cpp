@@ -254,25 +254,6 @@ private slots:
         QVERIFY(shown->panel()->isVisible());
     }
 
-    void closing_fadesOutAndHandsTheFocusOn() {
-        Desk desk;
-        const Store::Note back = desk.add("Back");
-        const Store::Note front = desk.add("Front");
-        desk.manager.restoreOpenStickies();
-        QTRY_VERIFY_WITH_TIMEOUT(desk.allReady(), 15000);
-        StickyController* typing = desk.manager.sticky(front.id);
-        type(*typing, " typed");
-        QTRY_VERIFY(typing->panel()->isActiveWindow());
-
-        // Closing fades the window out and hands the keyboard to the sticky behind it.
-        const QPointer<StickyPanel> closing = typing->panel();
-        typing->close();
-        QTRY_VERIFY(closing && closing->isVisible() && closing->windowOpacity() < 1.0);
-        StickyController* behind = desk.manager.sticky(back.id);
-        QTRY_VERIFY(behind->panel()->isActiveWindow());
-        QTRY_VERIFY(!closing);
-    }
-
     void aDeadEditorProcess_reloadsEveryEditorFromTheStore() {
         Desk desk;
         const Store::Note one = desk.add("One");
@@ -293,15 +274,25 @@ private slots:
         }
     }
 
-    void deletingAndQuitting_keepWhatWasTyped() {
+    void closingDeletingAndQuitting_keepWhatWasTypedAndHandTheFocusOn() {
         Desk desk;
         const Store::Note kept = desk.add("Kept");
         const Store::Note binned = desk.add("Binned");
+        const Store::Note front = desk.add("Front");
         desk.manager.restoreOpenStickies();
         QTRY_VERIFY_WITH_TIMEOUT(desk.allReady(), 15000);
+        StickyController* typing = desk.manager.sticky(front.id);
+        type(*typing, " typed");
+        QTRY_VERIFY(typing->panel()->isActiveWindow());
+
+        // Closing fades the window out and hands the keyboard to the sticky behind it.
+        const QPointer<StickyPanel> closing = typing->panel();
+        typing->close();
+        QTRY_VERIFY(closing && closing->isVisible() && closing->windowOpacity() < 1.0);
+        QTRY_VERIFY(desk.manager.sticky(binned.id)->panel()->isActiveWindow());
+        QTRY_VERIFY(!closing);
 
         // Typing the page has not reported yet is saved before the AI's delete takes the sticky away.
-        desk.manager.openUrl(QUrl(binned.link()));
         type(*desk.manager.sticky(binned.id), " late");
         QList<QUuid> deleted;
         desk.manager.deleteNotesForAgent({binned.id}, QString("Codex"),

@@ -39,11 +39,6 @@ private slots:
         }
     }
 
-    void neutralColors_areTranslucentBlackInLightAndWhiteInDark() {
-        QCOMPARE(neutralColors(Appearance::light).border, QColor::fromRgbF(0, 0, 0, 0.08f));
-        QCOMPARE(neutralColors(Appearance::dark).controlBackground, QColor::fromRgbF(1, 1, 1, 0.11f));
-    }
-
     void appearance_followsTheApplicationPalette() {
         const QPalette original = QApplication::palette();
         QPalette dark = original;

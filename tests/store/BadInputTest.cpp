@@ -19,22 +19,7 @@ class BadInputTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void fileThatIsNotSQLite_isLeftAlone() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("Dovrin.sqlite");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        const QByteArray text = QByteArray("my shopping list, not a database\n").repeated(200);
-        file.write(text);
-        file.close();
-        auto store = NoteStore::open(path);
-        QVERIFY(!store);
-        QCOMPARE(store.error().description, u"file is not a database — PRAGMA user_version"_s);
-        QCOMPARE(StoreFixture::fileBytes(path), text);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Dovrin.sqlite"});
-    }
-
-    void truncatedDatabase_isRefusedUnchanged() {
+    void fileThatIsNotAWholeDatabase_isRefusedUnchanged() {
         QTemporaryDir dir;
         const QString path = dir.filePath("Dovrin.sqlite");
         {
@@ -52,6 +37,16 @@ private slots:
         QVERIFY2(store.error().description.startsWith("database disk image is malformed — "),
                  qPrintable(store.error().description));
         QCOMPARE(StoreFixture::fileBytes(path), truncated);
+
+        const QByteArray text = QByteArray("my shopping list, not a database\n").repeated(200);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        file.close();
+        store = NoteStore::open(path);
+        QVERIFY(!store);
+        QCOMPARE(store.error().description, u"file is not a database — PRAGMA user_version"_s);
+        QCOMPARE(StoreFixture::fileBytes(path), text);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Dovrin.sqlite"});
     }
 
     void statementWithTrailingSQL_runsNothing() {

@@ -154,9 +154,9 @@ private slots:
         QCOMPARE(store->list(NoteStore::Scope::active)->size(), 5);
     }
 
-    void rowidKeyedIndex_isReplacedAtOpen() {
+    void rowidKeyedIndex_isReplacedAtOpen_orDroppedWhenItCannotBeBuilt() {
         QTemporaryDir dir;
-        const QString path = dir.filePath("Dovrin.sqlite");
+        QString path = dir.filePath("Dovrin.sqlite");
         writeRowidKeyedDatabase(path);
         auto store = StoreFixture::openStore(path);
         QVERIFY(store);
@@ -174,19 +174,16 @@ private slots:
         const QByteArray rebuilt = StoreFixture::fileBytes(path);
         QVERIFY(StoreFixture::openStore(path));
         QCOMPARE(StoreFixture::fileBytes(path), rebuilt);
-    }
 
-    void searchIndexThatCannotBeBuilt_dropsItsTriggersAndScans() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("Dovrin.sqlite");
-        writeRowidKeyedDatabase(path);
         // An object in the new index's way makes the rebuild fail part-way; a trigger of a half-built index
-        // would fail every insert.
+        // would fail every insert. The old index's triggers go too, and search scans the notes.
+        path = dir.filePath("blocked.sqlite");
+        writeRowidKeyedDatabase(path);
         QCOMPARE(execute(path, "CREATE VIEW note_search_key AS SELECT 1;"
                                "CREATE TRIGGER note_search_text_insert AFTER INSERT ON note BEGIN "
                                "INSERT INTO note_search_text (rowid) VALUES (new.rowid); END"),
                  QString());
-        auto store = StoreFixture::openStore(path);
+        store = StoreFixture::openStore(path);
         QVERIFY(store);
         QCOMPARE(column(path, "SELECT count(*) FROM sqlite_master WHERE type = 'trigger'"), QStringList{"0"});
         QCOMPARE(column(path, indexObjects), (QStringList{"note_search", "note_search_key"}));
@@ -199,36 +196,34 @@ private slots:
         QCOMPARE(store->search("garden gate", 5)->total, 1);
     }
 
-    void failedMigration_leavesOldVersion() {
+    void failedOrRefusedMigration_leavesTheFileAsItWas() {
         QTemporaryDir dir;
-        const QString path = dir.filePath("Dovrin.sqlite");
-        StoreFixture::createHistoricalDatabase(path, 2);
-        fillHistoricalRows(path, 2);
+        const QString failing = dir.filePath("failing.sqlite");
+        StoreFixture::createHistoricalDatabase(failing, 2);
+        fillHistoricalRows(failing, 2);
         // A column the version-4 step wants to add is already there, so the last step fails.
-        QCOMPARE(execute(path, "ALTER TABLE note_snapshot ADD COLUMN last_agent_action TEXT"), QString());
-        auto store = NoteStore::open(path);
+        QCOMPARE(execute(failing, "ALTER TABLE note_snapshot ADD COLUMN last_agent_action TEXT"), QString());
+        auto store = NoteStore::open(failing);
         QVERIFY(!store);
         QVERIFY2(
             store.error().description.startsWith("duplicate column name: last_agent_action — ALTER TABLE"),
             qPrintable(store.error().description));
-        QCOMPARE(column(path, "PRAGMA user_version"), QStringList{"2"});
-        QCOMPARE(column(path, "SELECT count(*) FROM pragma_table_info('note') WHERE name = 'search_title'"),
-                 QStringList{"0"});
-        QCOMPARE(column(path, "SELECT count(*) FROM note"), QStringList{"4"});
-    }
+        QCOMPARE(column(failing, "PRAGMA user_version"), QStringList{"2"});
+        QCOMPARE(
+            column(failing, "SELECT count(*) FROM pragma_table_info('note') WHERE name = 'search_title'"),
+            QStringList{"0"});
+        QCOMPARE(column(failing, "SELECT count(*) FROM note"), QStringList{"4"});
 
-    void newerSchema_isRefusedUnchanged() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("Dovrin.sqlite");
-        StoreFixture::createHistoricalDatabase(path, 3);
-        fillHistoricalRows(path, 3);
-        QCOMPARE(execute(path, "PRAGMA user_version = 5"), QString());
-        const QByteArray before = StoreFixture::fileBytes(path);
-        auto store = NoteStore::open(path);
+        const QString newer = dir.filePath("Dovrin.sqlite");
+        StoreFixture::createHistoricalDatabase(newer, 3);
+        fillHistoricalRows(newer, 3);
+        QCOMPARE(execute(newer, "PRAGMA user_version = 5"), QString());
+        const QByteArray before = StoreFixture::fileBytes(newer);
+        store = NoteStore::open(newer);
         QVERIFY(!store);
         QCOMPARE(store.error().description, u"database schema 5 is newer than this app (4)"_s);
-        QCOMPARE(StoreFixture::fileBytes(path), before);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Dovrin.sqlite"});
+        QCOMPARE(StoreFixture::fileBytes(newer), before);
+        QCOMPARE(QDir(dir.path()).entryList({"Dovrin*"}, QDir::Files), QStringList{"Dovrin.sqlite"});
     }
 };
 

@@ -26,15 +26,11 @@ private slots:
         QCOMPARE(PlainText::plainLines("####### seven"), QStringList{"####### seven"});
         QCOMPARE(PlainText::plainLines("\t  <br />  \n \n<br />"), QStringList());
         QCOMPARE(PlainText::title("\n\n<br />\n   "), QString());
-    }
 
-    void lineBreaks_ofEveryKindSplit() {
-        const QString text =
+        const QString breaks =
             QString("a\r\nb\rc\vd\fe") + QChar(0x85) + "f" + QChar(0x2028) + "g" + QChar(0x2029) + "h";
-        QCOMPARE(PlainText::plainLines(text), (QStringList{"a", "b", "c", "d", "e", "f", "g", "h"}));
-    }
-
-    void emptyPlainLine_isSkippedByBodyButMakesEmptyTitle() {
+        QCOMPARE(PlainText::plainLines(breaks), (QStringList{"a", "b", "c", "d", "e", "f", "g", "h"}));
+        // A line that is only marks is an empty title, but the body skips it.
         QCOMPARE(PlainText::plainLines("**\nfirst\n**\nsecond"), (QStringList{"", "first", "", "second"}));
         QCOMPARE(PlainText::title("**\nfirst"), QString());
         QCOMPARE(PlainText::bodyLine("**\nfirst\n**\nsecond"), u"first · second"_s);
@@ -52,16 +48,14 @@ private slots:
         QCOMPARE(PlainText::fold("日本語 😀"), u"日本語 😀"_s);
     }
 
-    void enumerations_readUnknownValuesLeniently() {
+    void noteFields_readUnknownValuesLenientlyAndLinkInLowerCase() {
         for (const StickyColor color : allStickyColors())
             QCOMPARE(stickyColorFromRawValue(rawValue(color)), color);
         QCOMPARE(displayName(StickyColor::gray), u"Gray"_s);
         QCOMPARE(agentActionFromRawValue("checked_off"), AgentLabel::Action::checkedOff);
         QCOMPARE(agentActionFromRawValue("deleted"), AgentLabel::Action::edited);
         QCOMPARE(agentActionFromRawValue(QString()), AgentLabel::Action::edited);
-    }
 
-    void noteId_isLowerCaseInLinks() {
         Note note;
         note.id = QUuid("{6F9619FF-8B86-D011-B42D-00C04FC964FF}");
         QCOMPARE(note.idText(), u"6f9619ff-8b86-d011-b42d-00c04fc964ff"_s);
