@@ -1,7 +1,7 @@
 #!/bin/sh
-# Takes the documentation's pictures of stickies and toasts: real stickies with their editor page and the
-# real toast panel, shown on a private Xvfb display, written into docs/screenshots (or the folder given).
-# Run by hand; CI does not.
+# Takes the documentation's pictures of stickies, their editing overlays and toasts: real stickies with their
+# editor page and the real toast panel, shown on a private Xvfb display, written into docs/screenshots (or
+# the folder given). Run by hand; CI does not.
 #
 #   tools/screenshots.sh [build folder] [output folder]
 #
@@ -23,9 +23,10 @@ for tool in "$preview" "$toast_preview"; do
     fi
 done
 
-# Xvfb picks a free display itself and writes its number to descriptor 3.
+# Xvfb picks a free display itself and writes its number to descriptor 3. At twice the scale the screen is
+# 1000 × 800 points: room for the stickies side by side and a slash menu opening below one of them.
 display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 2000x1600x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null; rm -f "$display_file"' EXIT
 trap 'exit 1' INT TERM

@@ -392,6 +392,91 @@ Deleted notes stay here for 30 days.</source>
     </message>
 </context>
 <context>
+    <name>Dovrin::Stickies::FormatItem</name>
+    <message>
+        <location filename="../app/stickies/FormatBarModel.cpp" line="19"/>
+        <source>Bold</source>
+        <translation>粗体</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/FormatBarModel.cpp" line="20"/>
+        <source>Italic</source>
+        <translation>斜体</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/FormatBarModel.cpp" line="21"/>
+        <source>Strikethrough</source>
+        <translation>删除线</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/FormatBarModel.cpp" line="23"/>
+        <source>Code</source>
+        <translation>代码</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/FormatBarModel.cpp" line="24"/>
+        <source>Link</source>
+        <translation>链接</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Stickies::ImagePicker</name>
+    <message>
+        <location filename="../app/stickies/ImagePicker.cpp" line="33"/>
+        <source>Images</source>
+        <comment>File dialog filter: image files</comment>
+        <translation>图片</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Stickies::LinkEditor</name>
+    <message>
+        <location filename="../app/stickies/LinkEditor.cpp" line="29"/>
+        <source>Remove Link</source>
+        <comment>Link editor: remove the link, keeping its text</comment>
+        <translation>移除链接</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/LinkEditor.cpp" line="30"/>
+        <source>Cancel</source>
+        <comment>Link editor: close without changing the link</comment>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/LinkEditor.cpp" line="31"/>
+        <source>Save</source>
+        <comment>Link editor: put the typed address on the text</comment>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/LinkEditor.cpp" line="33"/>
+        <source>Paste or type a link</source>
+        <comment>Link editor: the empty address field</comment>
+        <translation>粘贴或输入链接</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Stickies::LinkHoverCard</name>
+    <message>
+        <location filename="../app/stickies/LinkHoverCard.cpp" line="19"/>
+        <source>Edit</source>
+        <comment>Link card: edit the link under the mouse</comment>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/LinkHoverCard.cpp" line="20"/>
+        <source>Copy</source>
+        <comment>Link card: copy the link&apos;s address</comment>
+        <translation>拷贝</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/LinkHoverCard.cpp" line="21"/>
+        <source>Remove</source>
+        <comment>Link card: remove the link, keeping its text</comment>
+        <translation>移除</translation>
+    </message>
+</context>
+<context>
     <name>Dovrin::Stickies::NoteLinks</name>
     <message>
         <location filename="../app/stickies/NoteLinks.cpp" line="62"/>
@@ -418,6 +503,97 @@ Deleted notes stay here for 30 days.</source>
         <location filename="../app/stickies/NoteLinks.cpp" line="72"/>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Stickies::SlashItem</name>
+    <message>
+        <location filename="../app/stickies/SlashMenuModel.cpp" line="45"/>
+        <source>To-do list</source>
+        <translation>待办清单</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenuModel.cpp" line="51"/>
+        <source>Bulleted list</source>
+        <translation>项目符号列表</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenuModel.cpp" line="57"/>
+        <source>Numbered list</source>
+        <translation>编号列表</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenuModel.cpp" line="63"/>
+        <source>Heading 1</source>
+        <translation>标题 1</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenuModel.cpp" line="69"/>
+        <source>Heading 2</source>
+        <translation>标题 2</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenuModel.cpp" line="75"/>
+        <source>Heading 3</source>
+        <translation>标题 3</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenuModel.cpp" line="81"/>
+        <source>Text</source>
+        <translation>正文</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenuModel.cpp" line="87"/>
+        <source>Quote</source>
+        <translation>引用</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenuModel.cpp" line="93"/>
+        <source>Code</source>
+        <translation>代码块</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenuModel.cpp" line="99"/>
+        <source>Divider</source>
+        <translation>分隔线</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenuModel.cpp" line="105"/>
+        <source>Image…</source>
+        <translation>图片…</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Stickies::SlashMenu</name>
+    <message>
+        <location filename="../app/stickies/SlashMenu.cpp" line="50"/>
+        <source>No results for “%1”</source>
+        <comment>Slash menu: nothing matches the typed text</comment>
+        <translation>没有与“%1”匹配的结果</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenu.cpp" line="152"/>
+        <source>Move</source>
+        <comment>Slash menu footer: the arrow keys move the selection</comment>
+        <translation>移动</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenu.cpp" line="153"/>
+        <source>Insert</source>
+        <comment>Slash menu footer: Return inserts the selected block</comment>
+        <translation>插入</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenu.cpp" line="154"/>
+        <source>esc</source>
+        <comment>Slash menu footer: the Escape key</comment>
+        <translation>esc</translation>
+    </message>
+    <message>
+        <location filename="../app/stickies/SlashMenu.cpp" line="155"/>
+        <source>Close</source>
+        <comment>Slash menu footer: Escape closes the menu</comment>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include "app/core/Log.h"
 #include "app/core/ScreenSpace.h"
 #include "app/stickies/EditorPage.h"
+#include "app/stickies/EditorPopovers.h"
 #include "app/stickies/EditorScripts.h"
 #include "app/stickies/Geometry.h"
 #include "app/stickies/StickyMenu.h"
@@ -30,13 +31,6 @@ namespace Dovrin::Stickies {
 using Store::logStoreError;
 using Store::Note;
 
-namespace {
-
-// The slash menu, format bar and link popovers answer these.
-const QStringList editorMenuMessages{"slash", "slashKey", "selection", "link"};
-
-} // namespace
-
 StickyController::StickyController(Store::NoteStore& store, const Note& note, bool focusWhenReady,
                                    Core::Clock& clock, QObject* parent)
     : QObject(parent), m_store(store), m_clock(clock), m_id(note.id), m_focusWhenReady(focusWhenReady),
@@ -44,6 +38,8 @@ StickyController::StickyController(Store::NoteStore& store, const Note& note, bo
     m_state = new StickyViewState(note, this);
     m_revisions[note.rev] = note.markdown;
     m_panel = std::make_unique<StickyPanel>(m_state);
+    m_popovers = std::make_unique<EditorPopovers>(
+        *m_panel, [this] { return this->note().color; }, m_clock);
     m_isPlacing = true;
     m_panel->setFrame(
         Core::ScreenSpace::toWindow(note.isCollapsed ? Geometry::topStrip(note.frame) : note.frame), false);
@@ -83,11 +79,14 @@ void StickyController::attachEditor(EditorPage* page) {
     view->setMenuItems([this] { return m_menu->items(); });
     m_webView = view;
     m_state->setWebView(view);
+    m_popovers->setEditor(page, view);
     connect(page, &EditorPage::messageReceived, this, &StickyController::handleMessage);
     connect(page, &EditorPage::renderProcessTerminated, this, &StickyController::editorProcessTerminated);
 }
 
 void StickyController::detachEditor() {
+    m_popovers->closeAll();
+    m_popovers->setEditor(nullptr, nullptr);
     // The view goes before the page it shows.
     if (m_webView) {
         m_state->setWebView(nullptr);
@@ -132,7 +131,9 @@ void StickyController::handleMessage(const QString& type, const QJsonObject& bod
     } else if (type == "openLink"_L1) {
         if (const QUrl url(body.value("href").toString(), QUrl::StrictMode); url.isValid() && !url.isEmpty())
             emit linkRequested(url);
-    } else if (!editorMenuMessages.contains(type)) {
+    } else if (EditorPopovers::handles(type)) {
+        m_popovers->handleMessage(type, body);
+    } else {
         qCWarning(Core::stickiesLog, "unknown editor message %s",
                   qUtf8Printable(type.isEmpty() ? "nil" : type));
     }

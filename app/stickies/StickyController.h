@@ -24,6 +24,7 @@ class NoteStore;
 namespace Dovrin::Stickies {
 
 class EditorPage;
+class EditorPopovers;
 class StickyMenu;
 class StickyPanel;
 class StickyViewState;
@@ -54,8 +55,6 @@ public:
     EditorPage* page() const;
     StickyMenu& menu() const { return *m_menu; }
     bool isEditorReady() const { return m_isEditorReady; }
-    const std::optional<QString>& editorBaseline() const { return m_editorBaseline; }
-    const std::map<qint64, QString>& revisions() const { return m_revisions; }
 
     // Shows the page in the window and takes it over; the page's "ready" fills it with the note.
     void attachEditor(EditorPage* page);
@@ -127,6 +126,8 @@ private:
     Core::Clock& m_clock;
     QUuid m_id;
     std::unique_ptr<StickyPanel> m_panel;
+    // Declared after the panel, so that its overlay windows go before the panel they belong to.
+    std::unique_ptr<EditorPopovers> m_popovers;
     StickyMenu* m_menu = nullptr;
     StickyViewState* m_state = nullptr;
     QPointer<EditorPage> m_page;

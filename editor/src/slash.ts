@@ -6,6 +6,9 @@ import { caretRect, type Rect } from "./geometry";
 export interface SlashState {
   from: number; // position of the "/"
   query: string;
+  // Return was forwarded and the app's command is on its way: the query stays as it was then, and what
+  // the user types meanwhile is ordinary text after it, so no keystroke is lost to the command.
+  chosen?: boolean;
 }
 
 export const slashKey = new PluginKey<SlashState | null>("slash");
@@ -14,6 +17,7 @@ const maxQuery = 40;
 
 function follow(state: SlashState, tr: Transaction, next: EditorState): SlashState | null {
   const from = tr.mapping.map(state.from);
+  if (state.chosen) return followChosen(state, from, next);
   const { selection, doc } = next;
   if (!selection.empty || from >= doc.content.size) return null;
   const head = selection.head;
@@ -24,15 +28,25 @@ function follow(state: SlashState, tr: Transaction, next: EditorState): SlashSta
   return { from, query };
 }
 
+function followChosen(state: SlashState, from: number, next: EditorState): SlashState | null {
+  const { doc, selection } = next;
+  const end = from + 1 + state.query.length;
+  if (end > doc.content.size || doc.textBetween(from, end, "\n", "\n") !== "/" + state.query) return null;
+  // The command acts on the caret's block, so the caret leaving the query's block ends the wait.
+  if (!doc.resolve(from).sameParent(selection.$head)) return null;
+  return { ...state, from };
+}
+
 export function slashPlugin(post: Post): Plugin<SlashState | null> {
   return new Plugin<SlashState | null>({
     key: slashKey,
     state: {
       init: () => null,
       apply(tr, value, _old, next) {
-        const meta = tr.getMeta(slashKey) as { open?: number; close?: boolean } | undefined;
+        const meta = tr.getMeta(slashKey) as { open?: number; close?: boolean; choose?: boolean } | undefined;
         if (meta?.close) return null;
         if (meta?.open !== undefined) return { from: meta.open, query: "" };
+        if (meta?.choose && value) return { ...value, chosen: true };
         return value ? follow(value, tr, next) : null;
       },
     },
@@ -48,7 +62,8 @@ export function slashPlugin(post: Post): Plugin<SlashState | null> {
         return true;
       },
       handleKeyDown(view, event) {
-        if (!slashKey.getState(view.state)) return false;
+        const value = slashKey.getState(view.state);
+        if (!value || value.chosen) return false;
         const keys: Record<string, string> = { ArrowUp: "up", ArrowDown: "down", Enter: "enter", Tab: "enter" };
         if (event.key === "Escape") {
           view.dispatch(view.state.tr.setMeta(slashKey, { close: true }));
@@ -57,6 +72,7 @@ export function slashPlugin(post: Post): Plugin<SlashState | null> {
         const key = keys[event.key];
         if (!key || event.shiftKey || event.altKey || event.ctrlKey || event.metaKey) return false;
         post({ type: "slashKey", key });
+        if (key === "enter") view.dispatch(view.state.tr.setMeta(slashKey, { choose: true }));
         return true;
       },
       handleDOMEvents: {
@@ -76,6 +92,8 @@ export function slashPlugin(post: Post): Plugin<SlashState | null> {
             shown = null;
             return;
           }
+          // The app closed its menu when Return was forwarded; the query no longer follows the typing.
+          if (value.chosen) return;
           const rect = caretRect(view, view.state.selection.head);
           if (shown && shown.query === value.query && sameRect(shown.rect, rect)) return;
           post({ type: "slash", state: shown ? "update" : "open", rect, query: value.query });

@@ -74,7 +74,7 @@ test("typing without a pause is still reported every second", async () => {
   assert.ok(ofType(messages, "changed").length >= 1);
 });
 
-test("an AI appending at the bottom merges with the user typing at the top, and the caret stays", async () => {
+test("an AI edit merges with the user typing elsewhere, and the caret stays with its text", async () => {
   const base = "# Groceries\n\n- [ ] milk\n- [ ] eggs\n\nSee you";
   const { dovrin, view, messages } = openEditor(base);
   caretAfter(view, "Groceries");
@@ -91,14 +91,12 @@ test("an AI appending at the bottom merges with the user typing at the top, and 
   });
   type(view, "!");
   assert.match(dovrin.getMarkdown(), /^# Groceries for Sunday!\n/);
-});
 
-test("an AI edit in the middle keeps a caret that sits below it", async () => {
-  const base = "one\n\ntwo\n\nthree";
-  const { dovrin, view } = openEditor(base);
+  // A caret below an AI edit in the middle moves with its text.
+  dovrin.setMarkdown("one\n\ntwo\n\nthree");
   caretAfter(view, "thr");
-  const answer = await dovrin.applyExternalMarkdown({ markdown: "one\n\nTWO, longer now\n\nthree", base });
-  assert.equal(answer.status, "applied");
+  const middle = await dovrin.applyExternalMarkdown({ markdown: "one\n\nTWO, longer now\n\nthree", base: "one\n\ntwo\n\nthree" });
+  assert.equal(middle.status, "applied");
   type(view, "-");
   assert.equal(dovrin.getMarkdown(), "one\n\nTWO, longer now\n\nthr-ee");
 });
@@ -119,10 +117,9 @@ test("a merge compares texts in the editor's form, not as the AI spelled them", 
   assert.equal(dovrin.getMarkdown(), "# Title\n\n* a");
   const answer = await dovrin.applyExternalMarkdown({ markdown: "Title\n=====\n\n* a\n* b", base: "Title\n=====\n\n* a" });
   assert.deepEqual(answer, { status: "applied", markdown: "# Title\n\n* a\n* b" });
-});
 
-test("unusable merge arguments are answered, never thrown", async () => {
-  const { dovrin } = openEditor("text");
+  // Unusable arguments are answered, never thrown.
+  dovrin.setMarkdown("text");
   for (const args of [null, undefined, 5, {}, { markdown: 1, base: "" }, { markdown: "x" }]) {
     const answer = await dovrin.applyExternalMarkdown(args);
     assert.equal(answer.status, "error");
@@ -145,17 +142,8 @@ test("a merge waits until the input method's composition ends", async () => {
 });
 
 test("bad input through the page's interface throws nothing and loses nothing", async () => {
+  // What the editor cannot represent is markdown.test.ts's; here a large note and unusable calls.
   const { dovrin, view } = openEditor();
-  const awkward = [
-    "```js\nno closing fence\n# not a heading",
-    "<details>\n<summary>Open</summary>\n\nhidden *text*\n\n</details>",
-    "| a | b |\n|---|---|\n| 1 | 2 |",
-    "\u0000\u0001 binary \uFFFF \uD800",
-  ];
-  for (const input of awkward) {
-    dovrin.setMarkdown(input);
-    for (const word of input.match(/[A-Za-z0-9]+/g) ?? []) assert.ok(dovrin.getMarkdown().includes(word), word);
-  }
   const lines: string[] = [];
   const filler = "words that make a long paragraph, *with* marks and [links](https://example.com). ".repeat(20).trim();
   for (let i = 0, size = 0; size < 200_000; i++) size += lines[lines.push(`Line ${i}: ${filler}`) - 1].length + 2;
@@ -228,7 +216,27 @@ test("the slash menu opens on a typed slash, forwards its keys and runs every bl
   dovrin.runCommand(undefined, undefined);
 });
 
-test("format commands toggle marks on the selection, which is reported with its marks", () => {
+test("text typed after Return, before the app's command arrives, stays in the note", () => {
+  const { dovrin, view, messages } = openEditor("");
+  type(view, "/todo");
+  assert.ok(key(view, "Enter"));
+  const updates = ofType(messages, "slash").length;
+  type(view, "milk");
+  assert.equal(ofType(messages, "slash").length, updates, "the menu no longer follows the typing");
+  assert.equal(key(view, "ArrowDown"), false, "keys are the page's own again");
+  dovrin.runCommand("todo", {});
+  assert.equal(dovrin.getMarkdown(), "- [ ] milk");
+  assert.equal(ofType(messages, "slash").at(-1)?.state, "close");
+
+  dovrin.setMarkdown("");
+  type(view, "/zzz");
+  assert.ok(key(view, "Enter"));
+  type(view, "!");
+  dovrin.runCommand("slash:close", {});
+  assert.equal(dovrin.getMarkdown(), "/zzz!", "no match inserts nothing and keeps what was typed");
+});
+
+test("format commands toggle marks on the selection, which is reported with its marks once made", () => {
   const { dovrin, view, messages } = openEditor("some text here");
   select(view, "text");
   const shown = ofType(messages, "selection").at(-1)!;
@@ -250,16 +258,15 @@ test("format commands toggle marks on the selection, which is reported with its 
   assert.equal(dovrin.getMarkdown(), "some `text` here");
   caretAfter(view, "some");
   assert.deepEqual(ofType(messages, "selection").at(-1), { type: "selection", rect: null, marks: [] });
-});
 
-test("a selection made with the mouse is reported when the button is released", () => {
-  const { view, messages } = openEditor("pick some words");
+  // A selection made with the mouse is reported when the button is released.
+  const reported = ofType(messages, "selection").length;
   view.dom.dispatchEvent(new MouseEvent("mousedown", { bubbles: true, button: 0 }));
-  select(view, "some");
-  assert.equal(ofType(messages, "selection").length, 0, "nothing while dragging");
+  select(view, "here");
+  assert.equal(ofType(messages, "selection").length, reported, "nothing while dragging");
   document.dispatchEvent(new MouseEvent("mouseup", { bubbles: true, button: 0 }));
-  assert.equal(ofType(messages, "selection").length, 1);
-  assert.ok(ofType(messages, "selection")[0].rect);
+  assert.equal(ofType(messages, "selection").length, reported + 1);
+  assert.ok(ofType(messages, "selection").at(-1)!.rect);
 });
 
 test("links are edited on the reported range, set, and removed", () => {
@@ -294,7 +301,7 @@ test("links are edited on the reported range, set, and removed", () => {
   assert.equal(dovrin.getMarkdown(), "read the docs today<https://example.net>");
 });
 
-test("images are shown at once, stored by the app, and dropped when storing fails", () => {
+test("images are shown at once, stored by the app, and dropped when storing fails", async () => {
   const { dovrin, view, messages } = openEditor("Photo:");
   caretAfter(view, "Photo:");
   dovrin.insertImageFile({ mime: "image/png", data: "iVBORw0KGgo=" });
@@ -315,13 +322,12 @@ test("images are shown at once, stored by the app, and dropped when storing fail
   dovrin.insertImageFile({ mime: "image/png" });
   dovrin.insertImageFile(null);
   assert.equal(ofType(messages, "image").length, 2);
-});
 
-test("an image still being stored when an AI merge rewrites its block is kept", async () => {
-  const { dovrin, view, messages } = openEditor("a");
+  // An image still being stored when an AI merge rewrites its block is kept.
+  dovrin.setMarkdown("a");
   caretAfter(view, "a");
   dovrin.insertImageFile({ mime: "image/png", data: "iVBORw0KGgo=" });
-  const id = ofType(messages, "image")[0].id;
+  const id = ofType(messages, "image")[2].id;
   assert.equal((await dovrin.applyExternalMarkdown({ markdown: "b", base: "a" })).status, "applied");
   dovrin.imageStored(id, "app://local/images/late.png");
   assert.equal(dovrin.getMarkdown(), "b\n\n![](app://local/images/late.png)");
@@ -361,21 +367,17 @@ test("images from outside the app are shown as their alt text, never loaded, and
   assert.equal(dovrin.getMarkdown(), note);
 });
 
-test("colours come from the sticky palette, light and dark", () => {
-  const { dovrin } = openEditor();
+test("colours come from the sticky palette, and the page's own texts follow the document language", async () => {
+  const { dovrin, view } = openEditor();
   const root = document.documentElement;
+  // Every colour's values are checked against the app's palette by StickyPaletteTest, in the real engine.
   dovrin.setColor("blue");
   assert.equal(root.dataset.color, "blue");
   assert.equal(root.style.getPropertyValue("--fill-light"), "216 241 255");
-  assert.equal(root.style.getPropertyValue("--text-dark"), "226 237 243");
-  assert.equal(root.style.getPropertyValue("--tint-light"), "27 102 175");
   dovrin.setColor("chartreuse");
   dovrin.setColor(undefined);
   assert.equal(root.dataset.color, "blue");
-});
 
-test("the page's own texts follow the document language", async () => {
-  const { dovrin, view } = openEditor("");
   assert.equal(view.dom.getAttribute("data-placeholder"), "Type / for commands");
   dovrin.setMarkdown("- [ ] box");
   document.documentElement.lang = "zh-Hans";
@@ -399,7 +401,7 @@ test("Tab indents list items and code, and otherwise keeps the focus in the note
   assert.equal(dovrin.getMarkdown(), "- one\n  - two\n\ntext\n\n```\nco  de\n```");
 });
 
-test("the hover card's buttons act on the hovered link even after the mouse left it", async () => {
+test("the hover card's buttons act on the hovered link even after the mouse left it; ctrl-click opens it", async () => {
   const { dovrin, view, messages } = openEditor("See [one](https://one.example) and [two](https://two.example).");
   caretAfter(view, "See");
   const anchor = view.dom.querySelectorAll("a")[1];
@@ -420,13 +422,11 @@ test("the hover card's buttons act on the hovered link even after the mouse left
   await pause(300);
   dovrin.runCommand("link:remove", {});
   assert.equal(dovrin.getMarkdown(), "See [one](https://one.example) and two.");
-});
 
-test("ctrl-click on a link asks the app to open it", () => {
-  const { view, messages } = openEditor("[site](https://example.com)");
-  const anchor = view.dom.querySelector("a")!;
-  anchor.dispatchEvent(new MouseEvent("mousedown", { bubbles: true, ctrlKey: true }));
-  assert.deepEqual(ofType(messages, "openLink"), [{ type: "openLink", href: "https://example.com" }]);
-  anchor.dispatchEvent(new MouseEvent("mousedown", { bubbles: true }));
+  // Ctrl-click asks the app to open the link.
+  const first = view.dom.querySelector("a")!;
+  first.dispatchEvent(new MouseEvent("mousedown", { bubbles: true, ctrlKey: true }));
+  assert.deepEqual(ofType(messages, "openLink"), [{ type: "openLink", href: "https://one.example" }]);
+  first.dispatchEvent(new MouseEvent("mousedown", { bubbles: true }));
   assert.equal(ofType(messages, "openLink").length, 1, "a plain click edits");
 });

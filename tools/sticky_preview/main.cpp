@@ -1,11 +1,17 @@
-// Opens real stickies with their editor page on an X server and saves captures of them as PNG files for
-// the documentation (tools/screenshots.sh). The notes live in a temporary folder, never the user's.
+// Opens real stickies with their editor page on an X server and saves captures of them, and of the slash
+// menu, format bar and link editor on one of them, as PNG files for the documentation
+// (tools/screenshots.sh). The notes live in a temporary folder, never the user's.
 //
 //   sticky_preview <output folder> light|dark
 
 #include "app/agent/Provenance.h"
 #include "app/core/ScreenSpace.h"
+#include "app/stickies/EditorPage.h"
 #include "app/stickies/EditorProfile.h"
+#include "app/stickies/FormatBar.h"
+#include "app/stickies/LinkEditor.h"
+#include "app/stickies/PopoverPanel.h"
+#include "app/stickies/SlashMenu.h"
 #include "app/stickies/StickyController.h"
 #include "app/stickies/StickyManager.h"
 #include "app/stickies/StickyPanel.h"
@@ -18,6 +24,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
@@ -100,6 +107,117 @@ bool capture(const Stickies::StickyPanel& panel, const QColor& backdrop, const Q
     return saved;
 }
 
+// The sticky and the overlays shown beside it, each window's own pixels laid over one backdrop in their
+// places on the screen, with a soft shadow under each.
+bool captureWithOverlays(const Stickies::StickyPanel& panel, const QList<QWidget*>& overlays,
+                         const QColor& backdrop, const QString& path) {
+    struct Window {
+        const QWidget* widget;
+        qreal radius;
+        QImage image;
+    };
+    // The overlays are plain widgets that draw themselves with their transparency; the sticky's page is only
+    // on the screen.
+    QList<Window> windows{{&panel, Stickies::StickyView::cornerRadius,
+                           QGuiApplication::primaryScreen()->grabWindow(panel.winId()).toImage()}};
+    for (QWidget* overlay : overlays)
+        windows.append({overlay, Stickies::PopoverPanel::cornerRadius, overlay->grab().toImage()});
+    QRect area;
+    for (const Window& window : windows)
+        area |= window.widget->geometry();
+    const int margin = 24;
+    const qreal ratio = panel.devicePixelRatioF();
+    QImage canvas((area.size() + QSize(2 * margin, 2 * margin)) * ratio, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
+    canvas.fill(backdrop);
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::Antialiasing);
+    bool grabbed = true;
+    for (Window& window : windows) {
+        window.image.setDevicePixelRatio(ratio);
+        if (window.image.isNull()) {
+            QTextStream(stderr) << "could not grab " << window.widget->metaObject()->className() << '\n';
+            grabbed = false;
+        }
+        const QPointF at =
+            QPointF(window.widget->geometry().topLeft() - area.topLeft()) + QPointF(margin, margin);
+        const qreal radius = window.radius;
+        for (int step = 12; step > 0; --step) {
+            QPainterPath shadow;
+            shadow.addRoundedRect(
+                QRectF(at + QPointF(0, 3), QSizeF(window.widget->size())).adjusted(-step, -step, step, step),
+                radius + step, radius + step);
+            painter.fillPath(shadow, QColor(0, 0, 0, backdrop.lightnessF() < 0.5 ? 10 : 3));
+        }
+        painter.drawImage(at, window.image);
+    }
+    painter.end();
+    const bool saved = grabbed && canvas.save(path);
+    QTextStream(stdout) << (saved ? "wrote " : "could not write ") << path << '\n';
+    return saved;
+}
+
+void sendKey(QWidget* target, Qt::Key key, const QString& text = {}, Qt::KeyboardModifiers modifiers = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+// Selects the text of the first element the CSS selector finds, as a user's drag would.
+void selectInPage(Stickies::StickyController& sticky, const QString& selector) {
+    sticky.page()->call(u"dovrin.focus();\n"
+                        "const range = document.createRange();\n"
+                        "range.selectNodeContents(document.querySelector(selector));\n"
+                        "getSelection().removeAllRanges();\n"
+                        "getSelection().addRange(range);"_s,
+                        {{"selector", selector}});
+}
+
+template <typename View> QWidget* shownOverlay(const Stickies::StickyController& sticky) {
+    View* view = sticky.panel()->findChild<View*>();
+    return view && view->window()->isVisible() ? view->window() : nullptr;
+}
+
+// The slash menu under a new line, the format bar over a bold word and the link editor for a link.
+bool captureOverlays(Stickies::StickyController& sticky, const QColor& backdrop, const QDir& folder,
+                     const QString& suffix) {
+    using namespace Stickies;
+    QWidget* editor = sticky.webView()->focusProxy();
+    const auto shot = [&](QWidget* overlay, const QString& name) {
+        if (!overlay) {
+            QTextStream(stderr) << "the overlay for " << name << " did not show\n";
+            return false;
+        }
+        wait(400);
+        return captureWithOverlays(*sticky.panel(), {overlay}, backdrop,
+                                   folder.filePath(name + suffix + ".png"));
+    };
+    bool ok = true;
+    sendKey(editor, Qt::Key_Return);
+    // The page settles its new line before the next key, as between a person's keystrokes.
+    wait(100);
+    sendKey(editor, Qt::Key_Slash, u"/"_s);
+    waitUntil([&] { return shownOverlay<SlashMenu>(sticky); }, 10000);
+    ok = shot(shownOverlay<SlashMenu>(sticky), u"slash-menu"_s) && ok;
+    sendKey(editor, Qt::Key_Escape);
+    sendKey(editor, Qt::Key_Backspace);
+    sendKey(editor, Qt::Key_Backspace);
+
+    selectInPage(sticky, u"strong"_s);
+    waitUntil([&] { return shownOverlay<FormatBar>(sticky); }, 10000);
+    ok = shot(shownOverlay<FormatBar>(sticky), u"format-bar"_s) && ok;
+
+    selectInPage(sticky, u"a[href]"_s);
+    wait(300);
+    sendKey(editor, Qt::Key_K, {}, Qt::ControlModifier);
+    waitUntil([&] { return shownOverlay<LinkEditor>(sticky); }, 10000);
+    ok = shot(shownOverlay<LinkEditor>(sticky), u"link-editor"_s) && ok;
+    if (LinkEditor* linkEditor = sticky.panel()->findChild<LinkEditor*>())
+        linkEditor->window()->close();
+    return ok;
+}
+
 QList<Shot> shots(bool dark) {
     if (dark)
         return {
@@ -155,8 +273,13 @@ int main(int argc, char** argv) {
     }
     Agent::Provenance provenance;
     const QList<Shot> wanted = shots(dark);
+    // One more note for the editing overlays, shown beside the others.
+    const Shot overlays{
+        QString(),
+        u"# Weekend\nPick up the **cake** at noon, then print the [trail map](https://example.com/trail)."_s,
+        dark ? StickyColor::green : StickyColor::pink, QRect(dark ? 400 : 700, 40, 290, 210)};
     QList<QUuid> ids;
-    for (const Shot& shot : wanted) {
+    for (const Shot& shot : wanted + QList<Shot>{overlays}) {
         const QRectF frame = Core::ScreenSpace::fromWindow(shot.window);
         const auto created = (*store)->create({{shot.markdown, shot.color, frame, {}}}, shot.createdBy, {},
                                               QDateTime::currentDateTimeUtc().addSecs(-600));
@@ -181,7 +304,7 @@ int main(int argc, char** argv) {
     const bool ready = waitUntil(
         [&] {
             const QList<Stickies::StickyController*> all = manager.stickies();
-            return all.size() == wanted.size() &&
+            return all.size() == wanted.size() + 1 &&
                    std::all_of(all.begin(), all.end(), [](auto* sticky) { return sticky->isEditorReady(); });
         },
         60000);
@@ -207,5 +330,11 @@ int main(int argc, char** argv) {
         wait(300);
         ok = capture(*first.panel(), backdrop, folder.filePath("sticky-copied.png")) && ok;
     }
+    Stickies::StickyController& overlaySticky = *manager.sticky(ids.last());
+    overlaySticky.panel()->activateWindow();
+    overlaySticky.webView()->setFocus();
+    overlaySticky.page()->call(u"dovrin.focus()"_s);
+    wait(300);
+    ok = captureOverlays(overlaySticky, backdrop, folder, dark ? u"-dark"_s : QString()) && ok;
     return ok ? 0 : 1;
 }
