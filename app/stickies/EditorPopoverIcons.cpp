@@ -1,11 +1,8 @@
 #include "app/stickies/EditorPopoverIcons.h"
 
-#include "app/core/Log.h"
+#include "app/stickies/TintedSvg.h"
 
 #include <QHash>
-#include <QImage>
-#include <QImageReader>
-#include <QPainter>
 
 using namespace Qt::StringLiterals;
 
@@ -26,21 +23,7 @@ QPixmap popoverSymbol(const QString& name, QSize size, const QColor& color, qrea
     if (const auto found = cache.constFind(key); found != cache.cend())
         return *found;
     const QString path = u":/popovers/"_s + name + u".svg"_s;
-    QImageReader reader(path);
-    reader.setScaledSize(size * devicePixelRatio);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        qCWarning(Core::stickiesLog, "glyph %s not drawn: %s", qUtf8Printable(path),
-                  qUtf8Printable(reader.errorString()));
-        return {};
-    }
-    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(image.rect(), color);
-    painter.end();
-    QPixmap pixmap = QPixmap::fromImage(image);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
+    const QPixmap pixmap = tintedSvg(path, size, color, devicePixelRatio);
     cache.insert(key, pixmap);
     return pixmap;
 }

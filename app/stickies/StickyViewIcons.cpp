@@ -1,10 +1,6 @@
 #include "app/stickies/StickyViewIcons.h"
 
-#include "app/core/Log.h"
-
-#include <QImage>
-#include <QImageReader>
-#include <QPainter>
+#include "app/stickies/TintedSvg.h"
 
 using namespace Qt::StringLiterals;
 
@@ -38,22 +34,7 @@ QString resourcePath(StickyGlyph glyph) {
 QPixmap tintedGlyph(StickyGlyph glyph, QSize size, const QColor& color, qreal devicePixelRatio) {
     static const bool initialised = (initStickyViewIcons(), true);
     Q_UNUSED(initialised);
-    QImageReader reader(resourcePath(glyph));
-    reader.setScaledSize(size * devicePixelRatio);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        qCWarning(Core::stickiesLog, "glyph %s not drawn: %s", qPrintable(resourcePath(glyph)),
-                  qPrintable(reader.errorString()));
-        return {};
-    }
-    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(image.rect(), color);
-    painter.end();
-    QPixmap pixmap = QPixmap::fromImage(image);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    return pixmap;
+    return tintedSvg(resourcePath(glyph), size, color, devicePixelRatio);
 }
 
 } // namespace Dovrin::Stickies
