@@ -33,8 +33,8 @@ QString binary(const QString& name) {
     return qEnvironmentVariable("DOVRIN_BUILD_DIR") + u"/bin/"_s + name;
 }
 
-App::App(const QProcessEnvironment& environment) {
-    m_process.setProcessEnvironment(environment);
+App::App(const Home& home) {
+    m_process.setProcessEnvironment(home.environment());
     m_process.setProcessChannelMode(QProcess::MergedChannels);
 }
 
@@ -46,9 +46,20 @@ App::~App() {
     }
 }
 
-bool App::start(const QString& readyText) {
+bool App::start() {
     m_process.start(binary(u"dovrin"_s), {u"--background"_s});
-    return m_process.waitForStarted(10000) && waitForOutput(readyText, 1, 20000);
+    if (!m_process.waitForStarted(10000))
+        return false;
+    const QDeadlineTimer deadline(20000);
+    while (!deadline.hasExpired()) {
+        if (m_process.state() == QProcess::NotRunning)
+            return false;
+        m_process.waitForReadyRead(50);
+        m_output += QString::fromUtf8(m_process.readAll());
+        if (m_output.contains(u"agent bridge listening at"_s))
+            return true;
+    }
+    return false;
 }
 
 bool App::waitForOutput(const QString& text, int count, int timeoutMs) {
@@ -71,12 +82,6 @@ bool App::terminate() {
     if (!m_process.waitForFinished(10000))
         return false;
     return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
-}
-
-int App::exitCode() {
-    if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(20000))
-        return -1;
-    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
 QString App::output() {

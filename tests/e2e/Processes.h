@@ -31,21 +31,18 @@ QString binary(const QString& name);
 // The dovrin app, started as dovrin-mcp starts it: offscreen, in the background.
 class App final {
 public:
-    explicit App(const Home& home) : App(home.environment()) {}
-    explicit App(const QProcessEnvironment& environment);
+    explicit App(const Home& home);
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
-    // Starts the app and waits until it has written `readyText`; false when it died or never did.
-    bool start(const QString& readyText = u"agent bridge listening at"_s);
+    // Waits until the socket answers; false when the app died or never listened.
+    bool start();
     // Waits until the app has written `text` at least `count` times; false when it did not in time.
     bool waitForOutput(const QString& text, int count = 1, int timeoutMs = 30000);
     void kill();
     // Sends SIGTERM; true when the app then quit on its own with status 0.
     bool terminate();
-    // Waits for the app to end by itself; its exit code, or -1 when it crashed or went on.
-    int exitCode();
     QString output();
 
 private:

@@ -10,6 +10,27 @@
 using namespace Dovrin;
 using namespace Dovrin::E2e;
 
+namespace {
+
+struct Exit {
+    int code = -1;
+    QString output;
+};
+
+Exit runUntilExit(const QProcessEnvironment& environment) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(binary("dovrin"), {"--background"});
+    if (!process.waitForFinished(20000)) {
+        process.kill();
+        process.waitForFinished();
+    }
+    return {process.exitCode(), QString::fromUtf8(process.readAll())};
+}
+
+} // namespace
+
 class StartupTest final : public QObject {
     Q_OBJECT
 
@@ -22,22 +43,21 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         environment.insert("DOVRIN_HOME", blocker);
-        App blocked(environment);
-        QVERIFY(!blocked.start());
-        QCOMPARE(blocked.exitCode(), 1);
-        QVERIFY2(blocked.output().contains(
+        Exit exit = runUntilExit(environment);
+        QCOMPARE(exit.code, 1);
+        QVERIFY2(exit.output.contains(
                      QString::fromUtf8("Dovrin can’t open your notes.\ndata directory unavailable")),
-                 qPrintable(blocked.output()));
+                 qPrintable(exit.output));
 
+        const QByteArray garbage(8192, 'g');
         QFile database(home.database());
         QVERIFY(database.open(QIODevice::WriteOnly));
-        database.write(QByteArray(8192, 'g'));
+        database.write(garbage);
         database.close();
-        App garbage(home);
-        QVERIFY(!garbage.start());
-        QCOMPARE(garbage.exitCode(), 1);
-        QVERIFY(garbage.output().contains(QString::fromUtf8("Dovrin can’t open your notes.")));
-        QVERIFY(!garbage.output().contains("agent bridge listening"));
+        exit = runUntilExit(home.environment());
+        QCOMPARE(exit.code, 1);
+        QVERIFY(exit.output.contains(QString::fromUtf8("Dovrin can’t open your notes.")));
+        QVERIFY(!exit.output.contains("agent bridge listening"));
     }
 
     void socketPathTooLong_leavesTheAppRunningWithoutABridge() {
@@ -45,14 +65,41 @@ private slots:
         QProcessEnvironment environment = home.environment();
         const QString deep = home.dir.filePath(QString(100, 'd'));
         environment.insert("DOVRIN_HOME", deep);
-        App app(environment);
-        QVERIFY2(app.start("agent bridge: can't listen at " + deep + "/dv.sock: errno 36"),
-                 qPrintable(app.output()));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(binary("dovrin"), {"--background"});
+        QByteArray output;
+        const QByteArray expected =
+            "agent bridge: can't listen at " + QFile::encodeName(deep) + "/dv.sock: errno 36";
+        for (int i = 0; i < 100 && !output.contains(expected); ++i)
+            if (process.waitForReadyRead(200))
+                output += process.readAll();
+        QVERIFY2(output.contains(expected), output.constData());
+        QCOMPARE(process.state(), QProcess::Running);
         QVERIFY(!QFile::exists(deep + "/dv.sock"));
-        QVERIFY(app.terminate());
+        process.terminate();
+        QVERIFY(process.waitForFinished(10000));
     }
 
-    void launchPurgesOldNotes_andTerminationSavesWhatIsPending() {
+    void terminationSignal_quitsInOrderAndSavesWhatIsPending() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        {
+            Mcp claude(home, "claude-ai");
+            QVERIFY(!claude.call("list_notes", {}).isError);
+        }
+        // The agent's first use is saved a moment later; a quit must not lose it.
+        QVERIFY2(app.terminate(), qPrintable(app.output()));
+        QFile settings(home.dir.filePath("settings.json"));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        const QJsonObject connected =
+            QJsonDocument::fromJson(settings.readAll()).object()["connectedAIs"].toObject();
+        QVERIFY(connected.contains("Claude"));
+    }
+
+    void launch_purgesNotesDeletedMoreThan30DaysAgo() {
         Home home;
         {
             auto store = Store::NoteStore::open(home.database()).value();
@@ -69,17 +116,6 @@ private slots:
         QVERIFY(app.start());
         QVERIFY2(app.output().contains(QString("store %1 new=false purged=1").arg(home.database())),
                  qPrintable(app.output()));
-        {
-            Mcp claude(home, "claude-ai");
-            QVERIFY(!claude.call("list_notes", {}).isError);
-        }
-        // The agent's first use is saved a moment later; a quit must not lose it.
-        QVERIFY2(app.terminate(), qPrintable(app.output()));
-        QFile settings(home.dir.filePath("settings.json"));
-        QVERIFY(settings.open(QIODevice::ReadOnly));
-        const QJsonObject connected =
-            QJsonDocument::fromJson(settings.readAll()).object()["connectedAIs"].toObject();
-        QVERIFY(connected.contains("Claude"));
     }
 };
 

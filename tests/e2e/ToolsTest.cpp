@@ -36,7 +36,7 @@ class ToolsTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyTool_andItsRefusals_answerAsAnAIClientSeesThem() {
+    void everyTool_answersAsAnAIClientSeesIt() {
         Home home;
         App app(home);
         QVERIFY(app.start());
@@ -74,15 +74,22 @@ private slots:
             (QJsonObject{{"id", id},
                          {"deleted", true},
                          {"message", "Moved to Recently Deleted; the user can restore it for 30 days."}}));
+
         const auto store = openStore(home);
         const auto note = store->note(QUuid::fromString(id));
         QCOMPARE((*note)->markdown, QString("# Trip\n- [ ] Tickets\n- [ ] Hotel\n- [x] Bags"));
         QCOMPARE((*note)->rev, 3);
         QCOMPARE((*note)->deletedBy, QString("Claude"));
         QVERIFY(app.output().contains("agent Claude delete_note: ok"));
+    }
 
-        // Refusals come back as error objects and write nothing.
-        const QString kept = idOf(createOne(mcp, "- [ ] Buy milk\n- [ ] Buy milk powder\n## A\n## A"));
+    void errors_comeBackAsErrorObjects() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        Mcp mcp(home, "cursor");
+        const QString id = idOf(createOne(mcp, "- [ ] Buy milk\n- [ ] Buy milk powder\n## A\n## A"));
+
         const auto error = [&mcp](const QString& tool, const QJsonObject& arguments) {
             const auto result = mcp.call(tool, arguments);
             if (!result.isError)
@@ -90,7 +97,12 @@ private slots:
             return parsed(result.text);
         };
         QCOMPARE(
-            error("update_note", {{"note", kept}, {"op", "append"}, {"markdown", "x"}, {"expected_rev", 9}}),
+            error("read_note", {{"note", "nope"}}),
+            (QJsonObject{
+                {"error", "not_found"},
+                {"message", "\"nope\" isn't a Dovrin note id or link. Call list_notes to see the notes."}}));
+        QCOMPARE(
+            error("update_note", {{"note", id}, {"op", "append"}, {"markdown", "x"}, {"expected_rev", 9}}),
             (QJsonObject{{"error", "conflict"},
                          {"message",
                           "The note changed since you read it, and nothing was written. Merge your "
@@ -98,51 +110,31 @@ private slots:
                          {"current_rev", 1},
                          {"current_markdown", "- [ ] Buy milk\n- [ ] Buy milk powder\n## A\n## A"}}));
         QCOMPARE(
-            error("set_todo", {{"note", kept}, {"match", "buy"}, {"checked", true}}),
+            error("set_todo", {{"note", id}, {"match", "buy"}, {"checked", true}}),
             (QJsonObject{
                 {"error", "ambiguous"},
                 {"message", "\"buy\" matches 2 todos. Retry with index."},
                 {"candidates",
                  QJsonArray{QJsonObject{{"index", 0}, {"text", "Buy milk"}, {"checked", false}},
                             QJsonObject{{"index", 1}, {"text", "Buy milk powder"}, {"checked", false}}}}}));
-        QCOMPARE(error("update_note", {{"note", kept},
-                                       {"op", "replace_all"},
-                                       {"markdown", QString(10 * 1024 * 1024, QLatin1Char('x'))},
-                                       {"expected_rev", 1}}),
-                 (QJsonObject{{"error", "too_large"},
-                              {"message", "A note can hold at most 200 KB of markdown; this is 10240 KB."}}));
-        for (const QByteArray& request :
-             {QByteArray("not json"), QByteArray(R"({"arguments":{}})"),
-              QByteArray(R"({"tool":"list_notes"})"), QByteArray(), QByteArray("\x00\xff\xfe", 3)}) {
-            const auto response = rawExchange(home.socket(), request);
-            QVERIFY(response && response->isError);
-            QCOMPARE(parsed(response->text)["error"], QJsonValue("unavailable"));
-            QVERIFY(parsed(response->text)["message"].toString().startsWith("Dovrin failed: "));
-        }
+        QCOMPARE(openStore(home)->note(QUuid::fromString(id)).value()->rev, 1);
+    }
 
-        // A read sends up to four of the note's pictures along as image content.
-        QVERIFY(QDir().mkpath(home.dir.filePath("Images")));
-        QString pictures;
-        for (int i = 1; i <= 6; ++i) {
-            QFile file(home.dir.filePath(QString("Images/i%1.png").arg(i)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8"
-                                              "BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg=="));
-            pictures += QString("![](app://local/images/i%1.png)\n").arg(i);
-        }
-        const auto withImages = mcp.call("read_note", {{"note", idOf(createOne(mcp, pictures))}});
-        QCOMPARE(withImages.images.size(), 4);
-        QCOMPARE(withImages.images.first()["mimeType"].toString(), QString("image/png"));
-        QVERIFY(withImages.text.contains("image i5.png: not attached (at most 4 images per read)\n"));
+    void access_offRefusesEveryToolAndReadOnlyRefusesWrites() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        Mcp mcp(home, "codex");
+        const QString id = idOf(createOne(mcp, "note"));
 
         // Each tool, and whether it writes. The refusal texts are CallGateTest's.
         const QList<std::tuple<QString, QJsonObject, bool>> tools{
             {"list_notes", {}, false},
-            {"read_note", {{"note", kept}}, false},
+            {"read_note", {{"note", id}}, false},
             {"create_notes", {{"notes", QJsonArray{QJsonObject{{"markdown", "x"}}}}}, true},
-            {"update_note", {{"note", kept}, {"op", "append"}, {"markdown", "x"}, {"expected_rev", 1}}, true},
-            {"set_todo", {{"note", kept}, {"index", 0}, {"checked", true}}, true},
-            {"delete_note", {{"note", kept}}, true}};
+            {"update_note", {{"note", id}, {"op", "append"}, {"markdown", "x"}, {"expected_rev", 1}}, true},
+            {"set_todo", {{"note", id}, {"index", 0}, {"checked", true}}, true},
+            {"delete_note", {{"note", id}}, true}};
         home.setAccess("off");
         for (const auto& [tool, arguments, writes] : tools)
             QCOMPARE(parsed(mcp.call(tool, arguments).text)["error"], QJsonValue("forbidden"));
@@ -152,13 +144,35 @@ private slots:
             QVERIFY2(result.isError == writes, qPrintable(tool));
             QVERIFY(!writes || parsed(result.text)["error"] == QJsonValue("forbidden"));
         }
-        const auto unchanged = openStore(home)->note(QUuid::fromString(kept)).value();
-        QCOMPARE(unchanged->rev, 1);
-        QCOMPARE(unchanged->markdown, QString("- [ ] Buy milk\n- [ ] Buy milk powder\n## A\n## A"));
-        QCOMPARE(openStore(home)->list(Store::NoteStore::Scope::active)->size(), 3);
+        QCOMPARE(openStore(home)->note(QUuid::fromString(id)).value()->rev, 1);
     }
 
-    void staleSocketIsReplaced_andRateLimitsRefuseThe21stWriteAndThe61stCall() {
+    void rateLimits_refuseThe61stCallAndThe21stWrite() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        Mcp writer(home, "x", "Writer Bot");
+        for (int i = 0; i < 20; ++i)
+            QVERIFY(!writer.call("create_notes", {{"notes", QJsonArray{QJsonObject{{"markdown", "n"}}}}})
+                         .isError);
+        const QJsonObject refused =
+            parsed(writer.call("create_notes", {{"notes", QJsonArray{QJsonObject{{"markdown", "n"}}}}}).text);
+        QCOMPARE(refused["error"], QJsonValue("rate_limited"));
+        QVERIFY(refused["retry_after_seconds"].toInt() >= 55 && refused["retry_after_seconds"].toInt() <= 60);
+        QVERIFY(!writer.call("list_notes", {{"limit", 1}}).isError);
+
+        // Both sessions say "Claude": one bucket.
+        Mcp first(home, "claude-desktop");
+        Mcp second(home, "x", "Claude Code");
+        for (int i = 0; i < 60; ++i)
+            QVERIFY(!(i % 2 ? first : second).call("list_notes", {{"limit", 1}}).isError);
+        const QJsonObject limited = parsed(first.call("list_notes", {}).text);
+        QCOMPARE(limited["error"], QJsonValue("rate_limited"));
+        QVERIFY(limited["retry_after_seconds"].toInt() >= 55);
+        QCOMPARE(openStore(home)->list(Store::NoteStore::Scope::active)->size(), 20);
+    }
+
+    void staleSocket_isReplacedAtStart() {
         Home home;
         {
             App crashed(home);
@@ -169,21 +183,36 @@ private slots:
         QVERIFY(!rawExchange(home.socket(), R"({"tool":"list_notes","arguments":{}})"));
         App app(home);
         QVERIFY(app.start());
-        // Both sessions say "Claude": one bucket.
-        Mcp first(home, "claude-desktop");
-        Mcp second(home, "x", "Claude Code");
-        QCOMPARE(first.call("list_notes", {}).text, QString("[\n]"));
-        const QJsonObject note{{"notes", QJsonArray{QJsonObject{{"markdown", "n"}}}}};
-        for (int i = 0; i < 20; ++i)
-            QVERIFY(!(i % 2 ? first : second).call("create_notes", note).isError);
-        const QJsonObject refused = first.callJson("create_notes", note);
-        QCOMPARE(refused["error"], QJsonValue("rate_limited"));
-        QVERIFY(refused["retry_after_seconds"].toInt() >= 55 && refused["retry_after_seconds"].toInt() <= 60);
-        // The refused write was a call too: 38 reads remain.
-        for (int i = 0; i < 38; ++i)
-            QVERIFY(!(i % 2 ? first : second).call("list_notes", {{"limit", 1}}).isError);
-        QCOMPARE(second.callJson("list_notes", {})["error"], QJsonValue("rate_limited"));
-        QCOMPARE(openStore(home)->list(Store::NoteStore::Scope::active)->size(), 20);
+        Mcp mcp(home, "claude");
+        QCOMPARE(mcp.call("list_notes", {}).text, QString("[\n]"));
+    }
+
+    void badInput_neverCrashesOrCorrupts() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        Mcp mcp(home, "claude");
+        const QString id = idOf(createOne(mcp, "keep"));
+
+        for (const QByteArray& request :
+             {QByteArray("not json"), QByteArray(R"({"arguments":{}})"),
+              QByteArray(R"({"tool":"list_notes"})"), QByteArray(), QByteArray("\x00\xff\xfe", 3)}) {
+            const auto response = rawExchange(home.socket(), request);
+            QVERIFY(response && response->isError);
+            QCOMPARE(parsed(response->text)["error"], QJsonValue("unavailable"));
+            QVERIFY(parsed(response->text)["message"].toString().startsWith("Dovrin failed: "));
+        }
+
+        const QString huge(10 * 1024 * 1024, QLatin1Char('x'));
+        const auto tooLarge = mcp.call(
+            "update_note", {{"note", id}, {"op", "replace_all"}, {"markdown", huge}, {"expected_rev", 1}});
+        QCOMPARE(parsed(tooLarge.text),
+                 (QJsonObject{{"error", "too_large"},
+                              {"message", "A note can hold at most 200 KB of markdown; this is 10240 KB."}}));
+        const auto store = openStore(home);
+        QCOMPARE(store->list(Store::NoteStore::Scope::active)->size(), 1);
+        QCOMPARE(store->note(QUuid::fromString(id)).value()->markdown, QString("keep"));
+        QVERIFY(!mcp.call("list_notes", {}).isError);
     }
 
     void concurrentWriters_neitherLoseNorRepeatAWrite() {
@@ -200,24 +229,28 @@ private slots:
         std::vector<std::thread> threads;
         for (int i = 0; i < clients; ++i) {
             threads.emplace_back([&, i] {
-                const auto call = [&](const QString& tool, const QJsonObject& arguments) {
-                    const QJsonObject client{{"name", "bot"}, {"title", QString("Bot %1").arg(i)}};
-                    return rawExchange(home.socket(), QJsonDocument(QJsonObject{{"tool", tool},
-                                                                                {"client", client},
-                                                                                {"arguments", arguments}})
-                                                          .toJson());
-                };
+                const QJsonObject client{{"name", "bot"}, {"title", QString("Bot %1").arg(i)}};
                 // Every client read the note at rev 1 first, then they all write at once.
                 for (int attempt = 0; attempt < 3 && !wrote[i]; ++attempt) {
-                    const auto read = call("read_note", {{"note", id}});
+                    const auto read = rawExchange(
+                        home.socket(), QJsonDocument(QJsonObject{{"tool", "read_note"},
+                                                                 {"client", client},
+                                                                 {"arguments", QJsonObject{{"note", id}}}})
+                                           .toJson());
                     if (!read || read->isError)
                         return;
                     const qint64 rev =
                         attempt == 0 ? 1 : read->text.section("rev: ", 1).section('\n', 0, 0).toLongLong();
-                    const auto write = call("update_note", {{"note", id},
-                                                            {"op", "append"},
-                                                            {"markdown", QString("line %1").arg(i)},
-                                                            {"expected_rev", rev}});
+                    const auto write = rawExchange(
+                        home.socket(),
+                        QJsonDocument(
+                            QJsonObject{{"tool", "update_note"},
+                                        {"client", client},
+                                        {"arguments", QJsonObject{{"note", id},
+                                                                  {"op", "append"},
+                                                                  {"markdown", QString("line %1").arg(i)},
+                                                                  {"expected_rev", rev}}}})
+                            .toJson());
                     if (!write)
                         return;
                     if (!write->isError) {
@@ -240,6 +273,26 @@ private slots:
             QCOMPARE(note->markdown.count(QRegularExpression(QString("^line %1$").arg(i),
                                                              QRegularExpression::MultilineOption)),
                      wrote[i] ? 1 : 0);
+    }
+
+    void readNote_sendsFourOfSixImagesAsImageContent() {
+        Home home;
+        App app(home);
+        QVERIFY(app.start());
+        QDir().mkpath(home.dir.filePath("Images"));
+        QString markdown;
+        for (int i = 1; i <= 6; ++i) {
+            QFile file(home.dir.filePath(QString("Images/i%1.png").arg(i)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8"
+                                              "BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg=="));
+            markdown += QString("![](app://local/images/i%1.png)\n").arg(i);
+        }
+        Mcp mcp(home, "claude");
+        const auto read = mcp.call("read_note", {{"note", idOf(createOne(mcp, markdown))}});
+        QCOMPARE(read.images.size(), 4);
+        QCOMPARE(read.images.first()["mimeType"].toString(), QString("image/png"));
+        QVERIFY(read.text.contains("image i5.png: not attached (at most 4 images per read)\n"));
     }
 };
 

@@ -21,7 +21,7 @@ class UndoTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void undo_restoresEachKindOfChangeUntilTheUserEdits() {
+    void undo_restoresEachKindOfChange() {
         InProcessApp app;
         const Store::Note mine = app.store
                                      ->create({{"- [ ] Call mom\n", Store::StickyColor::blue, {}, {}}},
@@ -54,13 +54,19 @@ private slots:
         QVERIFY(app.note(mine.id).deletedAt);
         app.activity().undo(app.lastEntry());
         QTRY_COMPARE(app.note(mine.id), beforeDelete);
+    }
 
-        // Once the user edits the note after the AI, the AI's edit can no longer be undone.
-        const Store::Note note = app.note(mine.id);
+    void userEditAfterAnAIEdit_makesUndoUnavailable() {
+        InProcessApp app;
+        const Store::Note note = app.store
+                                     ->create({{"draft", Store::StickyColor::yellow, {}, {}}}, "user",
+                                              std::nullopt, QDateTime::currentDateTimeUtc())
+                                     ->first();
+        Mcp mcp(app.home, "codex");
         QVERIFY(!mcp.call("update_note", {{"note", note.idText()},
                                           {"op", "replace_all"},
                                           {"markdown", "AI text"},
-                                          {"expected_rev", note.rev}})
+                                          {"expected_rev", 1}})
                      .isError);
         const Agent::AgentActivity::Entry entry = app.activity().undoable().last();
         QVERIFY(app.activity().canUndo(entry));
