@@ -10,6 +10,7 @@
 #include "app/stickies/EditorProfile.h"
 #include "app/stickies/FormatBar.h"
 #include "app/stickies/LinkEditor.h"
+#include "app/stickies/LinkHoverCard.h"
 #include "app/stickies/PopoverPanel.h"
 #include "app/stickies/SlashMenu.h"
 #include "app/stickies/StickyController.h"
@@ -34,6 +35,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -179,7 +181,8 @@ template <typename View> QWidget* shownOverlay(const Stickies::StickyController&
     return view && view->window()->isVisible() ? view->window() : nullptr;
 }
 
-// The slash menu under a new line, the format bar over a bold word and the link editor for a link.
+// The slash menu under a new line, the format bar over a bold word, the link editor for a link and the
+// hover card under the mouse resting on it.
 bool captureOverlays(Stickies::StickyController& sticky, const QColor& backdrop, const QDir& folder,
                      const QString& suffix) {
     using namespace Stickies;
@@ -215,6 +218,21 @@ bool captureOverlays(Stickies::StickyController& sticky, const QColor& backdrop,
     ok = shot(shownOverlay<LinkEditor>(sticky), u"link-editor"_s) && ok;
     if (LinkEditor* linkEditor = sticky.panel()->findChild<LinkEditor*>())
         linkEditor->window()->close();
+
+    // The real pointer moves onto the link, so the page sees the hover as it would a person's.
+    std::optional<QPointF> link;
+    QObject receiver;
+    sticky.page()->call(u"const r = document.querySelector('a[href]').getBoundingClientRect();\n"
+                        "return { x: r.x + r.width / 2, y: r.y + r.height / 2 };"_s,
+                        {}, &receiver, [&](const ScriptResult& result) {
+                            const QJsonObject at = result ? result.value().toObject() : QJsonObject();
+                            link = QPointF(at.value("x"_L1).toDouble(), at.value("y"_L1).toDouble());
+                        });
+    waitUntil([&] { return link.has_value(); }, 10000);
+    if (link)
+        QCursor::setPos(sticky.webView()->mapToGlobal(link->toPoint()));
+    waitUntil([&] { return shownOverlay<LinkHoverCard>(sticky); }, 10000);
+    ok = shot(shownOverlay<LinkHoverCard>(sticky), u"link-hover-card"_s) && ok;
     return ok;
 }
 
