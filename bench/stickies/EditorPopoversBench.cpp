@@ -8,6 +8,7 @@
 #include "app/stickies/StickyController.h"
 #include "app/stickies/StickyPanel.h"
 #include "app/store/NoteStore.h"
+#include "bench/support/EditorBench.h"
 #include "bench/support/Measure.h"
 
 #include <QApplication>
@@ -61,12 +62,7 @@ QJsonObject slashMessage(const QString& state, const QString& query) {
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    qputenv("DOVRIN_HOME", home.path().toUtf8());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
-    prepareEditorEngine();
+    prepareEditorBench(home.path());
     QApplication app(argc, argv);
 
     auto store = Store::NoteStore::open(home.filePath("Dovrin.sqlite")).value();

@@ -3,6 +3,7 @@
 #include "app/stickies/EditorPage.h"
 #include "app/stickies/EditorProfile.h"
 #include "app/stickies/EditorScripts.h"
+#include "bench/support/EditorBench.h"
 #include "bench/support/Measure.h"
 
 #include <QApplication>
@@ -74,12 +75,7 @@ void runScript(EditorPage& page, const QString& script, const QJsonObject& argum
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    qputenv("DOVRIN_HOME", home.path().toUtf8());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
-    prepareEditorEngine();
+    prepareEditorBench(home.path());
     QApplication app(argc, argv);
     QTextStream(stdout) << "editor page: " << editorDistFolder() << "\n";
 

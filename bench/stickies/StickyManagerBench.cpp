@@ -5,6 +5,7 @@
 #include "app/stickies/StickyController.h"
 #include "app/stickies/StickyManager.h"
 #include "app/store/NoteStore.h"
+#include "bench/support/EditorBench.h"
 #include "bench/support/Measure.h"
 
 #include <QApplication>
@@ -76,14 +77,9 @@ double memoryMiB() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
     QTemporaryDir home;
-    qputenv("DOVRIN_HOME", home.filePath("data").toUtf8());
     qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
-    Stickies::prepareEditorEngine();
+    prepareEditorBench(home.filePath("data"));
     QApplication app(argc, argv);
     qInstallMessageHandler(keepOpenTimes);
     QTextStream out(stdout);
