@@ -4,11 +4,9 @@
 #include "app/store/PlainText.h"
 #include "app/store/Statement.h"
 
-#include <QHash>
 #include <QList>
 
-#include <algorithm>
-#include <iterator>
+#include <span>
 #include <utility>
 
 namespace Dovrin::Store::NoteSchema {
@@ -42,63 +40,8 @@ constexpr char createSnapshotTable[] = R"sql(CREATE TABLE note_snapshot (
     rev_after INTEGER NOT NULL
 ))sql";
 
-// A trigram index over the search columns, kept in step by triggers. It lives beside the versioned schema: a
-// database without it, with only part of it, or with an older design of it gets it whole at open. Its rows
-// are keyed through note_search_key by note id, because the note table's implicit rowids are not stable
-// (VACUUM may renumber them). It keeps its own copy of the text, so removing an entry never depends on the
-// note row. Its names differ from the earlier design's, so that an app still holding that design finds its
-// own index missing and builds it, rather than reading these keys as note rowids.
-struct SearchIndexObject {
-    const char* name;
-    const char* sql;
-};
-
-// Opening compares these texts with the stored ones, which SQLite keeps from CREATE on: a changed byte, or
-// anything before CREATE, rebuilds the index of every file.
-constexpr SearchIndexObject searchIndexObjects[] = {
-    {"note_search_key",
-     R"sql(CREATE TABLE note_search_key (key INTEGER PRIMARY KEY, note_id TEXT NOT NULL UNIQUE))sql"},
-    {"note_search_text",
-     R"sql(CREATE VIRTUAL TABLE note_search_text USING fts5(search_title, search_body, tokenize='trigram case_sensitive 1'))sql"},
-    // Entries already held for the id are removed first: an INSERT OR REPLACE removes the note it replaces
-    // without firing the delete trigger.
-    {"note_search_text_insert", R"sql(CREATE TRIGGER note_search_text_insert AFTER INSERT ON note BEGIN
-    DELETE FROM note_search_text
-    WHERE rowid = (SELECT key FROM note_search_key WHERE note_id = new.id);
-    DELETE FROM note_search_key WHERE note_id = new.id;
-    INSERT INTO note_search_key (note_id) VALUES (new.id);
-    INSERT INTO note_search_text (rowid, search_title, search_body)
-    SELECT key, new.search_title, new.search_body FROM note_search_key WHERE note_id = new.id;
-END)sql"},
-    {"note_search_text_delete", R"sql(CREATE TRIGGER note_search_text_delete AFTER DELETE ON note BEGIN
-    DELETE FROM note_search_text
-    WHERE rowid = (SELECT key FROM note_search_key WHERE note_id = old.id);
-    DELETE FROM note_search_key WHERE note_id = old.id;
-END)sql"},
-    // A changed id may land on the id of a note that an UPDATE OR REPLACE just removed; its entries go too.
-    {"note_search_text_update",
-     R"sql(CREATE TRIGGER note_search_text_update AFTER UPDATE OF id, search_title, search_body ON note BEGIN
-    DELETE FROM note_search_text
-    WHERE rowid = (SELECT key FROM note_search_key WHERE note_id = old.id);
-    DELETE FROM note_search_text
-    WHERE rowid = (SELECT key FROM note_search_key WHERE note_id = new.id);
-    DELETE FROM note_search_key WHERE note_id IN (old.id, new.id);
-    INSERT INTO note_search_key (note_id) VALUES (new.id);
-    INSERT INTO note_search_text (rowid, search_title, search_body)
-    SELECT key, new.search_title, new.search_body FROM note_search_key WHERE note_id = new.id;
-END)sql"}};
-
-// Error descriptions quote a statement's first 60 characters, so those keep their layout; the rest reads one
-// clause per line.
-
-constexpr const char* fillSearchIndex[] = {
-    R"sql(INSERT INTO note_search_key (note_id) SELECT id FROM note)sql",
-    R"sql(INSERT INTO note_search_text (rowid, search_title, search_body)
-SELECT k.key, n.search_title, n.search_body
-FROM note_search_key k
-JOIN note n ON n.id = k.note_id)sql"};
-
-// Every index object of this design and of the earlier one, which was keyed on the note table's rowids.
+// Search indexes that earlier versions kept inside the file; search now keeps its own in memory. Their
+// triggers would slow every write down, or fail it once their table is gone.
 constexpr const char* dropSearchIndexTriggers[] = {R"sql(DROP TRIGGER IF EXISTS note_search_text_insert)sql",
                                                    R"sql(DROP TRIGGER IF EXISTS note_search_text_delete)sql",
                                                    R"sql(DROP TRIGGER IF EXISTS note_search_text_update)sql",
@@ -108,11 +51,6 @@ constexpr const char* dropSearchIndexTriggers[] = {R"sql(DROP TRIGGER IF EXISTS 
 constexpr const char* dropSearchIndexTables[] = {R"sql(DROP TABLE IF EXISTS note_search_text)sql",
                                                  R"sql(DROP TABLE IF EXISTS note_search_key)sql",
                                                  R"sql(DROP TABLE IF EXISTS note_search)sql"};
-
-constexpr char readSearchIndexObjects[] =
-    R"sql(SELECT name, sql FROM sqlite_master WHERE name IN ('note_search_key', 'note_search_text',
-    'note_search_text_insert', 'note_search_text_delete', 'note_search_text_update',
-    'note_search', 'note_search_insert', 'note_search_delete', 'note_search_update'))sql";
 
 template <typename Statements> StoreResult<void> runEach(sqlite3* db, const Statements& statements) {
     for (const char* sql : statements) {
@@ -197,43 +135,14 @@ StoreResult<void> migrate(sqlite3* db, int version) {
     return inTransaction<void>(db, [&] { return migrationSteps(db, version); });
 }
 
-StoreResult<bool> ensureSearchIndex(sqlite3* db) {
-    QHash<QString, QString> found;
-    auto read = Statement::run(db, readSearchIndexObjects, {},
-                               [&](const Statement::Row& row) { found.insert(row.text(0), row.text(1)); });
-    if (!read)
-        return read.error();
-    const bool current =
-        found.size() == qsizetype(std::size(searchIndexObjects)) &&
-        std::all_of(std::begin(searchIndexObjects), std::end(searchIndexObjects),
-                    [&](const SearchIndexObject& object) {
-                        return found.value(QLatin1String(object.name)) == QLatin1String(object.sql);
-                    });
-    if (current)
-        return true;
-    // Anything else is rebuilt from scratch: triggers left without their table would break every write, a
-    // table left without its triggers would answer from stale text, and the earlier rowid-keyed index loses
-    // notes once rowids move.
-    auto created = inTransaction<void>(db, [&]() -> StoreResult<void> {
-        if (auto dropped = runEach(db, dropSearchIndexTriggers); !dropped)
-            return dropped;
-        if (auto dropped = runEach(db, dropSearchIndexTables); !dropped)
-            return dropped;
-        for (const SearchIndexObject& object : searchIndexObjects) {
-            if (auto result = Statement::run(db, object.sql); !result)
-                return result;
-        }
-        return runEach(db, fillSearchIndex);
-    });
-    if (created)
-        return true;
-    // Without FTS5 in this SQLite, search still answers by scanning. Index triggers left behind would slow
-    // every write down or, without their table, fail it; the tables that may remain are never read.
-    logStoreError(created.error());
-    if (auto dropped = inTransaction<void>(db, [&] { return runEach(db, dropSearchIndexTriggers); });
-        !dropped)
-        logStoreError(dropped.error());
-    return false;
+void dropEarlierSearchIndexes(sqlite3* db) {
+    // The triggers go first and on their own: tables that cannot be dropped (a view of the same name, a
+    // SQLite without FTS5) are merely never read again.
+    for (const auto& statements : {std::span<const char* const>(dropSearchIndexTriggers),
+                                   std::span<const char* const>(dropSearchIndexTables)}) {
+        if (auto dropped = inTransaction<void>(db, [&] { return runEach(db, statements); }); !dropped)
+            logStoreError(dropped.error());
+    }
 }
 
 QString searchTitle(const QString& markdown) {

@@ -6,7 +6,7 @@
 
 struct sqlite3;
 
-// The tables, the search index and the steps that bring a file of any earlier version to the current one.
+// The tables and the steps that bring a file of any earlier version to the current one.
 namespace Dovrin::Store::NoteSchema {
 
 inline constexpr int currentVersion = 4;
@@ -15,9 +15,8 @@ inline constexpr int currentVersion = 4;
 StoreResult<int> version(sqlite3* db);
 // Brings a database at `version` (at most the current one) to the current schema, all or nothing.
 StoreResult<void> migrate(sqlite3* db, int version);
-// Builds the trigram search index when the file lacks it, holds part of it or an earlier design of it;
-// false when this SQLite cannot build one.
-StoreResult<bool> ensureSearchIndex(sqlite3* db);
+// Removes the search index tables and triggers of earlier versions; a failure is logged and changes nothing.
+void dropEarlierSearchIndexes(sqlite3* db);
 
 // What the search_title and search_body columns hold for a note's Markdown.
 QString searchTitle(const QString& markdown);

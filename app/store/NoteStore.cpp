@@ -6,6 +6,9 @@
 #include "shared/bridge/DataDirectory.h"
 
 #include <QFile>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
 
 #include <algorithm>
 #include <string_view>
@@ -64,18 +67,6 @@ constexpr int columnCount(std::string_view select) {
     return int(std::count(select.begin(), select.end(), ',')) + 1;
 }
 static_assert(columnCount(selectNote) == NoteColumn::count);
-
-// Qualified, because the search index has columns of the same names.
-constexpr char searchCondition[] = R"sql(note.deleted_at IS NULL AND (instr(note.search_title, ?1) > 0
-    OR instr(note.search_body, ?1) > 0))sql";
-
-// Visits only the notes whose search columns contain the query (?3, as an FTS5 phrase); the instr()
-// conditions still decide, so the answer is the scan's. CROSS JOIN fixes the order: left to itself the
-// planner may walk every note through the deleted_at index and probe the index's answer for each.
-constexpr char searchIndexSource[] =
-    R"sql(note_search_text CROSS JOIN note_search_key ON note_search_key.key = note_search_text.rowid
-CROSS JOIN note ON note.id = note_search_key.note_id
-WHERE note_search_text MATCH ?3 AND )sql";
 
 constexpr char removeOrphanSnapshots[] =
     R"sql(DELETE FROM note_snapshot WHERE note_id NOT IN (SELECT id FROM note))sql";
@@ -153,6 +144,11 @@ StoreResult<void> refuseReadOnly(sqlite3* db, const QString& filePath) {
 
 NoteStore::NoteStore(sqlite3* db, QString filePath) : m_db(db), m_filePath(std::move(filePath)) {}
 
+template <typename T> StoreResult<T> NoteStore::afterWrite(StoreResult<T> result, const QList<QString>& ids) {
+    m_searchIndex.noteWritten(m_db, ids);
+    return result;
+}
+
 NoteStore::~NoteStore() {
     sqlite3_close_v2(m_db);
 }
@@ -184,13 +180,7 @@ StoreResult<std::unique_ptr<NoteStore>> NoteStore::open(const QString& filePath)
     if (auto migrated = NoteSchema::migrate(db, *version); !migrated)
         return migrated.error();
     store->m_isNew = *version <= 0;
-    // Short queries scan every note; mapping the file spares a read call per page.
-    if (auto mapped = Statement::run(db, R"sql(PRAGMA mmap_size = 268435456)sql"); !mapped)
-        return mapped.error();
-    auto indexed = NoteSchema::ensureSearchIndex(db);
-    if (!indexed)
-        return indexed.error();
-    store->m_hasSearchIndex = *indexed;
+    NoteSchema::dropEarlierSearchIndexes(db);
     return store;
 }
 
@@ -229,25 +219,25 @@ StoreResult<std::optional<Note>> NoteStore::note(const QUuid& id) {
 }
 
 StoreResult<NoteStore::SearchResult> NoteStore::search(const QString& query, int limit) {
-    const QString folded = PlainText::fold(query.trimmed());
-    // The trigram index only knows substrings of three or more characters; shorter queries scan.
-    const bool indexed = m_hasSearchIndex && folded.toUcs4().size() >= 3;
-    const QByteArray source = indexed ? QByteArray(searchIndexSource) : QByteArray(R"sql(note WHERE )sql");
-    const QString phrase = QLatin1Char('"') + QString(folded).replace('"', u"\"\""_s) + QLatin1Char('"');
-    SearchResult result;
-    auto counted = Statement::run(m_db, R"sql(SELECT count(*) FROM )sql" + source + searchCondition,
-                                  {folded, limit, phrase},
-                                  [&](const Statement::Row& row) { result.total = int(row.integer(0)); });
-    if (!counted)
-        return counted.error();
-    auto notes = readNotes(m_db, QByteArray(selectNote) + R"sql(FROM )sql" + source + searchCondition + R"sql(
-ORDER BY instr(note.search_title, ?1) > 0 DESC, note.updated_at DESC
-LIMIT ?2)sql",
-                           {folded, limit, phrase});
+    auto hits = m_searchIndex.find(m_db, PlainText::fold(query.trimmed()), limit);
+    if (!hits)
+        return hits.error();
+    // One statement for all of them, by the ids as stored (which need not be in the lower case this app
+    // writes), then put back in the index's order.
+    auto notes =
+        readNotes(m_db, QByteArray(selectNote) + R"sql(FROM note
+WHERE id IN (SELECT value FROM json_each(?)))sql",
+                  {QString::fromUtf8(
+                      QJsonDocument(QJsonArray::fromStringList(hits->ids)).toJson(QJsonDocument::Compact))});
     if (!notes)
         return notes.error();
-    result.notes = std::move(*notes);
-    return result;
+    QHash<QUuid, qsizetype> rank;
+    for (qsizetype i = 0; i < hits->ids.size(); ++i)
+        rank.insert(QUuid(hits->ids.at(i)), i);
+    QList<Note> found = std::move(notes).value();
+    std::sort(found.begin(), found.end(),
+              [&](const Note& a, const Note& b) { return rank.value(a.id) < rank.value(b.id); });
+    return SearchResult{std::move(found), hits->total};
 }
 
 StoreResult<QList<Note>> NoteStore::create(const QList<NewNote>& notes, const QString& createdBy,
@@ -257,7 +247,7 @@ StoreResult<QList<Note>> NoteStore::create(const QList<NewNote>& notes, const QS
     const std::optional<QString> action =
         lastEditedBy ? std::optional<QString>(rawValue(AgentLabel::Action::added)) : std::nullopt;
     const std::optional<QString> batch = batchID ? std::optional<QString>(idText(*batchID)) : std::nullopt;
-    return inTransaction<QList<Note>>(m_db, [&]() -> StoreResult<QList<Note>> {
+    auto result = inTransaction<QList<Note>>(m_db, [&]() -> StoreResult<QList<Note>> {
         QList<Note> created;
         for (qsizetype i = 0; i < notes.size(); ++i) {
             const NewNote& note = notes.at(i);
@@ -284,6 +274,12 @@ VALUES (?, ?, ?, ?, ?, ?, ?, ?, 1, 0, 0, ?, ?, 1, NULL, ?, ?, ?, ?, ?, ?))sql",
         }
         return created;
     });
+    QList<QString> ids;
+    if (result) {
+        for (const Note& note : *result)
+            ids.append(note.idText());
+    }
+    return afterWrite(std::move(result), ids);
 }
 
 StoreResult<std::optional<Note>> NoteStore::updateMarkdown(const QUuid& id, const QString& markdown,
@@ -307,6 +303,7 @@ StoreResult<std::optional<Note>> NoteStore::updateMarkdown(const QUuid& id, cons
 WHERE id = ? AND deleted_at IS NULL AND markdown <> ?)sql",
                                   {markdown, time, editor, actionText, searchTitle(markdown),
                                    searchBody(markdown), idText(id), markdown});
+    m_searchIndex.noteWritten(m_db, {idText(id)});
     if (!updated)
         return updated.error();
     if (!editor && hadAgentLabel && sqlite3_changes(m_db) > 0 && onAgentLabelCleared)
@@ -320,13 +317,15 @@ WHERE id = ? AND deleted_at IS NULL AND markdown <> ?)sql",
 }
 
 StoreResult<void> NoteStore::saveWindowState(const QUuid& id, const WindowState& state) {
-    return Statement::run(
-        m_db,
-        R"sql(UPDATE note SET color = ?, frame_x = ?, frame_y = ?, frame_w = ?, frame_h = ?, screen_id = ?,
+    return afterWrite(
+        Statement::run(
+            m_db,
+            R"sql(UPDATE note SET color = ?, frame_x = ?, frame_y = ?, frame_w = ?, frame_h = ?, screen_id = ?,
     is_floating = ?, is_collapsed = ?
 WHERE id = ?)sql",
-        {rawValue(state.color), state.frame.x(), state.frame.y(), state.frame.width(), state.frame.height(),
-         state.screenID, state.isFloating, state.isCollapsed, idText(id)});
+            {rawValue(state.color), state.frame.x(), state.frame.y(), state.frame.width(),
+             state.frame.height(), state.screenID, state.isFloating, state.isCollapsed, idText(id)}),
+        {});
 }
 
 StoreResult<bool> NoteStore::close(const QUuid& id) {
@@ -334,12 +333,14 @@ StoreResult<bool> NoteStore::close(const QUuid& id) {
     if (!current)
         return current.error();
     if (*current && (*current)->isBlank()) {
-        auto deleted = Statement::run(m_db, R"sql(DELETE FROM note WHERE id = ?)sql", {idText(id)});
+        auto deleted = afterWrite(
+            Statement::run(m_db, R"sql(DELETE FROM note WHERE id = ?)sql", {idText(id)}), {idText(id)});
         if (!deleted)
             return deleted.error();
         return true;
     }
-    auto closed = Statement::run(m_db, R"sql(UPDATE note SET is_open = 0 WHERE id = ?)sql", {idText(id)});
+    auto closed = afterWrite(
+        Statement::run(m_db, R"sql(UPDATE note SET is_open = 0 WHERE id = ?)sql", {idText(id)}), {});
     if (!closed)
         return closed.error();
     return false;
@@ -347,35 +348,47 @@ StoreResult<bool> NoteStore::close(const QUuid& id) {
 
 StoreResult<void> NoteStore::moveToRecentlyDeleted(const QUuid& id, const QDateTime& time,
                                                    const std::optional<QString>& deletedBy) {
-    return Statement::run(
-        m_db, R"sql(UPDATE note SET deleted_at = ?, deleted_by = ? WHERE id = ? AND deleted_at IS NULL)sql",
-        {time, deletedBy, idText(id)});
+    return afterWrite(
+        Statement::run(
+            m_db,
+            R"sql(UPDATE note SET deleted_at = ?, deleted_by = ? WHERE id = ? AND deleted_at IS NULL)sql",
+            {time, deletedBy, idText(id)}),
+        {idText(id)});
 }
 
 StoreResult<void> NoteStore::deleteForGood(const QList<QUuid>& ids) {
+    // Only notes in Recently Deleted go, and search never holds those.
     for (const QUuid& id : ids) {
-        auto deleted = Statement::run(
-            m_db, R"sql(DELETE FROM note WHERE id = ? AND deleted_at IS NOT NULL)sql", {idText(id)});
+        auto deleted = afterWrite(
+            Statement::run(m_db, R"sql(DELETE FROM note WHERE id = ? AND deleted_at IS NOT NULL)sql",
+                           {idText(id)}),
+            {});
         if (!deleted)
             return deleted;
     }
-    return Statement::run(m_db, removeOrphanSnapshots);
+    return afterWrite(Statement::run(m_db, removeOrphanSnapshots), {});
 }
 
 StoreResult<void> NoteStore::restore(const QUuid& id) {
-    return Statement::run(m_db, R"sql(UPDATE note SET deleted_at = NULL, deleted_by = NULL WHERE id = ?)sql",
-                          {idText(id)});
+    return afterWrite(
+        Statement::run(m_db, R"sql(UPDATE note SET deleted_at = NULL, deleted_by = NULL WHERE id = ?)sql",
+                       {idText(id)}),
+        {idText(id)});
 }
 
 StoreResult<void> NoteStore::restoreAndOpen(const QUuid& id) {
-    return Statement::run(m_db, R"sql(UPDATE note SET deleted_at = NULL, deleted_by = NULL, is_open = 1
+    return afterWrite(Statement::run(m_db,
+                                     R"sql(UPDATE note SET deleted_at = NULL, deleted_by = NULL, is_open = 1
 WHERE id = ?)sql",
-                          {idText(id)});
+                                     {idText(id)}),
+                      {idText(id)});
 }
 
 StoreResult<void> NoteStore::reopen(const QUuid& id) {
-    return Statement::run(m_db, R"sql(UPDATE note SET is_open = 1 WHERE id = ? AND deleted_at IS NULL)sql",
-                          {idText(id)});
+    return afterWrite(
+        Statement::run(m_db, R"sql(UPDATE note SET is_open = 1 WHERE id = ? AND deleted_at IS NULL)sql",
+                       {idText(id)}),
+        {});
 }
 
 StoreResult<int> NoteStore::purgeExpired(const QDateTime& now) {
@@ -387,6 +400,7 @@ StoreResult<int> NoteStore::purgeExpired(const QDateTime& now) {
     const int count = sqlite3_changes(m_db);
     if (auto cleaned = Statement::run(m_db, removeOrphanSnapshots); !cleaned)
         return cleaned.error();
+    m_searchIndex.noteWritten(m_db, {});
     return count;
 }
 
@@ -399,15 +413,19 @@ StoreResult<void> NoteStore::saveSnapshot(const Note& before, qint64 revAfter, b
         return read;
     const bool continues = storedRevAfter && *storedRevAfter == before.rev;
     if (join && continues)
-        return Statement::run(m_db, R"sql(UPDATE note_snapshot SET rev_after = ? WHERE note_id = ?)sql",
-                              {revAfter, before.idText()});
+        return afterWrite(Statement::run(m_db,
+                                         R"sql(UPDATE note_snapshot SET rev_after = ? WHERE note_id = ?)sql",
+                                         {revAfter, before.idText()}),
+                          {});
     const auto& label = before.agentLabel;
-    return Statement::run(
-        m_db,
-        R"sql(INSERT OR REPLACE INTO note_snapshot (note_id, markdown, last_edited_by, last_agent_action, rev_after)
+    return afterWrite(
+        Statement::run(
+            m_db,
+            R"sql(INSERT OR REPLACE INTO note_snapshot (note_id, markdown, last_edited_by, last_agent_action, rev_after)
 VALUES (?, ?, ?, ?, ?))sql",
-        {before.idText(), before.markdown, label ? std::optional<QString>(label->agent) : std::nullopt,
-         label ? std::optional<QString>(rawValue(label->action)) : std::nullopt, revAfter});
+            {before.idText(), before.markdown, label ? std::optional<QString>(label->agent) : std::nullopt,
+             label ? std::optional<QString>(rawValue(label->action)) : std::nullopt, revAfter}),
+        {});
 }
 
 StoreResult<std::optional<NoteStore::Snapshot>> NoteStore::snapshot(const QUuid& id) {

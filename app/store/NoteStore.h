@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/store/Note.h"
+#include "app/store/SearchIndex.h"
 #include "app/store/StoreError.h"
 
 #include <QDateTime>
@@ -83,11 +84,13 @@ public:
 
 private:
     NoteStore(sqlite3* db, QString filePath);
+    // Hands `result` back once the search index has read the notes a write may have changed.
+    template <typename T> StoreResult<T> afterWrite(StoreResult<T> result, const QList<QString>& ids);
 
     sqlite3* m_db = nullptr;
     QString m_filePath;
     bool m_isNew = false;
-    bool m_hasSearchIndex = false;
+    SearchIndex m_searchIndex;
 };
 
 } // namespace Dovrin::Store

@@ -89,6 +89,11 @@ QString Statement::Row::text(int column) const {
     return QString::fromUtf8(bytes, sqlite3_column_bytes(m_statement, column));
 }
 
+QByteArray Statement::Row::utf8(int column) const {
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    return QByteArray(bytes ? bytes : "", sqlite3_column_bytes(m_statement, column));
+}
+
 std::optional<QString> Statement::Row::optionalText(int column) const {
     if (isNull(column))
         return std::nullopt;

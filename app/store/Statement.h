@@ -50,6 +50,8 @@ public:
         // NULL reads as "".
         QString text(int column) const;
         std::optional<QString> optionalText(int column) const;
+        // The text exactly as stored, without a round trip through UTF-16; NULL reads as "".
+        QByteArray utf8(int column) const;
         qint64 integer(int column) const;
         double real(int column) const;
         bool boolean(int column) const { return integer(column) != 0; }

@@ -1,4 +1,4 @@
-// Times the note store at 10,000 notes of about 1 KB each; prints one line per measurement.
+// Times the note store at 1,000 and 10,000 notes of about 1 KB each; prints one line per measurement.
 // Measure.h uses QString without including it.
 #include <QString>
 
@@ -8,9 +8,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLocale>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <malloc.h>
 #include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
@@ -48,9 +50,9 @@ std::unique_ptr<NoteStore> openOrDie(const QString& path) {
     return std::move(store).value();
 }
 
-void fill(NoteStore& store, QRandomGenerator& random) {
+void fill(NoteStore& store, QRandomGenerator& random, int count) {
     QDateTime time = QDateTime::currentDateTimeUtc().addDays(-30);
-    for (int start = 0; start < noteCount; start += 100) {
+    for (int start = 0; start < count; start += 100) {
         QList<NoteStore::NewNote> batch;
         for (int i = start; i < start + 100; ++i)
             batch.append(NoteStore::NewNote{sampleMarkdown(random, i), StickyColor::yellow,
@@ -121,40 +123,54 @@ void writeVersion3Database(const QString& path, QRandomGenerator& random) {
     sqlite3_close(db);
 }
 
-// Bytes held by the search index: its FTS5 tables, the key table and the key table's unique index.
-qint64 searchIndexBytes(const QString& path) {
-    sqlite3* db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
-    sqlite3_stmt* sum = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT sum(pgsize) FROM dbstat WHERE name LIKE 'note_search%' OR name LIKE "
-                       "'sqlite_autoindex_note_search%'",
-                       -1, &sum, nullptr);
-    const qint64 bytes = sum && sqlite3_step(sum) == SQLITE_ROW ? sqlite3_column_int64(sum, 0) : -1;
-    sqlite3_finalize(sum);
-    sqlite3_close(db);
-    return bytes;
+// Heap in use by this process in KB.
+qint64 heapKB() {
+    return qint64(mallinfo2().uordblks / 1024);
 }
 
-// Swaps a current database's search index for the one the first indexed version built, keyed on rowids.
-void replaceWithRowidKeyedIndex(const QString& path) {
-    sqlite3* db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
-    exec(db, "DROP TRIGGER note_search_text_insert; DROP TRIGGER note_search_text_delete;"
-             "DROP TRIGGER note_search_text_update; DROP TABLE note_search_text; DROP TABLE note_search_key;"
-             "CREATE VIRTUAL TABLE note_search USING fts5(search_title, search_body, content='note', "
-             "content_rowid='rowid', tokenize='trigram case_sensitive 1');"
-             "CREATE TRIGGER note_search_insert AFTER INSERT ON note BEGIN INSERT INTO note_search (rowid, "
-             "search_title, search_body) VALUES (new.rowid, new.search_title, new.search_body); END;"
-             "CREATE TRIGGER note_search_delete AFTER DELETE ON note BEGIN INSERT INTO note_search "
-             "(note_search, rowid, search_title, search_body) VALUES ('delete', old.rowid, old.search_title, "
-             "old.search_body); END;"
-             "CREATE TRIGGER note_search_update AFTER UPDATE OF search_title, search_body ON note BEGIN "
-             "INSERT INTO note_search (note_search, rowid, search_title, search_body) VALUES ('delete', "
-             "old.rowid, old.search_title, old.search_body); INSERT INTO note_search (rowid, search_title, "
-             "search_body) VALUES (new.rowid, new.search_title, new.search_body); END;"
-             "INSERT INTO note_search (note_search) VALUES ('rebuild');");
-    sqlite3_close(db);
+// Every kind of query at `count` notes: broad, short, selective and no hit, plus the first search after
+// opening, which reads every note's search text.
+void benchSearch(const QString& path, int count) {
+    QRandomGenerator random(42);
+    auto store = openOrDie(path);
+    fill(*store, random, count);
+    store.reset();
+    const QString notes = QLocale(QLocale::English).toString(count) + u" notes"_s;
+    Dovrin::Bench::report(u"open and first search (%1)"_s.arg(notes), Dovrin::Bench::measure(5, [&] {
+                              if (!openOrDie(path)->search(u"zebra"_s, 50))
+                                  qFatal("search failed");
+                          }));
+    const qint64 before = heapKB();
+    store = openOrDie(path);
+    if (!store->search(QString(), 50))
+        qFatal("search failed");
+    QTextStream(stdout) << "memory of the search index (" << notes << "): " << heapKB() - before
+                        << " KB of heap\n";
+    // One title hit, whatever the count.
+    const QString titled = u"note %1"_s.arg(count * 42 / 100 + 2);
+    const std::pair<QString, const char*> queries[] = {
+        {u"garden"_s, "broad: a word in nearly every note"},
+        {u"CAFE"_s, "broad, folded from “café”"},
+        {QString(), "empty: the most recently edited notes"},
+        {u"ga"_s, "short: two characters"},
+        {u"z"_s, "short: one character, in few notes"},
+        {titled, "selective: one title hit"},
+        {u"zoe"_s, "selective: folded from “Zoë”, one note in 500"},
+        {u"zebra"_s, "no hit"},
+        {u"doctor piano river paint"_s, "no hit of common words"},
+    };
+    for (const auto& [query, kind] : queries) {
+        int total = 0;
+        const auto timing = Dovrin::Bench::measure(50, [&] {
+            auto found = store->search(query, 50);
+            if (!found)
+                qFatal("search failed");
+            total = found->total;
+        });
+        Dovrin::Bench::report(
+            u"search \"%1\" (%2; %3 hits of %4)"_s.arg(query, QString::fromUtf8(kind)).arg(total).arg(notes),
+            timing);
+    }
 }
 
 } // namespace
@@ -162,34 +178,16 @@ void replaceWithRowidKeyedIndex(const QString& path) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    QRandomGenerator random(42);
+    benchSearch(dir.filePath("search1000.sqlite"), 1'000);
     const QString path = dir.filePath("Dovrin.sqlite");
-    auto store = openOrDie(path);
     QElapsedTimer filling;
     filling.start();
-    fill(*store, random);
-    QTextStream(stdout) << "filled " << noteCount << " notes in " << filling.elapsed() << " ms, file "
-                        << QFile(path).size() / 1024 << " KB, of which the search index "
-                        << searchIndexBytes(path) / 1024 << " KB\n";
+    benchSearch(path, noteCount);
+    QTextStream(stdout) << "filled and searched " << noteCount << " notes in " << filling.elapsed()
+                        << " ms, file " << QFile(path).size() / 1024 << " KB\n";
 
-    const auto searchFor = [&](const QString& query) {
-        return [&store, query] {
-            if (!store->search(query, 50))
-                qFatal("search failed");
-        };
-    };
-    Dovrin::Bench::report("search \"garden\" (common word, 10,000 notes)",
-                          Dovrin::Bench::measure(50, searchFor("garden")));
-    Dovrin::Bench::report("search \"note 4242\" (one title hit)",
-                          Dovrin::Bench::measure(50, searchFor("note 4242")));
-    Dovrin::Bench::report("search \"zebra\" (no hit)", Dovrin::Bench::measure(50, searchFor("zebra")));
-    Dovrin::Bench::report("search \"zoe\" (folded, 20 body hits)",
-                          Dovrin::Bench::measure(50, searchFor("zoe")));
-    Dovrin::Bench::report("search \"CAFE\" (folded, matches most notes)",
-                          Dovrin::Bench::measure(50, searchFor("CAFE")));
-    Dovrin::Bench::report("search \"ga\" (two characters, scans every note)",
-                          Dovrin::Bench::measure(50, searchFor("ga")));
-
+    QRandomGenerator random(7);
+    auto store = openOrDie(path);
     const QList<Note> notes = *store->list(NoteStore::Scope::active);
     int edit = 0;
     Dovrin::Bench::report("update Markdown (1 KB note)", Dovrin::Bench::measure(200, [&] {
@@ -214,8 +212,7 @@ int main(int argc, char** argv) {
     const QString version3 = dir.filePath("version3.sqlite");
     writeVersion3Database(version3, random);
     int run = 0;
-    Dovrin::Bench::report("open, migrate and index a 10,000-note version-3 database",
-                          Dovrin::Bench::measure(5, [&] {
+    Dovrin::Bench::report("open and migrate a 10,000-note version-3 database", Dovrin::Bench::measure(5, [&] {
                               // Copying is part of the timing, so it is measured on its own below.
                               const QString copy = dir.filePath(u"migrate%1.sqlite"_s.arg(run++));
                               QFile::copy(version3, copy);
@@ -225,15 +222,5 @@ int main(int argc, char** argv) {
                               QFile::copy(version3, dir.filePath(u"copy%1.sqlite"_s.arg(run++)));
                           }));
 
-    const QString rowidKeyed = dir.filePath("rowid-keyed.sqlite");
-    QFile::copy(dir.filePath("migrate0.sqlite"), rowidKeyed);
-    replaceWithRowidKeyedIndex(rowidKeyed);
-    QStringList copies;
-    for (int i = 0; i < 5; ++i) {
-        copies.append(dir.filePath(u"rowid-keyed%1.sqlite"_s.arg(i)));
-        QFile::copy(rowidKeyed, copies.last());
-    }
-    Dovrin::Bench::report("open a 10,000-note database holding the rowid-keyed index (replaces it)",
-                          Dovrin::Bench::measure(5, [&] { openOrDie(copies.takeFirst()); }));
     return 0;
 }

@@ -46,27 +46,26 @@ void fillHistoricalRows(const QString& path, int version) {
     QCOMPARE(execute(path, sql), QString());
 }
 
-// The search index as the app first built it: external content keyed on the note table's rowids.
-const QString rowidKeyedIndex =
+// The two search indexes earlier versions kept inside the file, trimmed to one trigger each: first external
+// content keyed on the note table's rowids, then a trigram table keyed by note id.
+const QString earlierIndexes =
     "CREATE VIRTUAL TABLE note_search USING fts5(search_title, search_body, content='note', "
     "content_rowid='rowid', tokenize='trigram case_sensitive 1');"
     "CREATE TRIGGER note_search_insert AFTER INSERT ON note BEGIN INSERT INTO note_search (rowid, "
     "search_title, search_body) VALUES (new.rowid, new.search_title, new.search_body); END;"
-    "CREATE TRIGGER note_search_delete AFTER DELETE ON note BEGIN INSERT INTO note_search (note_search, "
-    "rowid, search_title, search_body) VALUES ('delete', old.rowid, old.search_title, old.search_body); END;"
-    "CREATE TRIGGER note_search_update AFTER UPDATE OF search_title, search_body ON note BEGIN "
-    "INSERT INTO note_search (note_search, rowid, search_title, search_body) VALUES ('delete', old.rowid, "
-    "old.search_title, old.search_body); INSERT INTO note_search (rowid, search_title, search_body) "
-    "VALUES (new.rowid, new.search_title, new.search_body); END;"
-    "INSERT INTO note_search (note_search) VALUES ('rebuild');";
+    "CREATE TABLE note_search_key (key INTEGER PRIMARY KEY, note_id TEXT NOT NULL UNIQUE);"
+    "CREATE VIRTUAL TABLE note_search_text USING fts5(search_title, search_body, "
+    "tokenize='trigram case_sensitive 1');"
+    "CREATE TRIGGER note_search_text_insert AFTER INSERT ON note BEGIN "
+    "INSERT INTO note_search_key (note_id) VALUES (new.id); END;";
 
 const QString indexObjects =
     "SELECT name FROM sqlite_master WHERE name LIKE 'note\\_search%' ESCAPE '\\' "
     "AND name NOT GLOB '*_data' AND name NOT GLOB '*_idx' AND name NOT GLOB '*_config' "
     "AND name NOT GLOB '*_docsize' AND name NOT GLOB '*_content' ORDER BY name";
 
-// A current database whose index has been swapped for the rowid-keyed one, whose rowids then moved.
-void writeRowidKeyedDatabase(const QString& path) {
+// A current database of 30 notes that still holds the earlier indexes.
+void writeIndexedDatabase(const QString& path) {
     auto store = StoreFixture::openStore(path);
     QVERIFY(store);
     const QDateTime time = QDateTime::fromMSecsSinceEpoch(1'700'000'000'000, Qt::UTC);
@@ -74,15 +73,7 @@ void writeRowidKeyedDatabase(const QString& path) {
         QVERIFY(store->create({StoreFixture::newNote(u"# Note %1\nplant roses in the garden, Zoë"_s.arg(i))},
                               "user", std::nullopt, time.addSecs(i)));
     store.reset();
-    QCOMPARE(execute(path, "DROP TRIGGER note_search_text_insert; DROP TRIGGER note_search_text_delete; "
-                           "DROP TRIGGER note_search_text_update; DROP TABLE note_search_text; "
-                           "DROP TABLE note_search_key;" +
-                               rowidKeyedIndex + "UPDATE note SET rowid = rowid + 1000"),
-             QString());
-    // The fault being repaired: the old index no longer finds the notes.
-    QCOMPARE(column(path, "SELECT count(*) FROM note WHERE rowid IN "
-                          "(SELECT rowid FROM note_search WHERE note_search MATCH 'garden')"),
-             QStringList{"0"});
+    QCOMPARE(execute(path, earlierIndexes), QString());
 }
 
 } // namespace
@@ -154,46 +145,29 @@ private slots:
         QCOMPARE(store->list(NoteStore::Scope::active)->size(), 5);
     }
 
-    void rowidKeyedIndex_isReplacedAtOpen_orDroppedWhenItCannotBeBuilt() {
+    void earlierSearchIndexes_areDroppedAtOpen_triggersFirst() {
         QTemporaryDir dir;
-        QString path = dir.filePath("Dovrin.sqlite");
-        writeRowidKeyedDatabase(path);
-        auto store = StoreFixture::openStore(path);
-        QVERIFY(store);
-        QCOMPARE(column(path, "PRAGMA user_version"), QStringList{"4"});
-        QCOMPARE(column(path, indexObjects),
-                 (QStringList{"note_search_key", "note_search_text", "note_search_text_delete",
-                              "note_search_text_insert", "note_search_text_update"}));
-        QCOMPARE(StoreFixture::searchIndexMismatch(path), QString());
-        QCOMPARE(store->search("garden", 100)->total, 30);
-        for (const QString& query : StoreFixture::sampleQueries())
-            QCOMPARE(StoreFixture::storeSearch(*store, query, 5),
-                     StoreFixture::scannedSearch(path, query, 5));
-        // The index as SQLite stored it reads as current: opening again rebuilds nothing.
-        store.reset();
-        const QByteArray rebuilt = StoreFixture::fileBytes(path);
-        QVERIFY(StoreFixture::openStore(path));
-        QCOMPARE(StoreFixture::fileBytes(path), rebuilt);
-
-        // An object in the new index's way makes the rebuild fail part-way; a trigger of a half-built index
-        // would fail every insert. The old index's triggers go too, and search scans the notes.
-        path = dir.filePath("blocked.sqlite");
-        writeRowidKeyedDatabase(path);
-        QCOMPARE(execute(path, "CREATE VIEW note_search_key AS SELECT 1;"
-                               "CREATE TRIGGER note_search_text_insert AFTER INSERT ON note BEGIN "
-                               "INSERT INTO note_search_text (rowid) VALUES (new.rowid); END"),
-                 QString());
-        store = StoreFixture::openStore(path);
-        QVERIFY(store);
-        QCOMPARE(column(path, "SELECT count(*) FROM sqlite_master WHERE type = 'trigger'"), QStringList{"0"});
-        QCOMPARE(column(path, indexObjects), (QStringList{"note_search", "note_search_key"}));
-        for (const QString& query : StoreFixture::sampleQueries())
-            QCOMPARE(StoreFixture::storeSearch(*store, query, 5),
-                     StoreFixture::scannedSearch(path, query, 5));
-        auto created = store->create({StoreFixture::newNote("garden gate")}, "user", std::nullopt,
-                                     QDateTime::currentDateTimeUtc());
-        QVERIFY2(created, StoreFixture::why(created).constData());
-        QCOMPARE(store->search("garden gate", 5)->total, 1);
+        for (const bool blocked : {false, true}) {
+            const QString path = dir.filePath(blocked ? u"blocked.sqlite"_s : u"clean.sqlite"_s);
+            writeIndexedDatabase(path);
+            // A view where a table was fails its DROP TABLE: the tables stay, never read again, but no
+            // trigger is left to fail a write.
+            if (blocked)
+                QCOMPARE(execute(path, "DROP TABLE note_search_key; CREATE VIEW note_search_key AS SELECT 1"),
+                         QString());
+            auto store = StoreFixture::openStore(path);
+            QVERIFY(store);
+            QCOMPARE(column(path, "SELECT count(*) FROM sqlite_master WHERE type = 'trigger'"),
+                     QStringList{"0"});
+            const QStringList kept = {"note_search", "note_search_key", "note_search_text"};
+            QCOMPARE(column(path, indexObjects), blocked ? kept : QStringList());
+            QVERIFY(store->create({StoreFixture::newNote("garden gate")}, "user", std::nullopt,
+                                  QDateTime::currentDateTimeUtc()));
+            QCOMPARE(store->search("garden", 100)->total, 31);
+            for (const QString& query : StoreFixture::sampleQueries())
+                QCOMPARE(StoreFixture::storeSearch(*store, query, 5),
+                         StoreFixture::scannedSearch(path, query, 5));
+        }
     }
 
     void failedOrRefusedMigration_leavesTheFileAsItWas() {

@@ -117,19 +117,4 @@ const QStringList& sampleQueries() {
     return queries;
 }
 
-QString searchIndexMismatch(const QString& path) {
-    const QString counts =
-        column(path, "SELECT (SELECT count(*) FROM note) || ' notes, ' || "
-                     "(SELECT count(*) FROM note_search_key) || ' keys, ' || "
-                     "(SELECT count(*) FROM note_search_text) || ' texts, ' || "
-                     "(SELECT count(*) FROM note n JOIN note_search_key k ON k.note_id = n.id "
-                     "JOIN note_search_text t ON t.rowid = k.key WHERE t.search_title = "
-                     "n.search_title AND t.search_body = n.search_body) || ' matching'")
-            .value(0);
-    const QString notes = counts.section(' ', 0, 0);
-    if (counts != u"%1 notes, %1 keys, %1 texts, %1 matching"_s.arg(notes))
-        return counts;
-    return execute(path, "INSERT INTO note_search_text (note_search_text) VALUES ('integrity-check')");
-}
-
 } // namespace StoreFixture

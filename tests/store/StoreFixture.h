@@ -38,9 +38,6 @@ QStringList storeSearch(Dovrin::Store::NoteStore& store, const QString& query, i
 // Queries that together touch title hits, body hits, folding, short queries and misses.
 const QStringList& sampleQueries();
 
-// How the search index disagrees with the note table, or "" when it holds exactly every note's search text.
-QString searchIndexMismatch(const QString& path);
-
 // The error of a failed result for a test message, "" for a successful one.
 template <typename R> QByteArray why(const R& result) {
     return result ? QByteArray() : result.error().description.toUtf8();
