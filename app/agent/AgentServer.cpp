@@ -42,6 +42,7 @@ std::optional<QString> inDirectory(const std::optional<QString>& directory, cons
 // What a client is told when its call cannot get the tool's own answer.
 const QString quitDescription = u"the app quit before the call finished. Try again."_s;
 const QString droppedDescription = u"the call ended without an answer."_s;
+const QString busyMessage = u"Dovrin is busy with too many calls at once. Try again in a few seconds."_s;
 
 BridgeResponse errorResponse(const AgentError& error) {
     return BridgeResponse{ToolJson::errorText(error), {}, true};
@@ -80,6 +81,8 @@ struct AgentServer::Connections {
     std::mutex mutex;
     std::condition_variable allServed;
     std::set<std::shared_ptr<Answer>> waiting;
+    // Connections with a thread, counted from their accept to their thread's end.
+    int open = 0;
     bool closed = false;
 };
 
@@ -132,6 +135,7 @@ void AgentServer::serveConnection(Bridge::Socket connection, QPointer<AgentServe
     }
     const std::lock_guard lock(connections->mutex);
     connections->waiting.erase(answer);
+    --connections->open;
     connections->allServed.notify_all();
 }
 
@@ -215,12 +219,37 @@ void AgentServer::acceptLoop() {
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             continue;
         }
+        {
+            const std::lock_guard lock(m_connections->mutex);
+            if (m_connections->open >= maxConnections) {
+                refuseBusy(*connection);
+                continue;
+            }
+            ++m_connections->open;
+        }
+        const timeval idle{idleTimeoutSeconds, 0};
+        ::setsockopt(connection->fd(), SOL_SOCKET, SO_RCVTIMEO, &idle, sizeof idle);
+        ::setsockopt(connection->fd(), SOL_SOCKET, SO_SNDTIMEO, &idle, sizeof idle);
         try {
             std::thread(serveConnection, std::move(connection).value(), server, m_connections).detach();
         } catch (const std::system_error& error) {
             // No thread for it: the connection closes unanswered and the client reports no answer.
             qCWarning(Core::agentLog, "agent bridge: %s", error.what());
+            const std::lock_guard lock(m_connections->mutex);
+            --m_connections->open;
         }
+    }
+}
+
+void AgentServer::refuseBusy(const Bridge::Socket& connection) {
+    const QByteArray refusal =
+        errorResponse(AgentError(Bridge::ErrorCode::unavailable, busyMessage)).encode();
+    // A fresh connection's send buffer takes the short answer whole. What the client already sent is read
+    // first: closing on unread bytes would reset the connection before the client reads the answer.
+    ::send(connection.fd(), refusal.constData(), size_t(refusal.size()), MSG_DONTWAIT | MSG_NOSIGNAL);
+    ::shutdown(connection.fd(), SHUT_WR);
+    char discard[4096];
+    while (::recv(connection.fd(), discard, sizeof discard, MSG_DONTWAIT) > 0) {
     }
 }
 

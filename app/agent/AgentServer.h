@@ -38,6 +38,12 @@ class AgentServer final : public QObject {
     Q_DISABLE_COPY(AgentServer)
 
 public:
+    // Connections served at once; each has a thread while it is open. Beyond them a client is told at once
+    // that Dovrin is busy, so that a flood of connections costs neither threads nor other clients' turns.
+    static constexpr int maxConnections = 64;
+    // A connection that sends nothing, or reads nothing of its answer, for this long is dropped.
+    static constexpr int idleTimeoutSeconds = 5;
+
     // Creates the activity tracker, seeds the ✦ labels from the database and starts listening in
     // `dataDirectory` (nothing: the app runs without a bridge).
     AgentServer(StickyAccess& stickies, Store::NoteStore& store, Provenance& provenance, Core::Clock& clock,
@@ -63,6 +69,8 @@ private:
     void seedLabels();
     void startListening(const QString& socketPath);
     void acceptLoop();
+    // Answers a connection beyond maxConnections from the accept thread, without blocking it.
+    static void refuseBusy(const Bridge::Socket& connection);
 
     Store::NoteStore& m_store;
     Provenance& m_provenance;

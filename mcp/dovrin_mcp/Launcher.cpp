@@ -97,6 +97,9 @@ Result<void, Unavailable> Launcher::start() {
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    // Descriptors this program inherited from the AI client without close-on-exec would otherwise live on
+    // in the app for its whole run, keeping pipes and files of a client long gone open.
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
 
     pid_t pid = 0;
     const int error = posix_spawn(&pid, path.constData(), &actions, &attributes, arguments, environ);

@@ -6,8 +6,13 @@
 #include "tests/support/ManualClock.h"
 #include "tests/support/TestMain.h"
 
+#include <QDir>
 #include <QJsonDocument>
 #include <QtTest>
+
+#include <atomic>
+#include <thread>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -45,6 +50,24 @@ struct Fixture {
 
 const QByteArray list = R"({"tool":"list_notes","arguments":{},"client":{"name":"claude"}})";
 
+// One call over the socket, as dovrin-mcp makes it; the answer's error code, or "" for a result.
+QString call(const QString& socket, const QByteArray& request) {
+    auto connection = Bridge::connectToSocket(socket);
+    if (!connection)
+        return u"no connection"_s;
+    Bridge::writeAll(connection->fd(), request);
+    Bridge::shutdownWriting(connection->fd());
+    const auto response = Bridge::BridgeResponse::decode(Bridge::readUntilEndOfFile(connection->fd()));
+    if (!response)
+        return u"no answer"_s;
+    return response->isError ? QJsonDocument::fromJson(response->text.toUtf8())["error"].toString()
+                             : QString();
+}
+
+qsizetype threadCount() {
+    return QDir(u"/proc/self/task"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size();
+}
+
 } // namespace
 
 class AgentServerTest final : public QObject {
@@ -76,6 +99,35 @@ private slots:
         QVERIFY(!f.handle(list).isError);
         QVERIFY(active.first().first().toBool());
         QCOMPARE(f.server.activity().refreshMenu().info, u"Claude used your notes · just now"_s);
+    }
+
+    void connectionFlood_keepsThreadsBoundedAndServesOthersAfterTheIdleTimeOut() {
+        Fixture f;
+        const QString socket = f.folder.filePath(u"dv.sock"_s);
+        const qsizetype threadsBefore = threadCount();
+        std::vector<Bridge::Socket> silent;
+        for (int i = 0; i < 1000; ++i) {
+            auto connection = Bridge::connectToSocket(socket);
+            QVERIFY(connection);
+            silent.push_back(std::move(connection).value());
+        }
+        // Beyond the cap a connection is told at once, from the accept thread, that Dovrin is busy.
+        const auto refusal = Bridge::BridgeResponse::decode(Bridge::readUntilEndOfFile(silent.back().fd()));
+        QVERIFY(refusal && refusal->isError);
+        QCOMPARE(QJsonDocument::fromJson(refusal->text.toUtf8())["error"], QJsonValue("unavailable"));
+        QVERIFY(threadCount() <= threadsBefore + AgentServer::maxConnections + 1);
+
+        std::atomic<bool> served = false;
+        std::thread caller([&] {
+            for (int attempt = 0; attempt < 100 && !served; ++attempt) {
+                served = call(socket, list).isEmpty();
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            }
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(served, 20000);
+        caller.join();
+        // The first connections were dropped after their idle time-out, with an answer that ends them.
+        QVERIFY(!Bridge::readUntilEndOfFile(silent.front().fd()).isEmpty());
     }
 
     void malformedRequests_areAnsweredAsErrors() {

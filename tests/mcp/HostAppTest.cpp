@@ -10,8 +10,10 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -108,7 +110,13 @@ private slots:
         const QString socketPath = home.path() + "/dv.sock";
         QVERIFY(Dovrin::Bridge::listenOnSocket(socketPath));
         QVERIFY(QFile::exists(socketPath));
-        McpProcess mcp(home.path(), appAt(writeStandIn(home.path(), listeningStandIn(3))));
+        // A descriptor the AI client left open without close-on-exec reaches dovrin-mcp, but not the app.
+        const QString stray = writeFile(home.path() + "/stray", {});
+        const int strayFd = ::open(QFile::encodeName(stray).constData(), O_RDONLY);
+        McpProcess mcp(home.path(),
+                       appAt(writeStandIn(home.path(), "ls -l /proc/$$/fd > \"$DOVRIN_HOME/fds\"\n" +
+                                                           listeningStandIn(3))));
+        ::close(strayFd);
         QElapsedTimer timer;
         timer.start();
         mcp.send(R"({"jsonrpc":"2.0","id":1,"method":"tools/call","params":{"name":"list_notes"}}
@@ -123,6 +131,10 @@ private slots:
         QVERIFY2(elapsed >= 2900 && elapsed < 8000, qPrintable(QString::number(elapsed)));
         QCOMPARE(launches(home.path()).size(), 1);
         QVERIFY(launches(home.path()).first().endsWith(" --background"));
+        QFile fds(home.path() + "/fds");
+        QVERIFY(fds.open(QIODevice::ReadOnly));
+        const QByteArray open = fds.readAll();
+        QVERIFY2(open.contains("/dev/null") && !open.contains("stray"), open.constData());
     }
 
     void silentApps_giveUpAfterTenSeconds() {
