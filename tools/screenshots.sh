@@ -1,19 +1,19 @@
 #!/bin/sh
-# Takes the documentation's pictures of stickies, their editing overlays and toasts: real stickies with their
-# editor page and the real toast panel, shown on a private Xvfb display, written into docs/screenshots (or
-# the folder given). Run by hand; CI does not.
+# Takes the documentation's pictures of stickies, their editing overlays, toasts and the search panel: real
+# stickies with their editor page, the real toast panel and search panel, shown on a private Xvfb display,
+# written into docs/screenshots (or the folder given). Run by hand; CI does not.
 #
 #   tools/screenshots.sh [build folder] [output folder]
 #
-# The build folder must be configured with the stickies and editor areas, e.g.
-#   cmake -S . -B build-shots -G Ninja -DDOVRIN_AREAS="core;bridge;store;agent;editor;stickies"
+# The build folder must be configured with the stickies, shell and editor areas, e.g.
+#   cmake -S . -B build-shots -G Ninja -DDOVRIN_AREAS="core;bridge;store;agent;editor;stickies;shell"
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build"}
 out=${2:-"$root/docs/screenshots"}
 
-cmake --build "$build" --target sticky_preview toast_preview dovrin_editor -- -j2
+cmake --build "$build" --target sticky_preview toast_preview search_preview dovrin_editor -- -j2
 preview="$build/tools/sticky_preview/sticky_preview"
 toast_preview="$build/tools/toast_preview/toast_preview"
 for tool in "$preview" "$toast_preview"; do
@@ -50,3 +50,4 @@ for appearance in light dark; do
         "$preview" "$out" "$appearance"
 done
 DISPLAY=$display QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 "$toast_preview" "$out"
+DISPLAY=$display QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 "$build/tools/search_preview/search_preview" "$out"

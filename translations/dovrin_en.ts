@@ -13,4 +13,15 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>Dovrin::Shell::SearchPanel</name>
+    <message numerus="yes">
+        <location filename="../app/shell/SearchPanel.cpp" line="332"/>
+        <source>%n notes</source>
+        <translation>
+            <numerusform>%n note</numerusform>
+            <numerusform>%n notes</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -174,9 +174,27 @@
 <context>
     <name>Dovrin::Shell::AppDelegate</name>
     <message>
-        <location filename="../app/shell/AppDelegate.cpp" line="43"/>
+        <location filename="../app/shell/AppDelegate.cpp" line="44"/>
         <source>Dovrin can’t open your notes.</source>
         <translation>Dovrin 无法打开你的便笺。</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::HotKeys</name>
+    <message>
+        <location filename="../app/shell/HotKeys.cpp" line="27"/>
+        <source>Another app uses %1.</source>
+        <translation>其他应用正在使用 %1。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/HotKeys.cpp" line="29"/>
+        <source>The desktop didn’t allow %1.</source>
+        <translation>桌面环境不允许使用 %1。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/HotKeys.cpp" line="79"/>
+        <source>%1 is already used for %2.</source>
+        <translation>%1 已用于“%2”。</translation>
     </message>
 </context>
 <context>
@@ -220,83 +238,155 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>Dovrin::Shell::SearchPanel</name>
     <message>
-        <location filename="../app/shell/SearchPanel.cpp" line="24"/>
+        <location filename="../app/shell/SearchPanel.cpp" line="140"/>
         <source>Search notes</source>
         <translation>搜索便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/SearchPanel.cpp" line="102"/>
+        <location filename="../app/shell/SearchPanel.cpp" line="181"/>
+        <source>↩ Open</source>
+        <translation>↩ 打开</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SearchPanel.cpp" line="181"/>
+        <source>esc Close</source>
+        <translation>esc 关闭</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SearchPanel.cpp" line="309"/>
+        <source>Open</source>
+        <comment>Search result: the note is on screen</comment>
+        <translation>已打开</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SearchPanel.cpp" line="310"/>
+        <source>Closed</source>
+        <comment>Search result: the note is hidden</comment>
+        <translation>已关闭</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../app/shell/SearchPanel.cpp" line="332"/>
+        <source>%n notes</source>
+        <translation>
+            <numerusform>%n 张便笺</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SearchPanel.cpp" line="339"/>
         <source>No notes match “%1”.</source>
         <translation>没有与“%1”匹配的便笺。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SearchPanel.cpp" line="343"/>
+        <source>No notes yet.</source>
+        <translation>还没有便笺。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SearchPanel.cpp" line="344"/>
+        <source>No notes yet. Press %1 to make one.</source>
+        <translation>还没有便笺。按 %1 新建一张。</translation>
     </message>
 </context>
 <context>
     <name>Dovrin::Shell::SettingsWindow</name>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="49"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="50"/>
         <source>Takes effect after Dovrin relaunches.</source>
         <translation>重新启动 Dovrin 后生效。</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="50"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="51"/>
         <source>Show in taskbar</source>
         <translation>在任务栏中显示</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="51"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="52"/>
         <source>Settings</source>
         <translation>设置</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="63"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="64"/>
         <source>Unavailable</source>
         <translation>不可用</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="67"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="68"/>
         <source>New stickies</source>
         <translation>新便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="69"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="70"/>
         <source>Default color</source>
         <translation>默认颜色</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="73"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="74"/>
         <source>Language</source>
         <translation>语言</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="77"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="78"/>
         <source>Dovrin lives in the system tray. Turn this on to also find it in the taskbar and the window switcher.</source>
         <translation>Dovrin 位于系统托盘中。打开此选项后，也可以在任务栏和窗口切换器中找到它。</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="82"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="83"/>
+        <source>Keyboard shortcuts</source>
+        <translation>键盘快捷键</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SettingsWindow.cpp" line="87"/>
         <source>Notes folder</source>
         <translation>便笺文件夹</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="126"/>
-        <location filename="../app/shell/SettingsWindow.cpp" line="127"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="138"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="139"/>
         <source>Relaunch Dovrin to switch to %1?</source>
         <translation>要重新启动 Dovrin 以切换到%1吗？</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="129"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="141"/>
         <source>Your stickies will be right where you left them.</source>
         <translation>你的便笺会留在原来的位置。</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="130"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="142"/>
         <source>Relaunch Now</source>
         <translation>立即重新启动</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="131"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="143"/>
         <source>Later</source>
         <translation>以后</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::ShortcutRecorder</name>
+    <message>
+        <location filename="../app/shell/ShortcutRecorder.cpp" line="83"/>
+        <source>%1 shortcut</source>
+        <translation>“%1”快捷键</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ShortcutRecorder.cpp" line="87"/>
+        <source>Clear %1 shortcut</source>
+        <translation>清除“%1”快捷键</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ShortcutRecorder.cpp" line="122"/>
+        <source>Recording…</source>
+        <translation>正在录制…</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ShortcutRecorder.cpp" line="124"/>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ShortcutRecorder.cpp" line="201"/>
+        <source>Record Shortcut</source>
+        <translation>录制快捷键</translation>
     </message>
 </context>
 <context>
@@ -386,7 +476,7 @@ Deleted notes stay here for 30 days.</source>
         <translation>显示全部便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="83"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="87"/>
         <source>Closed</source>
         <translation>已关闭</translation>
     </message>
@@ -751,6 +841,27 @@ Deleted notes stay here for 30 days.</source>
     </message>
 </context>
 <context>
+    <name>HotKeyAction</name>
+    <message>
+        <location filename="../app/shell/HotKeyAction.cpp" line="12"/>
+        <source>New sticky</source>
+        <comment>Settings: global shortcut name</comment>
+        <translation>新建便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/HotKeyAction.cpp" line="14"/>
+        <source>Search notes</source>
+        <comment>Settings: global shortcut name</comment>
+        <translation>搜索便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/HotKeyAction.cpp" line="16"/>
+        <source>Show/Hide all stickies</source>
+        <comment>Settings: global shortcut name</comment>
+        <translation>显示/隐藏所有便笺</translation>
+    </message>
+</context>
+<context>
     <name>LabelText</name>
     <message>
         <location filename="../app/agent/LabelText.cpp" line="14"/>
@@ -839,6 +950,20 @@ Deleted notes stay here for 30 days.</source>
         <location filename="../app/core/RelativeTime.cpp" line="58"/>
         <source>just now</source>
         <translation>刚刚</translation>
+    </message>
+</context>
+<context>
+    <name>Shortcut</name>
+    <message>
+        <location filename="../app/shell/Shortcut.cpp" line="85"/>
+        <source>Space</source>
+        <comment>Key name in a keyboard shortcut</comment>
+        <translation>空格</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/Shortcut.cpp" line="128"/>
+        <source>Use Ctrl or Meta in the shortcut.</source>
+        <translation>快捷键中请包含 Ctrl 或 Meta。</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include "app/core/AppSettings.h"
 #include "app/core/Log.h"
 #include "app/core/ScreenSpace.h"
+#include "app/shell/HotKeys.h"
 #include "app/shell/LoginItem.h"
 #include "app/shell/RecentlyDeleted.h"
 #include "app/shell/Relauncher.h"
@@ -76,6 +77,7 @@ AppDelegate::~AppDelegate() {
     m_search.reset();
     m_recentlyDeleted.reset();
     m_settings.reset();
+    m_hotKeys.reset();
     m_trayMenu.reset();
     m_agentTray.reset();
     m_trayIcon.reset();
@@ -110,8 +112,23 @@ void AppDelegate::finishLaunching() {
     m_agentStickies = std::make_unique<Stickies::AgentStickies>(*m_manager, Agent::Provenance::shared());
     m_agents = std::make_unique<Agent::AgentServer>(*m_agentStickies, *m_store);
     m_agentTray = std::make_unique<Agent::AgentTray>(m_agents->activity(), m_trayIcon.get());
+    // Presses arrive from the event loop, once the menu below exists.
+    m_hotKeys = std::make_unique<HotKeys>([this](HotKeyAction action) {
+        switch (action) {
+        case HotKeyAction::newSticky:
+            m_manager->newStickyAtMouse();
+            break;
+        case HotKeyAction::searchNotes:
+            showSearch();
+            break;
+        case HotKeyAction::showHideAll:
+            m_trayMenu->toggleShowAll();
+            break;
+        }
+    });
     m_settings = std::make_unique<SettingsWindow>(*m_manager, [this] { requestRelaunch([] {}); });
-    m_search = std::make_unique<SearchPanel>(*m_manager);
+    m_settings->setHotKeys(*m_hotKeys);
+    m_search = std::make_unique<SearchPanel>(*m_manager, [this] { return newStickyShortcutText(); });
     m_recentlyDeleted = std::make_unique<RecentlyDeleted>(*m_manager);
     m_manager->setOpenAtLoginLinkClicked([this] {
         if (const auto enabled = LoginItem::enable(); !enabled)
@@ -124,6 +141,13 @@ void AppDelegate::finishLaunching() {
                            [this] { showRecentlyDeleted(); }, [this] { showSettings(); },
                            [this] { quit(); }});
     m_manager->setApplicationActions(m_trayMenu->applicationShortcuts());
+    const auto showNewStickyShortcut = [this] {
+        const std::optional<Shortcut> shortcut = m_hotKeys->shortcut(HotKeyAction::newSticky);
+        m_trayMenu->setNewStickyShortcut(shortcut ? shortcut->menuEquivalent().value_or(QKeySequence())
+                                                  : QKeySequence());
+    };
+    showNewStickyShortcut();
+    connect(m_hotKeys.get(), &HotKeys::shortcutsChanged, this, showNewStickyShortcut);
     if (m_trayIcon) {
         m_trayIcon->setContextMenu(m_trayMenu->menu());
         // A click on the icon itself also opens the menu, as the tray's only entry point.
@@ -175,6 +199,12 @@ void AppDelegate::showRecentlyDeleted() {
 
 void AppDelegate::showSettings() {
     m_settings->showWindow();
+}
+
+QString AppDelegate::newStickyShortcutText() const {
+    const std::optional<Shortcut> shortcut =
+        m_hotKeys ? m_hotKeys->shortcut(HotKeyAction::newSticky) : std::nullopt;
+    return shortcut ? shortcut->displayText() : QString();
 }
 
 void AppDelegate::requestRelaunch(std::function<void()> fallback) {

@@ -24,6 +24,7 @@ class StickyManager;
 
 namespace Dovrin::Shell {
 
+class HotKeys;
 class RecentlyDeleted;
 class SearchPanel;
 class SettingsWindow;
@@ -59,6 +60,8 @@ public:
     void showSearch();
     void showRecentlyDeleted();
     void showSettings();
+    // The new-sticky hot key as the desktop writes it, for the search panel's hint; empty when there is none.
+    QString newStickyShortcutText() const;
 
 private:
     bool openStore();
@@ -73,6 +76,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> m_trayIcon;
     std::unique_ptr<Agent::AgentTray> m_agentTray;
     std::unique_ptr<TrayMenu> m_trayMenu;
+    std::unique_ptr<HotKeys> m_hotKeys;
     std::unique_ptr<SearchPanel> m_search;
     std::unique_ptr<RecentlyDeleted> m_recentlyDeleted;
     std::unique_ptr<SettingsWindow> m_settings;

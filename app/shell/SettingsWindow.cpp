@@ -3,6 +3,7 @@
 #include "app/core/AppLanguage.h"
 #include "app/core/AppSettings.h"
 #include "app/core/Log.h"
+#include "app/shell/ShortcutRecorder.h"
 #include "app/stickies/StickyPalette.h"
 #include "app/store/Note.h"
 #include "shared/bridge/DataDirectory.h"
@@ -78,6 +79,10 @@ SettingsWindow::SettingsWindow(Stickies::StickyManager& manager, std::function<v
                                    "taskbar and the window switcher."),
                                 this));
     layout->addWidget(newStickies);
+    // Filled once the app's hot keys exist (setHotKeys).
+    m_shortcuts = new QGroupBox(tr("Keyboard shortcuts"), this);
+    m_shortcuts->hide();
+    layout->addWidget(m_shortcuts);
     auto* storage = new QFormLayout;
     storage->addRow(tr("Notes folder"), location);
     layout->addLayout(storage);
@@ -99,6 +104,13 @@ void SettingsWindow::showWindow() {
     show();
     raise();
     activateWindow();
+}
+
+void SettingsWindow::setHotKeys(HotKeys& hotKeys) {
+    auto* form = new QFormLayout(m_shortcuts);
+    for (const HotKeyAction action : allHotKeyActions)
+        form->addRow(title(action), new ShortcutRecorder(hotKeys, action, m_shortcuts));
+    m_shortcuts->show();
 }
 
 void SettingsWindow::readStoredValues() {

@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QMessageBox;
 
@@ -15,6 +16,8 @@ class StickyManager;
 }
 
 namespace Dovrin::Shell {
+
+class HotKeys;
 
 // The app's settings; every change is written to the settings file at once.
 class SettingsWindow final : public QWidget {
@@ -28,6 +31,8 @@ public:
 
     // Reads the stored values again, then shows the window in front.
     void showWindow();
+    // Adds the "Keyboard shortcuts" rows, one recorder per global shortcut.
+    void setHotKeys(HotKeys& hotKeys);
 
 signals:
     // The user turned "Show in taskbar" on or off; the app's windows follow at once.
@@ -46,6 +51,7 @@ private:
     QPointer<QMessageBox> m_relaunchAlert;
     QCheckBox* m_showInDock = nullptr;
     QComboBox* m_defaultColor = nullptr;
+    QGroupBox* m_shortcuts = nullptr;
 };
 
 } // namespace Dovrin::Shell

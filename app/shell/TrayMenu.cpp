@@ -25,7 +25,7 @@ TrayMenu::TrayMenu(Stickies::StickyManager& manager, Agent::AgentTray& agentTray
                    QObject* parent)
     : QObject(parent), m_manager(manager), m_agentTray(agentTray), m_handlers(std::move(handlers)),
       m_menu(std::make_unique<QMenu>()) {
-    m_menu->addAction(tr("New Sticky"), this, [this] { m_handlers.newSticky(); });
+    m_newItem = m_menu->addAction(tr("New Sticky"), this, [this] { m_handlers.newSticky(); });
     QAction* search = m_menu->addAction(tr("Search Notes…"), QKeySequence(Qt::CTRL | Qt::Key_F), this,
                                         [this] { m_handlers.showSearch(); });
     m_menu->addSeparator();
@@ -64,6 +64,10 @@ void TrayMenu::toggleShowAll() {
         m_manager.showAll();
     else
         m_manager.hideAll();
+}
+
+void TrayMenu::setNewStickyShortcut(const QKeySequence& keys) {
+    m_newItem->setShortcut(keys);
 }
 
 void TrayMenu::refreshRecent() {

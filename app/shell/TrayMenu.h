@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QList>
 #include <QObject>
 
@@ -46,15 +47,19 @@ public:
 
     // Brings titles, the recent notes and the AI items up to date.
     void refresh();
+    // What the show/hide item does; the show/hide-all hot key does the same.
+    void toggleShowAll();
+    // The "New Sticky" item shows the new-sticky hot key (empty: none).
+    void setNewStickyShortcut(const QKeySequence& keys);
 
 private:
-    void toggleShowAll();
     void refreshRecent();
 
     Stickies::StickyManager& m_manager;
     Agent::AgentTray& m_agentTray;
     Handlers m_handlers;
     std::unique_ptr<QMenu> m_menu;
+    QAction* m_newItem = nullptr;
     QAction* m_recentHeader = nullptr;
     QAction* m_recentSeparator = nullptr;
     QList<QAction*> m_recentItems;

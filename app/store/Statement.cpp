@@ -47,6 +47,8 @@ bool holdsNoStatement(std::string_view text) {
 }
 
 template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
+// Spelled out for compilers without C++20's implicit guide for aggregates (clang before 17).
+template <class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>;
 
 } // namespace
 

@@ -1,7 +1,6 @@
 #include "app/agent/Provenance.h"
 #include "app/core/AppSettings.h"
 #include "app/shell/RecentlyDeleted.h"
-#include "app/shell/SearchPanel.h"
 #include "app/shell/SettingsWindow.h"
 #include "app/stickies/EditorProfile.h"
 #include "app/stickies/StickyManager.h"
@@ -15,7 +14,6 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -48,54 +46,6 @@ class ShellWindowsTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void search_findsBodyWord_andEnterOpensTheNote() {
-        QTemporaryDir folder;
-        auto store = Store::NoteStore::open(folder.filePath("Dovrin.sqlite")).value();
-        Agent::Provenance provenance;
-        Stickies::StickyManager manager(*store, provenance);
-        const QUuid groceries = createNote(*store, "# Groceries\nbuy oranges and milk");
-        createNote(*store, "# Recipes\norange cake");
-        createNote(*store, "# Taxes\nforms");
-
-        Shell::SearchPanel panel(manager);
-        panel.showPanel();
-        auto* field = panel.findChild<QLineEdit*>();
-        auto* results = panel.findChild<QListWidget*>();
-        QVERIFY(QTest::qWaitForWindowActive(&panel));
-        QVERIFY(field->hasFocus());
-        QCOMPARE(results->count(), 0);
-
-        QTest::keyClicks(field, "orange");
-        QCOMPARE(results->count(), 2);
-        QTest::keyClick(field, Qt::Key_Down);
-        QTest::keyClick(field, Qt::Key_Down);
-        QCOMPARE(results->currentRow(), 1);
-        QTest::keyClick(field, Qt::Key_Up);
-        QTest::keyClick(field, Qt::Key_Up);
-        QCOMPARE(results->currentRow(), 0);
-
-        field->setText("zzzz");
-        QVERIFY(results->isHidden());
-        QCOMPARE(panel.findChild<QLabel*>()->text(), QString("No notes match “zzzz”."));
-        QTest::keyClick(field, Qt::Key_Escape);
-        QVERIFY(!panel.isVisible());
-
-        panel.showPanel();
-        QCOMPARE(field->selectedText(), QString("zzzz"));
-        QTest::keyClicks(field, "oranges");
-        QCOMPARE(rowTexts(*results), QStringList{"Groceries\nbuy oranges and milk"});
-        QTest::keyClick(field, Qt::Key_Return);
-        QVERIFY(!panel.isVisible());
-        QTRY_VERIFY(manager.sticky(groceries) != nullptr);
-
-        panel.showPanel();
-        QVERIFY(QTest::qWaitForWindowActive(&panel));
-        QWidget elsewhere;
-        elsewhere.show();
-        elsewhere.activateWindow();
-        QTRY_VERIFY(!panel.isVisible());
-    }
-
     void recentlyDeleted_namesTheAI_andRestoreReopens() {
         QTemporaryDir folder;
         auto store = Store::NoteStore::open(folder.filePath("Dovrin.sqlite")).value();

@@ -1,5 +1,6 @@
 #include "app/agent/ui/X11.h"
 
+#include <QByteArray>
 #include <QGuiApplication>
 
 #include <cstring>
@@ -31,18 +32,35 @@ QList<quint32> propertyValues(xcb_connection_t* connection, xcb_window_t window,
     return QList<quint32>(values, values + xcb_get_property_value_length(reply.get()) / 4);
 }
 
-xcb_window_t rootWindow(xcb_connection_t* connection) {
+namespace {
+
+int screenNumber() {
     char* host = nullptr;
     int display = 0;
-    int screenNumber = 0;
-    if (xcb_parse_display(nullptr, &host, &display, &screenNumber))
+    int screen = 0;
+    if (xcb_parse_display(nullptr, &host, &display, &screen))
         std::free(host);
+    return screen;
+}
+
+} // namespace
+
+xcb_window_t rootWindow(xcb_connection_t* connection) {
+    const int screenNumber = X11::screenNumber();
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
     for (int i = 0; screens.rem > 0; xcb_screen_next(&screens), ++i) {
         if (i == screenNumber)
             return screens.data->root;
     }
     return XCB_WINDOW_NONE;
+}
+
+bool hasCompositingManager(xcb_connection_t* connection) {
+    // A compositing manager owns this selection while it runs.
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screenNumber());
+    auto reply = owned(xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, atom(connection, name.constData())), nullptr));
+    return reply && reply->owner != XCB_WINDOW_NONE;
 }
 
 } // namespace Dovrin::Agent::X11

@@ -26,5 +26,7 @@ QList<quint32> propertyValues(xcb_connection_t* connection, xcb_window_t window,
                               xcb_atom_t type);
 // The root window of the screen Qt connected to: the display name may name a screen other than the first.
 xcb_window_t rootWindow(xcb_connection_t* connection);
+// Whether a compositing manager runs on that screen; without one, transparent pixels of a window show black.
+bool hasCompositingManager(xcb_connection_t* connection);
 
 } // namespace Dovrin::Agent::X11
