@@ -1,7 +1,8 @@
 #include "app/stickies/AssetServer.h"
 
+#include "app/stickies/AssetPath.h"
+
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
@@ -36,26 +37,13 @@ AssetServer::AssetServer(QString root, std::optional<QString> images, QObject* p
     : QWebEngineUrlSchemeHandler(parent), m_root(std::move(root)), m_images(std::move(images)) {}
 
 std::optional<AssetServer::Asset> AssetServer::lookup(const QUrl& url) const {
-    QString path = url.path(QUrl::FullyDecoded);
-    if (path.isEmpty() || path == "/"_L1)
-        path = u"/index.html"_s;
-
-    const QString imagesPrefix = u"/images/"_s;
-    QString base = m_root;
-    QString relative = path;
-    if (m_images && path.startsWith(imagesPrefix)) {
-        base = *m_images;
-        relative = path.mid(imagesPrefix.size());
-    }
-
-    const QString cleanBase = QDir::cleanPath(base);
-    const QString file = QDir::cleanPath(base + QLatin1Char('/') + relative);
-    if (!file.startsWith(cleanBase + QLatin1Char('/')))
+    const std::optional<QString> file = assetPath(url, m_root, m_images);
+    if (!file)
         return std::nullopt;
-    QFile source(file);
-    if (QFileInfo(file).isDir() || !source.open(QIODevice::ReadOnly))
+    QFile source(*file);
+    if (QFileInfo(*file).isDir() || !source.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return Asset{contentTypeFor(file), source.readAll()};
+    return Asset{contentTypeFor(*file), source.readAll()};
 }
 
 void AssetServer::requestStarted(QWebEngineUrlRequestJob* job) {
