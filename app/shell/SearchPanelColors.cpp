@@ -1,23 +1,13 @@
 #include "app/shell/SearchPanelColors.h"
 
+#include "app/core/ColorMix.h"
+
 #include <QPalette>
 
 namespace Dovrin::Shell {
 
-namespace {
-
-QColor mixed(const QColor& from, const QColor& to, float amount) {
-    const auto channel = [amount](float a, float b) { return a + (b - a) * amount; };
-    return QColor::fromRgbF(channel(from.redF(), to.redF()), channel(from.greenF(), to.greenF()),
-                            channel(from.blueF(), to.blueF()));
-}
-
-QColor withAlpha(QColor color, float alpha) {
-    color.setAlphaF(alpha);
-    return color;
-}
-
-} // namespace
+using Core::mixed;
+using Core::withAlpha;
 
 SearchPanelColors searchPanelColors(const QPalette& palette, Stickies::Appearance appearance) {
     const bool dark = appearance == Stickies::Appearance::dark;
