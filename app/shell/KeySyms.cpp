@@ -30,17 +30,15 @@ constexpr NamedKey namedKeys[] = {
     {Qt::Key_PageUp, 0xff55, "Page_Up"}, {Qt::Key_PageDown, 0xff56, "Page_Down"},
     {Qt::Key_End, 0xff57, "End"}};
 
-constexpr const char* functionKeyNames[] = {"F1",  "F2",  "F3",  "F4",  "F5",  "F6",  "F7",
-                                            "F8",  "F9",  "F10", "F11", "F12", "F13", "F14",
-                                            "F15", "F16", "F17", "F18", "F19", "F20"};
 constexpr quint32 f1KeySym = 0xffbe;
 
-constexpr const char* letterNames[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m",
-                                       "n", "o", "p", "q", "r", "s", "t", "u", "v", "w", "x", "y", "z"};
-constexpr const char* digitNames[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
-
 KeySym ascii(int character, const char* name) {
-    return {quint32(character), QLatin1StringView(name)};
+    return {quint32(character), QString::fromLatin1(name)};
+}
+
+// Letters and digits are named by themselves.
+KeySym selfNamed(int character) {
+    return {quint32(character), QString(QChar(character))};
 }
 
 } // namespace
@@ -48,9 +46,9 @@ KeySym ascii(int character, const char* name) {
 std::optional<KeySym> keySym(int qtKey) {
     // Qt names a letter by its capital; the keyboard map lists the small one first, unshifted.
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return ascii(qtKey - Qt::Key_A + 'a', letterNames[qtKey - Qt::Key_A]);
+        return selfNamed(qtKey - Qt::Key_A + 'a');
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
-        return ascii(qtKey, digitNames[qtKey - Qt::Key_0]);
+        return selfNamed(qtKey);
     if (qtKey >= Qt::Key_Space && qtKey <= Qt::Key_Slash)
         return ascii(qtKey, punctuationNames[qtKey - Qt::Key_Space]);
     if (qtKey >= Qt::Key_Colon && qtKey <= Qt::Key_At)
@@ -60,11 +58,10 @@ std::optional<KeySym> keySym(int qtKey) {
     if (qtKey >= Qt::Key_BraceLeft && qtKey <= Qt::Key_AsciiTilde)
         return ascii(qtKey, braceNames[qtKey - Qt::Key_BraceLeft]);
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F20)
-        return KeySym{f1KeySym + quint32(qtKey - Qt::Key_F1),
-                      QLatin1StringView(functionKeyNames[qtKey - Qt::Key_F1])};
+        return KeySym{f1KeySym + quint32(qtKey - Qt::Key_F1), u"F%1"_s.arg(qtKey - Qt::Key_F1 + 1)};
     for (const NamedKey& key : namedKeys) {
         if (key.qtKey == qtKey)
-            return KeySym{key.value, QLatin1StringView(key.name)};
+            return KeySym{key.value, QString::fromLatin1(key.name)};
     }
     return std::nullopt;
 }

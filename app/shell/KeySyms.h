@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QLatin1StringView>
+#include <QString>
 #include <QtGlobal>
 
 #include <optional>
@@ -11,7 +11,7 @@ namespace Dovrin::Shell {
 // XKB_KEY_ prefix (how the desktop's shortcuts portal writes a trigger).
 struct KeySym {
     quint32 value = 0;
-    QLatin1StringView name;
+    QString name;
 };
 
 // For letters, digits, F1–F20, Space, Return, Enter, Tab, Backspace, Delete, Escape, Insert, arrows, Home,

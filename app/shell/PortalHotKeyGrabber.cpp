@@ -106,7 +106,7 @@ QString PortalHotKeyGrabber::trigger(const Shortcut& shortcut) {
         parts << u"SHIFT"_s;
     if (modifiers & Qt::MetaModifier)
         parts << u"LOGO"_s;
-    parts << QString(keysym->name);
+    parts << keysym->name;
     return parts.join(u'+');
 }
 

@@ -48,7 +48,7 @@ public:
     Outcome grab(HotKeyAction action, const Shortcut& shortcut) override;
     void release(HotKeyAction action) override;
 
-    // The shortcut as the freedesktop shortcuts specification writes it ("CTRL+ALT+LOGO+n"); empty for a
+    // The shortcut as the desktop's shortcuts portal writes a trigger ("CTRL+ALT+LOGO+n"); empty for a
     // key without an xkb name.
     static QString trigger(const Shortcut& shortcut);
 

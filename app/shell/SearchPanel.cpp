@@ -1,7 +1,7 @@
 #include "app/shell/SearchPanel.h"
 
 #include "app/agent/ui/X11.h"
-
+#include "app/core/ColorMix.h"
 #include "app/core/Log.h"
 #include "app/shell/CardShadow.h"
 #include "app/shell/SearchResultDelegate.h"
@@ -77,12 +77,8 @@ protected:
         if (left > 0) {
             const qreal height = metrics.height() + 2;
             const QRectF cap(0.5, (this->height() - height) / 2 + 0.5, left - gap - 1, height - 1);
-            QColor fill = ink;
-            fill.setAlphaF(ink.alphaF() * 0.12f);
-            QColor edge = ink;
-            edge.setAlphaF(ink.alphaF() * 0.3f);
-            painter.setPen(QPen(edge, 1));
-            painter.setBrush(fill);
+            painter.setPen(QPen(Core::withAlpha(ink, ink.alphaF() * 0.3f), 1));
+            painter.setBrush(Core::withAlpha(ink, ink.alphaF() * 0.12f));
             painter.drawRoundedRect(cap, 4, 4);
             painter.setPen(ink);
             painter.drawText(cap, Qt::AlignCenter, key);
