@@ -1,7 +1,7 @@
 #!/bin/sh
-# Takes the documentation's pictures of stickies, their editing overlays, toasts and the search panel: real
-# stickies with their editor page, the real toast panel and search panel, shown on a private Xvfb display,
-# written into docs/screenshots (or the folder given). Run by hand; CI does not.
+# Takes the documentation's pictures of stickies, their editing overlays, toasts, the search panel and the
+# app's windows: the real ones, with their editor page, shown on a private Xvfb display, written into
+# docs/screenshots (or the folder given). Run by hand; CI does not.
 #
 #   tools/screenshots.sh [build folder] [output folder]
 #
@@ -13,7 +13,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build"}
 out=${2:-"$root/docs/screenshots"}
 
-cmake --build "$build" --target sticky_preview toast_preview search_preview dovrin_editor -- -j2
+cmake --build "$build" --target sticky_preview toast_preview window_preview dovrin_editor -- -j2
 preview="$build/tools/sticky_preview/sticky_preview"
 toast_preview="$build/tools/toast_preview/toast_preview"
 for tool in "$preview" "$toast_preview"; do
@@ -50,4 +50,8 @@ for appearance in light dark; do
         "$preview" "$out" "$appearance"
 done
 DISPLAY=$display QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 "$toast_preview" "$out"
-DISPLAY=$display QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 "$build/tools/search_preview/search_preview" "$out"
+windows="$build/tools/window_preview/window_preview"
+for window in $("$windows" --list); do
+    DISPLAY=$display QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 \
+        QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --no-sandbox" "$windows" "$window" "$out"
+done

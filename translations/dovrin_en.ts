@@ -4,7 +4,7 @@
 <context>
     <name>Dovrin::Shell::RecentlyDeleted</name>
     <message numerus="yes">
-        <location filename="../app/shell/RecentlyDeleted.cpp" line="36"/>
+        <location filename="../app/shell/DeletedRow.cpp" line="74"/>
         <source>Deleted %1 · %n days left</source>
         <comment>Recently Deleted row: when, then the days until it is gone for good</comment>
         <translation>
@@ -12,11 +12,19 @@
             <numerusform>Deleted %1 · %n days left</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="92"/>
+        <source>Delete all %n notes immediately?</source>
+        <translation>
+            <numerusform>Delete %n note immediately?</numerusform>
+            <numerusform>Delete all %n notes immediately?</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Dovrin::Shell::SearchPanel</name>
     <message numerus="yes">
-        <location filename="../app/shell/SearchPanel.cpp" line="332"/>
+        <location filename="../app/shell/SearchPanel.cpp" line="328"/>
         <source>%n notes</source>
         <translation>
             <numerusform>%n note</numerusform>

@@ -172,11 +172,330 @@
     </message>
 </context>
 <context>
+    <name>Dovrin::Shell::AISettings</name>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="30"/>
+        <source>Off</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="31"/>
+        <source>Your AI can’t see or change your notes.</source>
+        <translation>你的 AI 无法查看或更改你的便笺。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="32"/>
+        <source>Read only</source>
+        <translation>只读</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="33"/>
+        <source>Your AI can read notes but can’t change them.</source>
+        <translation>你的 AI 可以读取便笺，但无法更改。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="34"/>
+        <source>Read &amp; write</source>
+        <translation>读写</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="35"/>
+        <source>Your AI can read, edit, create and delete notes. You can undo every change.</source>
+        <translation>你的 AI 可以读取、编辑、创建和删除便笺。每项更改你都可以撤销。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="70"/>
+        <source>AI access</source>
+        <translation>AI 访问权限</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="78"/>
+        <source>Let AI open Dovrin</source>
+        <translation>允许 AI 打开 Dovrin</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="79"/>
+        <source>When Dovrin isn’t running, your AI can start it in the background.</source>
+        <translation>Dovrin 未运行时，你的 AI 可以在后台启动它。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="80"/>
+        <source>Your notes stay on this computer. When your AI reads a note, it’s sent to that AI just like anything you type into it.</source>
+        <translation>你的便笺保留在这台电脑上。当你的 AI 读取便笺时，便笺会发送给该 AI，就像你输入给它的任何内容一样。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="83"/>
+        <source>Connect your AI</source>
+        <translation>连接你的 AI</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="84"/>
+        <source>Open Setup Guide</source>
+        <translation>打开设置指南</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="86"/>
+        <source>Let Claude, ChatGPT and others read your stickies, check things off and add new ones.</source>
+        <translation>让 Claude、ChatGPT 等读取你的便笺、勾掉事项并添加新便笺。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AISettings.cpp" line="88"/>
+        <source>Connected AIs</source>
+        <translation>已连接的 AI</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::AboutSettings</name>
+    <message>
+        <location filename="../app/shell/AboutSettings.cpp" line="30"/>
+        <source>Version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AboutSettings.cpp" line="31"/>
+        <source>Show Welcome Note</source>
+        <translation>显示欢迎便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AboutSettings.cpp" line="32"/>
+        <source>Welcome note</source>
+        <translation>欢迎便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AboutSettings.cpp" line="34"/>
+        <source>Unavailable</source>
+        <translation>不可用</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AboutSettings.cpp" line="36"/>
+        <source>Notes folder</source>
+        <translation>便笺文件夹</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AboutSettings.cpp" line="37"/>
+        <source>Copyright © 2026 The Dovrin developers.</source>
+        <translation>版权所有 © 2026 Dovrin 开发者。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/AboutSettings.cpp" line="39"/>
+        <source>Acknowledgements</source>
+        <translation>致谢</translation>
+    </message>
+</context>
+<context>
     <name>Dovrin::Shell::AppDelegate</name>
     <message>
-        <location filename="../app/shell/AppDelegate.cpp" line="44"/>
+        <location filename="../app/shell/AppDelegate.cpp" line="52"/>
         <source>Dovrin can’t open your notes.</source>
         <translation>Dovrin 无法打开你的便笺。</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::Appcast</name>
+    <message>
+        <location filename="../app/shell/Appcast.cpp" line="88"/>
+        <source>The update feed isn’t valid XML (line %1: %2).</source>
+        <translation>更新源不是有效的 XML（第 %1 行：%2）。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/Appcast.cpp" line="92"/>
+        <source>The update feed isn’t an RSS feed.</source>
+        <translation>更新源不是 RSS 源。</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::ClientCard</name>
+    <message>
+        <location filename="../app/shell/ClientCard.cpp" line="37"/>
+        <source>Connected</source>
+        <comment>An AI app that starts this Dovrin</comment>
+        <translation>已连接</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ClientCard.cpp" line="157"/>
+        <source>Run in a terminal:</source>
+        <translation>在终端中运行：</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ClientCard.cpp" line="158"/>
+        <source>Add this to %1:</source>
+        <translation>将以下内容添加到 %1：</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ClientCard.cpp" line="162"/>
+        <source>Update</source>
+        <comment>Points an AI app&apos;s entry at this Dovrin</comment>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ClientCard.cpp" line="163"/>
+        <source>Add to %1</source>
+        <comment>Add to Cursor</comment>
+        <translation>添加到 %1</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ClientCard.cpp" line="164"/>
+        <source>Saves a copy of %1, then adds Dovrin to it.</source>
+        <translation>先保存 %1 的副本，然后将 Dovrin 添加到其中。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ClientCard.cpp" line="169"/>
+        <source>%1 has content Dovrin can’t edit safely. Run the command instead.</source>
+        <translation>%1 包含 Dovrin 无法安全编辑的内容。请改为运行命令。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ClientCard.cpp" line="170"/>
+        <source>%1 has content Dovrin can’t edit safely. Copy the snippet into it instead.</source>
+        <translation>%1 包含 Dovrin 无法安全编辑的内容。请改为将代码片段拷贝到其中。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ClientCard.cpp" line="172"/>
+        <source>%1 starts a different dovrin-mcp. Update it to start this one.</source>
+        <translation>%1 启动的是另一个 dovrin-mcp。请更新它以启动这一个。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ClientCard.cpp" line="181"/>
+        <source>Added. Restart %1 to start using Dovrin. The old file is saved as %2.</source>
+        <translation>已添加。重新启动 %1 即可开始使用 Dovrin。旧文件已保存为 %2。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ClientCard.cpp" line="190"/>
+        <source>Couldn’t read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ClientCard.cpp" line="193"/>
+        <source>Couldn’t save a copy of %1, so it wasn’t changed: %2</source>
+        <translation>无法保存 %1 的副本，因此未更改它：%2</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ClientCard.cpp" line="196"/>
+        <source>Couldn’t change %1: %2</source>
+        <translation>无法更改 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::ConnectWindow</name>
+    <message>
+        <location filename="../app/shell/ConnectWindow.cpp" line="60"/>
+        <source>Connect your AI</source>
+        <translation>连接你的 AI</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ConnectWindow.cpp" line="69"/>
+        <source>Let Claude, ChatGPT and others read your stickies, check things off and add new ones.</source>
+        <translation>让 Claude、ChatGPT 等读取你的便笺、勾掉事项并添加新便笺。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ConnectWindow.cpp" line="71"/>
+        <source>Dovrin talks to AI apps through dovrin-mcp. Add Dovrin to your app below, or copy its setup into it, then restart the app.</source>
+        <translation>Dovrin 通过 dovrin-mcp 与 AI App 通信。请在下方将 Dovrin 添加到你的 App，或将其设置拷贝到 App 中，然后重新启动该 App。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ConnectWindow.cpp" line="79"/>
+        <source>dovrin-mcp on this computer</source>
+        <translation>这台电脑上的 dovrin-mcp</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ConnectWindow.cpp" line="97"/>
+        <source>AI apps</source>
+        <translation>AI App</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ConnectWindow.cpp" line="153"/>
+        <source>dovrin-mcp isn’t next to Dovrin (%1).</source>
+        <translation>dovrin-mcp 不在 Dovrin 旁边（%1）。</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::ConnectedAIs</name>
+    <message>
+        <location filename="../app/shell/ConnectedAIs.cpp" line="101"/>
+        <source>No AI has connected yet.</source>
+        <translation>尚无 AI 连接。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ConnectedAIs.cpp" line="102"/>
+        <source>Open Setup Guide</source>
+        <translation>打开设置指南</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ConnectedAIs.cpp" line="120"/>
+        <source>Paused — AI access is off</source>
+        <translation>已暂停 — AI 访问已关闭</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ConnectedAIs.cpp" line="121"/>
+        <source>Active now</source>
+        <translation>正在使用</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/ConnectedAIs.cpp" line="122"/>
+        <source>Last active %1</source>
+        <translation>上次使用：%1</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::GeneralSettings</name>
+    <message>
+        <location filename="../app/shell/GeneralSettings.cpp" line="49"/>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/GeneralSettings.cpp" line="49"/>
+        <source>Takes effect after Dovrin relaunches.</source>
+        <translation>Dovrin 重新启动后生效。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/GeneralSettings.cpp" line="51"/>
+        <source>Show in taskbar</source>
+        <translation>在任务栏中显示</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/GeneralSettings.cpp" line="52"/>
+        <source>Dovrin lives in the system tray. Turn this on to also find it in the taskbar and the window switcher.</source>
+        <translation>Dovrin 位于系统托盘中。打开此选项后，也可以在任务栏和窗口切换器中找到它。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/GeneralSettings.cpp" line="55"/>
+        <source>New stickies</source>
+        <translation>新便笺</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/GeneralSettings.cpp" line="56"/>
+        <source>Default color</source>
+        <translation>默认颜色</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/GeneralSettings.cpp" line="58"/>
+        <source>Keyboard shortcuts</source>
+        <translation>键盘快捷键</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/GeneralSettings.cpp" line="63"/>
+        <source>Open Dovrin at login</source>
+        <translation>登录时打开 Dovrin</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/GeneralSettings.cpp" line="112"/>
+        <source>Relaunch Dovrin to switch to %1?</source>
+        <translation>要重新启动 Dovrin 以切换到%1吗？</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/GeneralSettings.cpp" line="115"/>
+        <source>Your stickies will be right where you left them.</source>
+        <translation>你的便笺会留在原来的位置。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/GeneralSettings.cpp" line="116"/>
+        <source>Relaunch Now</source>
+        <translation>立即重新启动</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/GeneralSettings.cpp" line="117"/>
+        <source>Later</source>
+        <translation>稍后</translation>
     </message>
 </context>
 <context>
@@ -198,14 +517,37 @@
     </message>
 </context>
 <context>
+    <name>Dovrin::Shell::LanguageStep</name>
+    <message>
+        <location filename="../app/shell/LanguageStep.cpp" line="30"/>
+        <source>Choose your language</source>
+        <translation>选择你的语言</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/LanguageStep.cpp" line="49"/>
+        <source>You can change this later in Dovrin Settings.</source>
+        <translation>你可以稍后在 Dovrin 设置中更改。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/LanguageStep.cpp" line="57"/>
+        <source>Continue</source>
+        <translation>继续</translation>
+    </message>
+</context>
+<context>
     <name>Dovrin::Shell::RecentlyDeleted</name>
     <message>
-        <location filename="../app/shell/RecentlyDeleted.cpp" line="33"/>
+        <location filename="../app/shell/DeletedRow.cpp" line="70"/>
+        <source>Delete Immediately…</source>
+        <translation>立即删除…</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/DeletedRow.cpp" line="72"/>
         <source>Deleted by %1</source>
         <translation>由 %1 删除</translation>
     </message>
     <message numerus="yes">
-        <location filename="../app/shell/RecentlyDeleted.cpp" line="36"/>
+        <location filename="../app/shell/DeletedRow.cpp" line="74"/>
         <source>Deleted %1 · %n days left</source>
         <comment>Recently Deleted row: when, then the days until it is gone for good</comment>
         <translation>
@@ -213,24 +555,57 @@
         </translation>
     </message>
     <message>
-        <location filename="../app/shell/RecentlyDeleted.cpp" line="47"/>
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="73"/>
         <source>No recently deleted notes.
 Deleted notes stay here for 30 days.</source>
         <translation>没有最近删除的便笺。
 删除的便笺会在这里保留 30 天。</translation>
     </message>
     <message>
-        <location filename="../app/shell/RecentlyDeleted.cpp" line="48"/>
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="87"/>
+        <source>Delete All…</source>
+        <translation>全部删除…</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="92"/>
+        <source>Delete all %n notes immediately?</source>
+        <translation>
+            <numerusform>要立即删除全部 %n 张便笺吗？</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="98"/>
         <source>Deleted notes stay here for 30 days, then they’re gone for good.</source>
         <translation>删除的便笺会在这里保留 30 天，之后将被永久移除。</translation>
     </message>
     <message>
-        <location filename="../app/shell/RecentlyDeleted.cpp" line="49"/>
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="150"/>
+        <source>Delete “%1” immediately?</source>
+        <translation>要立即删除“%1”吗？</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="165"/>
+        <source>You can’t undo this.</source>
+        <translation>此操作无法撤销。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="166"/>
+        <source>Delete</source>
+        <comment>Alert button that deletes notes for good</comment>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="168"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/DeletedRow.cpp" line="69"/>
         <source>Restore</source>
         <translation>恢复</translation>
     </message>
     <message>
-        <location filename="../app/shell/RecentlyDeleted.cpp" line="50"/>
+        <location filename="../app/shell/RecentlyDeleted.cpp" line="59"/>
         <source>Recently Deleted</source>
         <translation>最近删除</translation>
     </message>
@@ -238,51 +613,51 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>Dovrin::Shell::SearchPanel</name>
     <message>
-        <location filename="../app/shell/SearchPanel.cpp" line="140"/>
+        <location filename="../app/shell/SearchPanel.cpp" line="136"/>
         <source>Search notes</source>
         <translation>搜索便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/SearchPanel.cpp" line="181"/>
+        <location filename="../app/shell/SearchPanel.cpp" line="177"/>
         <source>↩ Open</source>
         <translation>↩ 打开</translation>
     </message>
     <message>
-        <location filename="../app/shell/SearchPanel.cpp" line="181"/>
+        <location filename="../app/shell/SearchPanel.cpp" line="177"/>
         <source>esc Close</source>
         <translation>esc 关闭</translation>
     </message>
     <message>
-        <location filename="../app/shell/SearchPanel.cpp" line="309"/>
+        <location filename="../app/shell/SearchPanel.cpp" line="305"/>
         <source>Open</source>
         <comment>Search result: the note is on screen</comment>
         <translation>已打开</translation>
     </message>
     <message>
-        <location filename="../app/shell/SearchPanel.cpp" line="310"/>
+        <location filename="../app/shell/SearchPanel.cpp" line="306"/>
         <source>Closed</source>
         <comment>Search result: the note is hidden</comment>
         <translation>已关闭</translation>
     </message>
     <message numerus="yes">
-        <location filename="../app/shell/SearchPanel.cpp" line="332"/>
+        <location filename="../app/shell/SearchPanel.cpp" line="328"/>
         <source>%n notes</source>
         <translation>
             <numerusform>%n 张便笺</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../app/shell/SearchPanel.cpp" line="339"/>
+        <location filename="../app/shell/SearchPanel.cpp" line="335"/>
         <source>No notes match “%1”.</source>
         <translation>没有与“%1”匹配的便笺。</translation>
     </message>
     <message>
-        <location filename="../app/shell/SearchPanel.cpp" line="343"/>
+        <location filename="../app/shell/SearchPanel.cpp" line="339"/>
         <source>No notes yet.</source>
         <translation>还没有便笺。</translation>
     </message>
     <message>
-        <location filename="../app/shell/SearchPanel.cpp" line="344"/>
+        <location filename="../app/shell/SearchPanel.cpp" line="340"/>
         <source>No notes yet. Press %1 to make one.</source>
         <translation>还没有便笺。按 %1 新建一张。</translation>
     </message>
@@ -290,75 +665,27 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>Dovrin::Shell::SettingsWindow</name>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="50"/>
-        <source>Takes effect after Dovrin relaunches.</source>
-        <translation>重新启动 Dovrin 后生效。</translation>
-    </message>
-    <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="51"/>
-        <source>Show in taskbar</source>
-        <translation>在任务栏中显示</translation>
-    </message>
-    <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="52"/>
+        <location filename="../app/shell/SettingsWindow.cpp" line="39"/>
         <source>Settings</source>
         <translation>设置</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="64"/>
-        <source>Unavailable</source>
-        <translation>不可用</translation>
+        <location filename="../app/shell/SettingsWindow.cpp" line="43"/>
+        <source>General</source>
+        <comment>Settings tab</comment>
+        <translation>通用</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="68"/>
-        <source>New stickies</source>
-        <translation>新便笺</translation>
+        <location filename="../app/shell/SettingsWindow.cpp" line="44"/>
+        <source>AI</source>
+        <comment>Settings tab</comment>
+        <translation>AI</translation>
     </message>
     <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="70"/>
-        <source>Default color</source>
-        <translation>默认颜色</translation>
-    </message>
-    <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="74"/>
-        <source>Language</source>
-        <translation>语言</translation>
-    </message>
-    <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="78"/>
-        <source>Dovrin lives in the system tray. Turn this on to also find it in the taskbar and the window switcher.</source>
-        <translation>Dovrin 位于系统托盘中。打开此选项后，也可以在任务栏和窗口切换器中找到它。</translation>
-    </message>
-    <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="83"/>
-        <source>Keyboard shortcuts</source>
-        <translation>键盘快捷键</translation>
-    </message>
-    <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="87"/>
-        <source>Notes folder</source>
-        <translation>便笺文件夹</translation>
-    </message>
-    <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="138"/>
-        <location filename="../app/shell/SettingsWindow.cpp" line="139"/>
-        <source>Relaunch Dovrin to switch to %1?</source>
-        <translation>要重新启动 Dovrin 以切换到%1吗？</translation>
-    </message>
-    <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="141"/>
-        <source>Your stickies will be right where you left them.</source>
-        <translation>你的便笺会留在原来的位置。</translation>
-    </message>
-    <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="142"/>
-        <source>Relaunch Now</source>
-        <translation>立即重新启动</translation>
-    </message>
-    <message>
-        <location filename="../app/shell/SettingsWindow.cpp" line="143"/>
-        <source>Later</source>
-        <translation>以后</translation>
+        <location filename="../app/shell/SettingsWindow.cpp" line="47"/>
+        <source>About</source>
+        <comment>Settings tab</comment>
+        <translation>关于</translation>
     </message>
 </context>
 <context>
@@ -423,62 +750,297 @@ Deleted notes stay here for 30 days.</source>
     </message>
 </context>
 <context>
+    <name>Dovrin::Shell::SnippetBlock</name>
+    <message>
+        <location filename="../app/shell/SnippetBlock.cpp" line="25"/>
+        <source>Copy</source>
+        <comment>Button that copies a command or a file&apos;s content</comment>
+        <translation>拷贝</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SnippetBlock.cpp" line="112"/>
+        <source>Copied</source>
+        <comment>The Copy button, just after copying</comment>
+        <translation>已拷贝</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::SoftwareUpdateSection</name>
+    <message>
+        <location filename="../app/shell/SoftwareUpdateSection.cpp" line="13"/>
+        <source>Software Update</source>
+        <translation>软件更新</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SoftwareUpdateSection.cpp" line="14"/>
+        <source>Automatically check for updates</source>
+        <translation>自动检查更新</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/SoftwareUpdateSection.cpp" line="15"/>
+        <source>Automatically download and install</source>
+        <translation>自动下载并安装</translation>
+    </message>
+</context>
+<context>
     <name>Dovrin::Shell::TrayMenu</name>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="28"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="21"/>
         <source>New Sticky</source>
         <translation>新建便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="29"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="22"/>
         <source>Search Notes…</source>
         <translation>搜索便笺…</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="32"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="25"/>
         <source>Recent</source>
         <translation>最近使用</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="35"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="28"/>
         <source>Bring All to Front</source>
         <translation>前置全部便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="39"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="32"/>
         <source>Recently Deleted…</source>
         <translation>最近删除…</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="40"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="33"/>
         <source>Connect Your AI…</source>
         <translation>连接你的 AI…</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="41"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="35"/>
+        <source>Update Available…</source>
+        <translation>有可用更新…</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/TrayMenu.cpp" line="38"/>
+        <source>Check for Updates…</source>
+        <translation>检查更新…</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/TrayMenu.cpp" line="39"/>
         <source>Settings…</source>
         <translation>设置…</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="44"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="42"/>
         <source>Quit Dovrin</source>
         <translation>退出 Dovrin</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="47"/>
-        <location filename="../app/shell/TrayMenu.cpp" line="57"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="45"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="55"/>
         <source>Hide All Stickies</source>
         <translation>隐藏全部便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="57"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="55"/>
         <source>Show All Stickies</source>
         <translation>显示全部便笺</translation>
     </message>
     <message>
-        <location filename="../app/shell/TrayMenu.cpp" line="87"/>
+        <location filename="../app/shell/TrayMenu.cpp" line="89"/>
         <source>Closed</source>
         <translation>已关闭</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::UpdateDownload</name>
+    <message>
+        <location filename="../app/shell/UpdateDownload.cpp" line="44"/>
+        <source>The update’s address isn’t secure: %1</source>
+        <translation>更新的地址不安全：%1</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateDownload.cpp" line="49"/>
+        <source>The update can’t be saved: “%1” isn’t a full folder path.</source>
+        <translation>无法保存更新：“%1”不是完整的文件夹路径。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateDownload.cpp" line="62"/>
+        <source>The update can’t be saved in %1: %2</source>
+        <translation>无法将更新保存在 %1 中：%2</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateDownload.cpp" line="89"/>
+        <location filename="../app/shell/UpdateDownload.cpp" line="106"/>
+        <location filename="../app/shell/UpdateDownload.cpp" line="129"/>
+        <source>The update couldn’t be saved: %1</source>
+        <translation>无法保存更新：%1</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateDownload.cpp" line="91"/>
+        <source>The update couldn’t be downloaded: the server answered %1 %2.</source>
+        <translation>无法下载更新：服务器返回了 %1 %2。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateDownload.cpp" line="96"/>
+        <source>The update couldn’t be downloaded: %1</source>
+        <translation>无法下载更新：%1</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateDownload.cpp" line="117"/>
+        <source>The update feed doesn’t give the update’s size.</source>
+        <translation>更新源未提供更新的大小。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateDownload.cpp" line="119"/>
+        <source>The download is incomplete or damaged: %1 bytes were expected, %2 arrived.</source>
+        <translation>下载的文件不完整或已损坏：应为 %1 字节，实际收到 %2 字节。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateDownload.cpp" line="123"/>
+        <source>This copy of Dovrin has no key to check updates with.</source>
+        <translation>此 Dovrin 副本没有用于检查更新的密钥。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateDownload.cpp" line="125"/>
+        <source>The update isn’t signed.</source>
+        <translation>更新未签名。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateDownload.cpp" line="137"/>
+        <source>The update’s signature isn’t valid.</source>
+        <translation>更新的签名无效。</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::UpdateWindow</name>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="45"/>
+        <source>Release notes</source>
+        <translation>发布说明</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="48"/>
+        <source>Skip This Version</source>
+        <translation>跳过此版本</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="49"/>
+        <source>Remind Me Later</source>
+        <translation>稍后提醒我</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="50"/>
+        <source>Install Update</source>
+        <translation>安装更新</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="51"/>
+        <source>Show in Folder</source>
+        <translation>在文件夹中显示</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="52"/>
+        <source>Software Update</source>
+        <translation>软件更新</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="149"/>
+        <source>Checking for updates…</source>
+        <translation>正在检查更新…</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="153"/>
+        <source>You’re up to date!</source>
+        <translation>已是最新版本！</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="154"/>
+        <source>Dovrin %1 is currently the newest version available.</source>
+        <translation>Dovrin %1 是当前可用的最新版本。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="157"/>
+        <source>A new version of Dovrin is available!</source>
+        <translation>有新版本的 Dovrin 可用！</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="158"/>
+        <source>Dovrin %1 is now available—you have %2. Would you like to download it now?</source>
+        <translation>Dovrin %1 现已推出，你的版本是 %2。要立即下载吗？</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="162"/>
+        <source>Downloading Dovrin %1…</source>
+        <translation>正在下载 Dovrin %1…</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="166"/>
+        <source>Ready to install</source>
+        <translation>可以安装</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="168"/>
+        <source>Dovrin %1 is downloaded and verified—you have %2. Install it now?</source>
+        <translation>Dovrin %1 已下载并验证，你的版本是 %2。要立即安装吗？</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="170"/>
+        <source>Dovrin %1 is downloaded and verified. This copy of Dovrin doesn’t run from its installed package, so the package waits in its folder for you.</source>
+        <translation>Dovrin %1 已下载并验证。此 Dovrin 副本不是从已安装的软件包运行的，因此软件包会保留在其文件夹中等你处理。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="175"/>
+        <source>Installing Dovrin %1…</source>
+        <translation>正在安装 Dovrin %1…</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="176"/>
+        <source>Enter your password when the desktop asks for it.</source>
+        <translation>桌面要求时，请输入你的密码。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="179"/>
+        <source>Update Error!</source>
+        <translation>更新出错！</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="205"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="205"/>
+        <source>OK</source>
+        <translation>好</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/UpdateWindow.cpp" line="232"/>
+        <source>%1 of %2</source>
+        <translation>%1，共 %2</translation>
+    </message>
+</context>
+<context>
+    <name>Dovrin::Shell::Updater</name>
+    <message>
+        <location filename="../app/shell/Updater.cpp" line="194"/>
+        <source>The update feed’s address isn’t secure: %1</source>
+        <translation>更新源的地址不安全：%1</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/Updater.cpp" line="204"/>
+        <source>Dovrin couldn’t check for updates: %1</source>
+        <translation>Dovrin 无法检查更新：%1</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/Updater.cpp" line="305"/>
+        <location filename="../app/shell/Updater.cpp" line="315"/>
+        <source>The update couldn’t be installed: %1</source>
+        <translation>无法安装更新：%1</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/Updater.cpp" line="316"/>
+        <source>the installer ended with status %1.</source>
+        <translation>安装程序以状态 %1 结束。</translation>
     </message>
 </context>
 <context>
@@ -569,28 +1131,28 @@ Deleted notes stay here for 30 days.</source>
 <context>
     <name>Dovrin::Stickies::NoteLinks</name>
     <message>
-        <location filename="../app/stickies/NoteLinks.cpp" line="62"/>
-        <location filename="../app/stickies/NoteLinks.cpp" line="69"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="72"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="79"/>
         <source>Dovrin</source>
         <translation>Dovrin</translation>
     </message>
     <message>
-        <location filename="../app/stickies/NoteLinks.cpp" line="63"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="73"/>
         <source>This note isn’t on this computer.</source>
         <translation>这张便笺不在这台电脑上。</translation>
     </message>
     <message>
-        <location filename="../app/stickies/NoteLinks.cpp" line="69"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="79"/>
         <source>That note was deleted.</source>
         <translation>那张便笺已被删除。</translation>
     </message>
     <message>
-        <location filename="../app/stickies/NoteLinks.cpp" line="71"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="81"/>
         <source>Restore</source>
         <translation>恢复</translation>
     </message>
     <message>
-        <location filename="../app/stickies/NoteLinks.cpp" line="72"/>
+        <location filename="../app/stickies/NoteLinks.cpp" line="82"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
@@ -934,6 +1496,25 @@ Deleted notes stay here for 30 days.</source>
         <source>Edited by %1, %2</source>
         <comment>VoiceOver: the ✦ label</comment>
         <translation>由 %1 编辑，%2</translation>
+    </message>
+</context>
+<context>
+    <name>LoginItem</name>
+    <message>
+        <location filename="../app/shell/LoginItem.cpp" line="38"/>
+        <source>Can’t create the folder %1.</source>
+        <translation>无法创建文件夹 %1。</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/LoginItem.cpp" line="42"/>
+        <location filename="../app/shell/LoginItem.cpp" line="48"/>
+        <source>Can’t write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../app/shell/LoginItem.cpp" line="55"/>
+        <source>Can’t remove %1: %2</source>
+        <translation>无法移除 %1：%2</translation>
     </message>
 </context>
 <context>

@@ -29,6 +29,10 @@ QString languageCode(AppLanguage language) {
     return language == AppLanguage::simplifiedChinese ? u"zh-Hans"_s : u"en"_s;
 }
 
+QString languageLabel(AppLanguage language) {
+    return language == AppLanguage::simplifiedChinese ? u"简体中文"_s : u"English"_s;
+}
+
 AppLanguage bestLanguageMatch(const QStringList& preferred) {
     for (const QString& tag : preferred) {
         if (const auto language = spokenLanguage(tag))

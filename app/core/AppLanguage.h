@@ -11,6 +11,10 @@ enum class AppLanguage { english, simplifiedChinese };
 // The language code stored under "language" in the app settings: "en" or "zh-Hans".
 QString languageCode(AppLanguage language);
 
+// The language's name in itself ("English", "简体中文"), so that it can be found whatever the interface
+// shows.
+QString languageLabel(AppLanguage language);
+
 // The first of `preferred` (language tags, most wanted first) that Dovrin speaks; English when none is.
 AppLanguage bestLanguageMatch(const QStringList& preferred);
 

@@ -4,16 +4,23 @@
 #include "app/agent/Provenance.h"
 #include "app/agent/ui/AgentIcons.h"
 #include "app/agent/ui/AgentTray.h"
+#include "app/core/AppLanguage.h"
 #include "app/core/AppSettings.h"
 #include "app/core/Log.h"
 #include "app/core/ScreenSpace.h"
+#include "app/shell/ConnectWindow.h"
+#include "app/shell/GeneralSettings.h"
 #include "app/shell/HotKeys.h"
+#include "app/shell/LanguageStep.h"
 #include "app/shell/LoginItem.h"
 #include "app/shell/RecentlyDeleted.h"
 #include "app/shell/Relauncher.h"
 #include "app/shell/SearchPanel.h"
 #include "app/shell/SettingsWindow.h"
+#include "app/shell/SoftwareUpdateSection.h"
 #include "app/shell/TrayMenu.h"
+#include "app/shell/UpdateWindow.h"
+#include "app/shell/Updater.h"
 #include "app/stickies/AgentStickies.h"
 #include "app/stickies/StickyManager.h"
 #include "app/store/NoteStore.h"
@@ -21,6 +28,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -70,10 +78,17 @@ void endRun() {
 
 } // namespace
 
-AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
+AppDelegate::AppDelegate(QObject* parent, Relaunch relaunch)
+    : QObject(parent), m_onboarding(Core::appSettings()), m_relaunch(std::move(relaunch)) {
+    if (!m_relaunch)
+        m_relaunch = [] { return Relauncher(Core::appSettings()).relaunch(); };
+}
 
 AppDelegate::~AppDelegate() {
     // Everything below reaches the store, and the menu reaches the manager, until they are gone.
+    m_languageStep.reset();
+    m_connect.reset();
+    m_updateWindow.reset();
     m_search.reset();
     m_recentlyDeleted.reset();
     m_settings.reset();
@@ -86,12 +101,44 @@ AppDelegate::~AppDelegate() {
     m_manager.reset();
 }
 
-bool AppDelegate::launch() {
+bool AppDelegate::launch(bool background) {
     if (!openStore())
         return false;
     m_manager = std::make_unique<Stickies::StickyManager>(*m_store, Agent::Provenance::shared());
-    finishLaunching();
+    m_manager->setConnectLinkClicked([this] { showConnectYourAI(); });
+    m_updater = std::make_unique<Updater>();
+    if (m_store->isNew())
+        m_onboarding.setStage(Onboarding::Stage::chooseLanguage);
+    // Until the language is chosen nothing else starts: no stickies, tray icon or agent server.
+    if (m_onboarding.stage() == Onboarding::Stage::chooseLanguage)
+        showLanguageStep(background);
+    else
+        finishLaunching();
     return true;
+}
+
+void AppDelegate::showLanguageStep(bool background) {
+    m_languageStep =
+        std::make_unique<LanguageStep>(Core::bestLanguageMatch(QLocale::system().uiLanguages()),
+                                       [this](Core::AppLanguage language) { languageChosen(language); });
+    // Closing it without a choice ends this launch; the next one asks again.
+    connect(m_languageStep.get(), &LanguageStep::dismissed, this, &AppDelegate::quit);
+    m_languageStep->showCentred(!background);
+}
+
+void AppDelegate::languageChosen(Core::AppLanguage language) {
+    m_languageStep.release()->deleteLater();
+    Core::storeSetting(Core::appSettings(), u"language"_s, Core::languageCode(language));
+    m_onboarding.setStage(Onboarding::Stage::welcome);
+    const bool relaunch = language != Core::launchedLanguage();
+    qCInfo(Core::shellLog, "language chosen=%s launched=%s relaunch=%s",
+           qUtf8Printable(Core::languageCode(language)),
+           qUtf8Printable(Core::languageCode(Core::launchedLanguage())), Core::logBool(relaunch));
+    // A relaunch that fails still brings the app up, in the language it runs in.
+    if (relaunch)
+        requestRelaunch([this] { finishLaunching(); });
+    else
+        finishLaunching();
 }
 
 bool AppDelegate::openStore() {
@@ -126,20 +173,26 @@ void AppDelegate::finishLaunching() {
             break;
         }
     });
-    m_settings = std::make_unique<SettingsWindow>(*m_manager, [this] { requestRelaunch([] {}); });
-    m_settings->setHotKeys(*m_hotKeys);
+    m_settings = std::make_unique<SettingsWindow>(*m_hotKeys, m_agents->activity(),
+                                                  SettingsWindow::Actions{[this] { requestRelaunch([] {}); },
+                                                                          [this] { showWelcomeNote(); },
+                                                                          [this] { showConnectYourAI(); }});
     m_search = std::make_unique<SearchPanel>(*m_manager, [this] { return newStickyShortcutText(); });
     m_recentlyDeleted = std::make_unique<RecentlyDeleted>(*m_manager);
     m_manager->setOpenAtLoginLinkClicked([this] {
         if (const auto enabled = LoginItem::enable(); !enabled)
             qCWarning(Core::shellLog, "open at login: %s", qUtf8Printable(enabled.error()));
-        showSettings();
+        showSettings(SettingsTab::general);
     });
-    m_trayMenu = std::make_unique<TrayMenu>(
-        *m_manager, *m_agentTray,
-        TrayMenu::Handlers{[this] { newStickyFromMenu(); }, [this] { showSearch(); },
-                           [this] { showRecentlyDeleted(); }, [this] { showSettings(); },
-                           [this] { quit(); }});
+    m_trayMenu = std::make_unique<TrayMenu>(*m_manager, *m_agentTray,
+                                            TrayMenu::Handlers{[this] { newStickyFromMenu(); },
+                                                               [this] { showSearch(); },
+                                                               [this] { showRecentlyDeleted(); },
+                                                               [this] { showConnectYourAI(); },
+                                                               {},
+                                                               {},
+                                                               [this] { showSettings(); },
+                                                               [this] { quit(); }});
     m_manager->setApplicationActions(m_trayMenu->applicationShortcuts());
     const auto showNewStickyShortcut = [this] {
         const std::optional<Shortcut> shortcut = m_hotKeys->shortcut(HotKeyAction::newSticky);
@@ -165,7 +218,27 @@ void AppDelegate::finishLaunching() {
     const auto showInTaskbar = [this](bool wanted) { m_manager->setShowsInTaskbar(wanted || !m_trayIcon); };
     showInTaskbar(Core::appSettings().value(u"showInDock"_s, false).toBool());
     connect(m_settings.get(), &SettingsWindow::showInDockChanged, this, showInTaskbar);
-    m_manager->restoreOpenStickies();
+    startUpdater();
+    if (m_onboarding.takeWelcome())
+        showWelcomeNote();
+    else
+        m_manager->restoreOpenStickies();
+}
+
+void AppDelegate::startUpdater() {
+    m_settings->general().addSection(new SoftwareUpdateSection(*m_updater));
+    m_updateWindow = std::make_unique<UpdateWindow>(*m_updater);
+    // A find in the background waits in the tray menu until the user attends to it.
+    connect(m_updater.get(), &Updater::updateFoundInBackground, this,
+            [this] { m_trayMenu->setUpdateAvailable(true); });
+    for (const auto attended : {&Updater::userAttended, &Updater::sessionFinished})
+        connect(m_updater.get(), attended, this, [this] { m_trayMenu->setUpdateAvailable(false); });
+    connect(m_updater.get(), &Updater::relaunchRequested, this, [this] { requestRelaunch([] {}); });
+    m_updater->start();
+}
+
+void AppDelegate::showWelcomeNote() {
+    m_manager->showWelcomeNote(newStickyShortcutText());
 }
 
 void AppDelegate::newStickyFromMenu() {
@@ -186,6 +259,10 @@ void AppDelegate::openUrls(const QList<QUrl>& urls) {
 }
 
 void AppDelegate::reopen() {
+    if (m_languageStep) {
+        m_languageStep->showCentred(true);
+        return;
+    }
     m_manager->showAll();
 }
 
@@ -197,8 +274,14 @@ void AppDelegate::showRecentlyDeleted() {
     m_recentlyDeleted->showWindow();
 }
 
-void AppDelegate::showSettings() {
-    m_settings->showWindow();
+void AppDelegate::showSettings(std::optional<SettingsTab> tab) {
+    m_settings->showWindow(tab);
+}
+
+void AppDelegate::showConnectYourAI() {
+    if (!m_connect)
+        m_connect = std::make_unique<ConnectWindow>();
+    m_connect->showWindow();
 }
 
 QString AppDelegate::newStickyShortcutText() const {
@@ -242,7 +325,7 @@ void AppDelegate::finishQuit(int flushed) {
         return;
     }
     const std::function<void()> fallback = *std::exchange(m_relaunchFallback, std::nullopt);
-    if (Relauncher(Core::appSettings()).relaunch()) {
+    if (m_relaunch()) {
         endRun();
         return;
     }

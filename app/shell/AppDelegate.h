@@ -1,5 +1,9 @@
 #pragma once
 
+#include "app/core/AppLanguage.h"
+#include "app/shell/Onboarding.h"
+#include "app/shell/SettingsResources.h"
+
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -24,15 +28,19 @@ class StickyManager;
 
 namespace Dovrin::Shell {
 
+class ConnectWindow;
 class HotKeys;
+class LanguageStep;
 class RecentlyDeleted;
 class SearchPanel;
 class SettingsWindow;
 class TrayMenu;
+class UpdateWindow;
+class Updater;
 
 // Owns every long-lived part of the running app: the note database, the sticky manager, the agent server,
-// the tray menu and the app's windows. It starts them in order and, when quitting, saves every sticky
-// before the app ends.
+// the tray menu and the app's windows. It starts them in order (on a new database, after the language step)
+// and, when quitting, saves every sticky before the app ends.
 class AppDelegate final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY(AppDelegate)
@@ -41,11 +49,16 @@ public:
     // How long quitting waits for the editors to hand over their text.
     static constexpr int quitFlushTimeoutMs = 5000;
 
-    explicit AppDelegate(QObject* parent = nullptr);
+    // Starts a new instance in place of this one; true when it started. Relauncher's by default.
+    using Relaunch = std::function<bool()>;
+
+    explicit AppDelegate(QObject* parent = nullptr, Relaunch relaunch = {});
     ~AppDelegate() override;
 
-    // Opens the notes and starts everything; false (after telling the user) when the notes can't be opened.
-    bool launch();
+    // Opens the notes and starts everything, or first asks a new user for the language; false (after telling
+    // the user) when the notes can't be opened. `background`: started without the user (dovrin-mcp, login),
+    // so the language step does not take the focus.
+    bool launch(bool background = false);
 
     // Links handed over by a second start of the app, or from its command line.
     void openUrls(const QList<QUrl>& urls);
@@ -59,13 +72,18 @@ public:
 
     void showSearch();
     void showRecentlyDeleted();
-    void showSettings();
+    void showSettings(std::optional<SettingsTab> tab = std::nullopt);
+    void showConnectYourAI();
     // The new-sticky hot key as the desktop writes it, for the search panel's hint; empty when there is none.
     QString newStickyShortcutText() const;
 
 private:
     bool openStore();
+    void showLanguageStep(bool background);
+    void languageChosen(Core::AppLanguage language);
     void finishLaunching();
+    void startUpdater();
+    void showWelcomeNote();
     void newStickyFromMenu();
     void finishQuit(int flushed);
 
@@ -80,6 +98,12 @@ private:
     std::unique_ptr<SearchPanel> m_search;
     std::unique_ptr<RecentlyDeleted> m_recentlyDeleted;
     std::unique_ptr<SettingsWindow> m_settings;
+    std::unique_ptr<ConnectWindow> m_connect;
+    std::unique_ptr<Updater> m_updater;
+    std::unique_ptr<UpdateWindow> m_updateWindow;
+    std::unique_ptr<LanguageStep> m_languageStep;
+    Onboarding m_onboarding;
+    Relaunch m_relaunch;
     std::optional<std::function<void()>> m_relaunchFallback;
     bool m_isQuitting = false;
 };

@@ -93,12 +93,8 @@ std::optional<QString> HotKeys::set(const std::optional<Shortcut>& shortcut, Hot
         m_refused.erase(action);
         m_shortcuts.erase(action);
     }
-    QSettings& settings = Core::appSettings();
-    settings.setValue(settingsKey(action), shortcut ? shortcut->toJson() : QByteArray());
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
-        qCWarning(Core::shellLog, "settings: %s not written to %s", qUtf8Printable(settingsKey(action)),
-                  qUtf8Printable(settings.fileName()));
+    Core::storeSetting(Core::appSettings(), settingsKey(action),
+                       shortcut ? shortcut->toJson() : QByteArray());
     qCInfo(Core::shellLog, "hotkey %s = %s", qUtf8Printable(title(action)),
            shortcut ? qUtf8Printable(shortcut->displayText()) : "none");
     emit shortcutsChanged();

@@ -35,23 +35,25 @@ bool isEnabled() {
 Result<void, QString> enable(const QString& program) {
     const QString path = entryPath();
     if (!QDir().mkpath(QFileInfo(path).path()))
-        return u"can't create %1"_s.arg(QFileInfo(path).path());
+        return QCoreApplication::translate("LoginItem", "Can’t create the folder %1.")
+            .arg(QFileInfo(path).path());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return u"can't write %1: %2"_s.arg(path, file.errorString());
+        return QCoreApplication::translate("LoginItem", "Can’t write %1: %2").arg(path, file.errorString());
     const QString executable = program.isEmpty() ? QCoreApplication::applicationFilePath() : program;
     file.write(u"[Desktop Entry]\nType=Application\nName=Dovrin\nExec=%1 --background\n"
                "X-GNOME-Autostart-enabled=true\nTerminal=false\n"_s.arg(quoted(executable))
                    .toUtf8());
     if (!file.commit())
-        return u"can't write %1: %2"_s.arg(path, file.errorString());
+        return QCoreApplication::translate("LoginItem", "Can’t write %1: %2").arg(path, file.errorString());
     return {};
 }
 
 Result<void, QString> disable() {
     QFile file(entryPath());
     if (file.exists() && !file.remove())
-        return u"can't remove %1: %2"_s.arg(entryPath(), file.errorString());
+        return QCoreApplication::translate("LoginItem", "Can’t remove %1: %2")
+            .arg(entryPath(), file.errorString());
     return {};
 }
 

@@ -6,7 +6,8 @@
 
 namespace Dovrin::Shell {
 
-// Opening Dovrin at login: an XDG autostart entry that starts it in the background.
+// Opening Dovrin at login: an XDG autostart entry that starts it in the background. Errors are texts for the
+// settings window, which shows them under its toggle.
 namespace LoginItem {
 
 // $XDG_CONFIG_HOME/autostart/dovrin.desktop

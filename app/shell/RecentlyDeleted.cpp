@@ -1,75 +1,130 @@
 #include "app/shell/RecentlyDeleted.h"
 
+#include "app/core/ColorMix.h"
 #include "app/core/Log.h"
-#include "app/core/RelativeTime.h"
+#include "app/shell/DeletedList.h"
+#include "app/shell/DeletedRow.h"
+#include "app/shell/QuietButton.h"
+#include "app/shell/TrashGlyph.h"
 #include "app/stickies/StickyManager.h"
 #include "app/store/NoteStore.h"
 
 #include <QDateTime>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
 #include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
 
 namespace Dovrin::Shell {
 
 namespace {
 
-constexpr qint64 keptForSeconds = 30 * 86'400;
-constexpr qint64 dayMs = 86'400'000;
+constexpr int margin = 16;
 
-// Whole days, rounded up, until the launch-time purge may remove the note.
-int daysLeft(const QDateTime& deletedAt, const QDateTime& now) {
-    const qint64 remainingMs = now.msecsTo(deletedAt.addSecs(keptForSeconds));
-    return remainingMs <= 0 ? 0 : int((remainingMs + dayMs - 1) / dayMs);
+QLabel* secondaryLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    label->setWordWrap(true);
+    return label;
 }
 
-QString rowText(const Store::Note& note, const QDateTime& now) {
-    QStringList lines{Store::shownTitle(note.title())};
-    if (const QString body = note.bodyLine(); !body.isEmpty())
-        lines.append(body);
-    if (note.deletedBy && !note.deletedBy->isEmpty())
-        lines.append(RecentlyDeleted::tr("Deleted by %1").arg(*note.deletedBy));
-    if (note.deletedAt)
-        lines.append(
-            RecentlyDeleted::tr("Deleted %1 · %n days left",
-                                "Recently Deleted row: when, then the days until it is gone for good",
-                                daysLeft(*note.deletedAt, now))
-                .arg(Core::relativeTime(*note.deletedAt, now)));
-    return lines.join(QLatin1Char('\n'));
+// A thin bar without arrows, as the lists of settings windows have, its handle a faint text colour.
+QString thinScrollBar(const QPalette& palette) {
+    const auto rgba = [](const QColor& color) {
+        return u"rgba(%1, %2, %3, %4)"_s.arg(color.red())
+            .arg(color.green())
+            .arg(color.blue())
+            .arg(color.alphaF());
+    };
+    const QColor text = palette.color(QPalette::WindowText);
+    return uR"(QScrollBar:vertical { background: transparent; width: 12px; margin: 4px 3px 4px 0; }
+QScrollBar::handle:vertical { background: %1; border-radius: 3px; min-height: 32px; margin: 0 0 0 3px; }
+QScrollBar::handle:vertical:hover, QScrollBar::handle:vertical:pressed { background: %2; }
+QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }
+QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; })"_s.arg(
+        rgba(Core::withAlpha(text, 0.22f)), rgba(Core::withAlpha(text, 0.4f)));
 }
 
 } // namespace
 
 RecentlyDeleted::RecentlyDeleted(Stickies::StickyManager& manager, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_manager(manager),
-      m_emptyState(new QLabel(tr("No recently deleted notes.\nDeleted notes stay here for 30 days."), this)),
-      m_header(new QLabel(tr("Deleted notes stay here for 30 days, then they’re gone for good."), this)),
-      m_notes(new QListWidget(this)), m_restore(new QPushButton(tr("Restore"), this)) {
+    : QWidget(parent, Qt::Window), m_manager(manager), m_pages(new QStackedWidget(this)) {
     setWindowTitle(tr("Recently Deleted"));
-    m_emptyState->setAlignment(Qt::AlignCenter);
-    m_emptyState->setForegroundRole(QPalette::PlaceholderText);
-    m_header->setForegroundRole(QPalette::PlaceholderText);
-    m_header->setWordWrap(true);
-    m_notes->setWordWrap(true);
-    m_notes->setAlternatingRowColors(true);
-    m_restore->setEnabled(false);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_restore);
+    m_empty = emptyPage();
+    m_listed = listPage();
+    m_pages->addWidget(m_empty);
+    m_pages->addWidget(m_listed);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_header);
-    layout->addWidget(m_notes, 1);
-    layout->addWidget(m_emptyState, 1);
-    layout->addLayout(buttons);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pages);
     resize(600, 420);
-
-    connect(m_notes, &QListWidget::currentRowChanged, this,
-            [this](int row) { m_restore->setEnabled(row >= 0); });
-    connect(m_restore, &QPushButton::clicked, this, &RecentlyDeleted::restoreSelected);
     reload();
+}
+
+QWidget* RecentlyDeleted::emptyPage() {
+    auto* page = new QWidget(this);
+    auto* text = secondaryLabel(tr("No recently deleted notes.\nDeleted notes stay here for 30 days."), page);
+    text->setAlignment(Qt::AlignCenter);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(12);
+    layout->addStretch();
+    layout->addWidget(new TrashGlyph(40, page), 0, Qt::AlignHCenter);
+    layout->addWidget(text);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* RecentlyDeleted::listPage() {
+    auto* page = new QWidget(this);
+    auto* deleteAll = new QuietButton(tr("Delete All…"), page);
+    connect(deleteAll, &QuietButton::clicked, this, [this] {
+        QList<QUuid> ids;
+        for (const Store::Note& note : std::as_const(m_notes))
+            ids.append(note.id);
+        confirmPurge(tr("Delete all %n notes immediately?", nullptr, int(ids.size())), ids);
+    });
+    auto* header = new QHBoxLayout;
+    header->setContentsMargins(margin + 4, margin, margin, 10);
+    header->setSpacing(12);
+    header->addWidget(
+        secondaryLabel(tr("Deleted notes stay here for 30 days, then they’re gone for good."), page), 1);
+    header->addWidget(deleteAll, 0, Qt::AlignVCenter);
+
+    m_list = new DeletedList;
+    auto* content = new QWidget;
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(margin, 0, margin, margin);
+    contentLayout->addWidget(m_list);
+    contentLayout->addStretch();
+    auto* scroll = new QScrollArea(page);
+    m_scrollBar = scroll->verticalScrollBar();
+    m_scrollBar->setStyleSheet(thinScrollBar(palette()));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->viewport()->setBackgroundRole(QPalette::Window);
+    scroll->setWidget(content);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(header);
+    layout->addWidget(scroll, 1);
+    return page;
+}
+
+void RecentlyDeleted::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange)
+        m_scrollBar->setStyleSheet(thinScrollBar(palette()));
+    QWidget::changeEvent(event);
 }
 
 void RecentlyDeleted::showWindow() {
@@ -80,29 +135,48 @@ void RecentlyDeleted::showWindow() {
 }
 
 void RecentlyDeleted::reload() {
-    m_notes->clear();
     auto deleted = m_manager.store().list(Store::NoteStore::Scope::recentlyDeleted);
     if (!deleted)
         Store::logStoreError(deleted.error());
-    const QList<Store::Note> notes = deleted ? *deleted : QList<Store::Note>{};
+    m_notes = deleted ? *deleted : QList<Store::Note>{};
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    for (const Store::Note& note : notes) {
-        auto* row = new QListWidgetItem(rowText(note, now), m_notes);
-        row->setData(Qt::UserRole, note.id);
+    QList<DeletedRow*> rows;
+    for (const Store::Note& note : std::as_const(m_notes)) {
+        auto* row = new DeletedRow(note, now);
+        const QUuid id = note.id;
+        const QString title = Store::shownTitle(note.title());
+        connect(row, &DeletedRow::restoreClicked, this, [this, id] { restore(id); });
+        connect(row, &DeletedRow::deleteClicked, this,
+                [this, id, title] { confirmPurge(tr("Delete “%1” immediately?").arg(title), {id}); });
+        rows.append(row);
     }
-    const bool empty = notes.isEmpty();
-    m_emptyState->setVisible(empty);
-    m_header->setVisible(!empty);
-    m_notes->setVisible(!empty);
-    m_restore->setVisible(!empty);
-    m_restore->setEnabled(m_notes->currentRow() >= 0);
+    m_list->setRows(rows);
+    m_pages->setCurrentWidget(m_notes.isEmpty() ? m_empty : m_listed);
 }
 
-void RecentlyDeleted::restoreSelected() {
-    const QListWidgetItem* row = m_notes->currentItem();
-    if (!row)
-        return;
-    m_manager.restoreFromRecentlyDeleted(row->data(Qt::UserRole).toUuid());
+void RecentlyDeleted::restore(const QUuid& id) {
+    m_manager.restoreFromRecentlyDeleted(id);
+    reload();
+}
+
+void RecentlyDeleted::confirmPurge(const QString& question, const QList<QUuid>& ids) {
+    auto* alert = new QMessageBox(QMessageBox::Warning, windowTitle(), question, QMessageBox::NoButton, this);
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setInformativeText(tr("You can’t undo this."));
+    QPushButton* remove = alert->addButton(tr("Delete", "Alert button that deletes notes for good"),
+                                           QMessageBox::DestructiveRole);
+    QPushButton* cancel = alert->addButton(tr("Cancel"), QMessageBox::RejectRole);
+    alert->setDefaultButton(remove);
+    alert->setEscapeButton(cancel);
+    connect(remove, &QPushButton::clicked, this, [this, ids] { purge(ids); });
+    alert->open();
+}
+
+void RecentlyDeleted::purge(const QList<QUuid>& ids) {
+    if (const auto purged = m_manager.store().purge(ids); !purged)
+        Store::logStoreError(purged.error());
+    else
+        qCInfo(Core::shellLog, "purged %ld notes from Recently Deleted", long(ids.size()));
     reload();
 }
 

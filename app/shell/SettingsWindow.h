@@ -1,57 +1,53 @@
 #pragma once
 
-#include <QPointer>
+#include "app/shell/SettingsResources.h"
+
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QMessageBox;
+class QTabWidget;
 
-namespace Dovrin::Stickies {
-class StickyManager;
+namespace Dovrin::Agent {
+class AgentActivity;
 }
 
 namespace Dovrin::Shell {
 
+class AISettings;
+class GeneralSettings;
 class HotKeys;
 
-// The app's settings; every change is written to the settings file at once.
+// The settings window: the General, AI and About tabs. Built once and kept; centred when created.
 class SettingsWindow final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY(SettingsWindow)
 
 public:
-    // `relaunch` quits and starts Dovrin again, for a new interface language.
-    SettingsWindow(Stickies::StickyManager& manager, std::function<void()> relaunch,
+    struct Actions {
+        // Quits and starts Dovrin again, for a new interface language.
+        std::function<void()> relaunch;
+        std::function<void()> showWelcomeNote;
+        // The window that shows how to connect an AI.
+        std::function<void()> openSetupGuide;
+    };
+
+    SettingsWindow(HotKeys& hotKeys, Agent::AgentActivity& activity, Actions actions,
                    QWidget* parent = nullptr);
 
-    // Reads the stored values again, then shows the window in front.
-    void showWindow();
-    // Adds the "Keyboard shortcuts" rows, one recorder per global shortcut.
-    void setHotKeys(HotKeys& hotKeys);
+    // Reads the stored values again, selects `tab` when given, then shows the window in front.
+    void showWindow(std::optional<SettingsTab> tab = std::nullopt);
+    GeneralSettings& general() { return *m_general; }
 
 signals:
     // The user turned "Show in taskbar" on or off; the app's windows follow at once.
     void showInDockChanged(bool shown);
 
 private:
-    void readStoredValues();
-    void chooseLanguage();
-    void showLanguageNote();
-    void write(const QString& key, const QVariant& value);
-
-    Stickies::StickyManager& m_manager;
-    std::function<void()> m_relaunch;
-    QComboBox* m_language = nullptr;
-    QLabel* m_languageNote = nullptr;
-    QPointer<QMessageBox> m_relaunchAlert;
-    QCheckBox* m_showInDock = nullptr;
-    QComboBox* m_defaultColor = nullptr;
-    QGroupBox* m_shortcuts = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    GeneralSettings* m_general = nullptr;
+    AISettings* m_ai = nullptr;
 };
 
 } // namespace Dovrin::Shell

@@ -1,5 +1,6 @@
 #include "app/shell/Translations.h"
 
+#include "app/core/AppFiles.h"
 #include "app/core/Log.h"
 #include "app/stickies/EditorProfile.h"
 
@@ -34,11 +35,15 @@ void installTranslations(Core::AppLanguage language) {
     // English has its own file too: it holds the singular forms of the %n texts.
     const QString code = Core::languageCode(language);
     auto own = std::make_unique<QTranslator>();
-    const QString ownFile = u":/i18n/dovrin_"_s + QString(code).replace(QLatin1Char('-'), QLatin1Char('_'));
-    if (own->load(ownFile))
+    const QString ownFile =
+        Core::appFilesFolder(u"translations"_s, QString::fromUtf8(DOVRIN_TRANSLATIONS_BUILD)) +
+        u"/dovrin_"_s + QString(code).replace(QLatin1Char('-'), QLatin1Char('_')) + u".qm"_s;
+    if (own->load(ownFile)) {
+        qCDebug(Core::shellLog, "translations: loaded %s", qUtf8Printable(ownFile));
         install(std::move(own));
-    else
+    } else {
         qCWarning(Core::shellLog, "translations: can't load %s", qUtf8Printable(ownFile));
+    }
 
     // Qt's own texts are English already; its Chinese ones come with the system's Qt translations, when
     // they are installed.

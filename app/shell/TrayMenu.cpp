@@ -7,19 +7,12 @@
 #include "app/store/NoteStore.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QMenu>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
 
 namespace Dovrin::Shell {
-
-namespace {
-
-const QUrl connectGuide(u"https://dovrin.app/connect"_s);
-
-} // namespace
 
 TrayMenu::TrayMenu(Stickies::StickyManager& manager, Agent::AgentTray& agentTray, Handlers handlers,
                    QObject* parent)
@@ -37,7 +30,12 @@ TrayMenu::TrayMenu(Stickies::StickyManager& manager, Agent::AgentTray& agentTray
     m_menu->addActions(m_agentTray.menuItems());
     m_menu->addSeparator();
     m_menu->addAction(tr("Recently Deleted…"), this, [this] { m_handlers.showRecentlyDeleted(); });
-    m_menu->addAction(tr("Connect Your AI…"), this, [] { QDesktopServices::openUrl(connectGuide); });
+    m_menu->addAction(tr("Connect Your AI…"), this, [this] { m_handlers.connectYourAI(); });
+    m_updateAvailableItem =
+        m_menu->addAction(tr("Update Available…"), this, [this] { m_handlers.showAvailableUpdate(); });
+    m_updateAvailableItem->setVisible(false);
+    if (m_handlers.checkForUpdates)
+        m_menu->addAction(tr("Check for Updates…"), this, [this] { m_handlers.checkForUpdates(); });
     QAction* settings = m_menu->addAction(tr("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma), this,
                                           [this] { m_handlers.showSettings(); });
     m_menu->addSeparator();
@@ -68,6 +66,10 @@ void TrayMenu::toggleShowAll() {
 
 void TrayMenu::setNewStickyShortcut(const QKeySequence& keys) {
     m_newItem->setShortcut(keys);
+}
+
+void TrayMenu::setUpdateAvailable(bool available) {
+    m_updateAvailableItem->setVisible(available && m_handlers.showAvailableUpdate);
 }
 
 void TrayMenu::refreshRecent() {

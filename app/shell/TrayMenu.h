@@ -33,6 +33,10 @@ public:
         std::function<void()> newSticky;
         std::function<void()> showSearch;
         std::function<void()> showRecentlyDeleted;
+        std::function<void()> connectYourAI;
+        // No updater: neither update item is shown.
+        std::function<void()> showAvailableUpdate;
+        std::function<void()> checkForUpdates;
         std::function<void()> showSettings;
         std::function<void()> quit;
     };
@@ -51,6 +55,8 @@ public:
     void toggleShowAll();
     // The "New Sticky" item shows the new-sticky hot key (empty: none).
     void setNewStickyShortcut(const QKeySequence& keys);
+    // "Update Available…" is shown while an update found in the background waits for the user.
+    void setUpdateAvailable(bool available);
 
 private:
     void refreshRecent();
@@ -65,6 +71,7 @@ private:
     QList<QAction*> m_recentItems;
     QAction* m_showHideItem = nullptr;
     QAction* m_hideAllShortcut = nullptr;
+    QAction* m_updateAvailableItem = nullptr;
     QList<QAction*> m_applicationShortcuts;
 };
 

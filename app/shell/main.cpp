@@ -45,6 +45,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     Shell::installTranslations(Core::launchedLanguage());
     QApplication::setApplicationName(u"dovrin"_s);
+    // Names the installed desktop entry, so a desktop finds the app's icon and name for its windows.
+    QGuiApplication::setDesktopFileName(u"com.k7mn2.dovrin"_s);
     // A tray app: closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     // --background (as dovrin-mcp and the login item start it) raises no window of its own.
@@ -60,7 +62,7 @@ int main(int argc, char* argv[]) {
             if (handedOver(*instance, request, previous.pid != 0))
                 return;
         }
-        if (!delegate.launch()) {
+        if (!delegate.launch(request.background)) {
             QCoreApplication::exit(1);
             return;
         }

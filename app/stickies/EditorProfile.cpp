@@ -1,12 +1,12 @@
 #include "app/stickies/EditorProfile.h"
 
+#include "app/core/AppFiles.h"
 #include "app/core/Log.h"
 #include "app/stickies/AssetServer.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPointer>
@@ -138,10 +138,7 @@ QString editorDistFolder() {
     const QString configured = qEnvironmentVariable("DOVRIN_EDITOR_DIST");
     if (!configured.isEmpty())
         return QDir::cleanPath(configured);
-    const QString installed = QCoreApplication::applicationDirPath() + u"/dist"_s;
-    if (QFileInfo::exists(installed + u"/index.html"_s))
-        return installed;
-    return QString::fromUtf8(DOVRIN_EDITOR_DIST_BUILD);
+    return Core::appFilesFolder(u"editor"_s, QString::fromUtf8(DOVRIN_EDITOR_DIST_BUILD));
 }
 
 QWebEngineProfile* editorProfile() {
@@ -149,8 +146,9 @@ QWebEngineProfile* editorProfile() {
     if (profile)
         return profile;
     profile = new QWebEngineProfile(QCoreApplication::instance());
-    profile->installUrlSchemeHandler(schemeName,
-                                     new AssetServer(editorDistFolder(), imagesFolder(), profile));
+    const QString page = editorDistFolder();
+    qCDebug(Core::stickiesLog, "editor page from %s", qUtf8Printable(page));
+    profile->installUrlSchemeHandler(schemeName, new AssetServer(page, imagesFolder(), profile));
     profile->setUrlRequestInterceptor(new LocalOnlyInterceptor(profile));
     profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
     // Even looking up the host of a link in a note would tell someone that the note is open.

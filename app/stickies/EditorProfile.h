@@ -10,8 +10,8 @@ namespace Dovrin::Stickies {
 // contexts, both of which the engine only accepts that early.
 void prepareEditorEngine();
 
-// The folder of the built editor page: $DOVRIN_EDITOR_DIST when set, else "dist" next to the executable
-// when it is there (an installed app), else the build tree's editor output.
+// The folder of the built editor page: $DOVRIN_EDITOR_DIST when set, else share/dovrin/editor of an installed
+// app, else the build tree's editor output.
 QString editorDistFolder();
 
 // The one profile every editor page shares: the asset server on "app", no request for anything but "app",

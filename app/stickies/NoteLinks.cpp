@@ -23,6 +23,10 @@ void NoteLinks::setOpenAtLoginLinkClicked(std::function<void()> callback) {
     m_openAtLoginLinkClicked = std::move(callback);
 }
 
+void NoteLinks::setConnectLinkClicked(std::function<void()> callback) {
+    m_connectLinkClicked = std::move(callback);
+}
+
 void NoteLinks::revealNote(const QUuid& id) {
     if (StickyController* open = m_manager.sticky(id); open && open->note().isCollapsed)
         open->toggleCollapsed();
@@ -34,9 +38,15 @@ void NoteLinks::openUrl(const QUrl& url) {
         QDesktopServices::openUrl(url);
         return;
     }
-    if (url.toString() == "dovrin://settings/login"_L1) {
+    const QString link = url.toString();
+    if (link == QLatin1StringView(openAtLoginLink)) {
         if (m_openAtLoginLinkClicked)
             m_openAtLoginLinkClicked();
+        return;
+    }
+    if (link == QLatin1StringView(connectLink)) {
+        if (m_connectLinkClicked)
+            m_connectLinkClicked();
         return;
     }
     const QString last = url.path().section(QLatin1Char('/'), -1);

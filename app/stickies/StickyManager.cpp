@@ -2,6 +2,7 @@
 
 #include "app/agent/Provenance.h"
 #include "app/agent/ui/ReduceMotion.h"
+#include "app/core/AppLanguage.h"
 #include "app/core/Log.h"
 #include "app/core/ScreenSpace.h"
 #include "app/stickies/Geometry.h"
@@ -10,6 +11,7 @@
 #include "app/stickies/StickyMenu.h"
 #include "app/stickies/StickyPanel.h"
 #include "app/stickies/StickyViewState.h"
+#include "app/stickies/WelcomeNote.h"
 #include "app/store/DefaultColor.h"
 #include "app/store/NoteStore.h"
 
@@ -169,6 +171,14 @@ StickyController* StickyManager::create(Store::StickyColor color, const QString&
     StickyController* opened = open(created->first(), true, true, requestedAt);
     m_newest = opened;
     return opened;
+}
+
+StickyController* StickyManager::showWelcomeNote(const QString& newStickyShortcut) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return nullptr;
+    return create(Store::StickyColor::yellow, welcomeMarkdown(Core::launchedLanguage(), newStickyShortcut),
+                  welcomeFrame(Core::ScreenSpace::visibleFrame(*screen)));
 }
 
 // Opening and showing

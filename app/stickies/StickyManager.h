@@ -51,6 +51,10 @@ public:
     void setOpenAtLoginLinkClicked(std::function<void()> callback) {
         m_links.setOpenAtLoginLinkClicked(std::move(callback));
     }
+    // What the link to the guide for connecting an AI calls.
+    void setConnectLinkClicked(std::function<void()> callback) {
+        m_links.setConnectLinkClicked(std::move(callback));
+    }
     // Application-wide actions (search, settings, hide all, quit…) whose shortcuts work in every sticky.
     void setApplicationActions(const QList<QAction*>& shortcuts);
     // Without a tray icon (or when the user asks for it) stickies get taskbar entries and offer the app's
@@ -73,6 +77,9 @@ public:
     void newStickyBelow(const QRectF& anchor);
     void newStickyAfter(StickyController& source);
     StickyController* create(Store::StickyColor color, const QString& markdown, const QRectF& frame);
+    // A yellow welcome note near the top of the main screen, in the launched language; the tip about the
+    // new-sticky shortcut only when `newStickyShortcut` (its display text) is not empty.
+    StickyController* showWelcomeNote(const QString& newStickyShortcut);
 
     StickyController* open(const Store::Note& note, bool activate, bool animate, qint64 requestedAtMs);
     void orderFront(StickyController& sticky, bool activate);
@@ -89,7 +96,8 @@ public:
     // Saves every sticky's text and window state at once; `done` gets how many stickies there were.
     void flushAll(std::function<void(int flushed)> done);
 
-    // Note links ("dovrin://note/<id>", "dovrin://settings/login"); other schemes go to the desktop.
+    // Note links ("dovrin://note/<id>", "dovrin://settings/login", "dovrin://connect"); other schemes go to
+    // the desktop.
     void openUrl(const QUrl& url) { m_links.openUrl(url); }
 
     // Screen set-up changed: every sticky is put back on a screen that exists.

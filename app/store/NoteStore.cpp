@@ -68,6 +68,10 @@ constexpr int columnCount(std::string_view select) {
 }
 static_assert(columnCount(selectNote) == NoteColumn::count);
 
+// Only notes in Recently Deleted can be deleted for good.
+constexpr char deleteFromRecentlyDeleted[] =
+    R"sql(DELETE FROM note WHERE id = ? AND deleted_at IS NOT NULL)sql";
+
 constexpr char removeOrphanSnapshots[] =
     R"sql(DELETE FROM note_snapshot WHERE note_id NOT IN (SELECT id FROM note))sql";
 
@@ -359,14 +363,29 @@ StoreResult<void> NoteStore::moveToRecentlyDeleted(const QUuid& id, const QDateT
 StoreResult<void> NoteStore::deleteForGood(const QList<QUuid>& ids) {
     // Only notes in Recently Deleted go, and search never holds those.
     for (const QUuid& id : ids) {
-        auto deleted = afterWrite(
-            Statement::run(m_db, R"sql(DELETE FROM note WHERE id = ? AND deleted_at IS NOT NULL)sql",
-                           {idText(id)}),
-            {});
+        auto deleted = afterWrite(Statement::run(m_db, deleteFromRecentlyDeleted, {idText(id)}), {});
         if (!deleted)
             return deleted;
     }
     return afterWrite(Statement::run(m_db, removeOrphanSnapshots), {});
+}
+
+StoreResult<int> NoteStore::purge(const QList<QUuid>& ids) {
+    QList<QString> idTexts;
+    for (const QUuid& id : ids)
+        idTexts.append(idText(id));
+    auto purged = inTransaction<int>(m_db, [&]() -> StoreResult<int> {
+        int count = 0;
+        for (const QString& id : idTexts) {
+            if (auto deleted = Statement::run(m_db, deleteFromRecentlyDeleted, {id}); !deleted)
+                return deleted.error();
+            count += sqlite3_changes(m_db);
+        }
+        if (auto cleaned = Statement::run(m_db, removeOrphanSnapshots); !cleaned)
+            return cleaned.error();
+        return count;
+    });
+    return afterWrite(std::move(purged), idTexts);
 }
 
 StoreResult<void> NoteStore::restore(const QUuid& id) {

@@ -75,6 +75,9 @@ public:
     StoreResult<void> moveToRecentlyDeleted(const QUuid& id, const QDateTime& time,
                                             const std::optional<QString>& deletedBy);
     StoreResult<void> deleteForGood(const QList<QUuid>& ids);
+    // All-or-nothing: deletes for good those of the notes still in Recently Deleted (a note restored
+    // meanwhile stays) and their undo snapshots. Returns how many notes went.
+    StoreResult<int> purge(const QList<QUuid>& ids);
     StoreResult<void> restore(const QUuid& id);
     StoreResult<void> restoreAndOpen(const QUuid& id);
     StoreResult<void> reopen(const QUuid& id);

@@ -1,5 +1,6 @@
 #include "tests/e2e/Processes.h"
 
+#include "app/store/NoteStore.h"
 #include "shared/bridge/SharedSettings.h"
 #include "shared/bridge/Socket.h"
 
@@ -12,6 +13,18 @@
 using namespace Qt::StringLiterals;
 
 namespace Dovrin::E2e {
+
+Home::Home() : Home(false) {}
+
+Home::Home(bool fresh) {
+    if (!fresh)
+        createDatabase(data());
+}
+
+void createDatabase(const QString& folder) {
+    if (const auto store = Store::NoteStore::open(folder + u"/Dovrin.sqlite"_s); !store)
+        qFatal("can't create the database: %s", qPrintable(store.error().description));
+}
 
 QProcessEnvironment Home::environment() const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -14,9 +14,14 @@ namespace Dovrin::E2e {
 
 using namespace Qt::StringLiterals;
 
-// A data directory short enough for its socket path, with its own config folder.
+// A data directory short enough for its socket path, with its own config folder. It holds a database
+// already, as a returning user's does, so the app starts without the first launch's language step.
 struct Home {
     QTemporaryDir dir{u"/tmp/dv-XXXXXX"_s};
+
+    Home();
+    // `fresh`: no database, as on the very first launch.
+    explicit Home(bool fresh);
 
     QString data() const { return dir.path(); }
     QString socket() const { return dir.filePath(u"dv.sock"_s); }
@@ -27,6 +32,9 @@ struct Home {
 };
 
 QString binary(const QString& name);
+
+// Creates the notes database in `folder`, as an earlier run of the app leaves it.
+void createDatabase(const QString& folder);
 
 // The dovrin app, started as dovrin-mcp starts it: offscreen, in the background.
 class App final {

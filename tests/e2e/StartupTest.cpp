@@ -64,6 +64,8 @@ private slots:
         Home home;
         QProcessEnvironment environment = home.environment();
         const QString deep = home.dir.filePath(QString(100, 'd'));
+        QVERIFY(QDir().mkpath(deep));
+        createDatabase(deep);
         environment.insert("DOVRIN_HOME", deep);
         QProcess process;
         process.setProcessEnvironment(environment);

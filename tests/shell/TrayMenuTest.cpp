@@ -28,7 +28,7 @@ private slots:
         Stickies::AgentStickies stickies(manager, provenance);
         Agent::AgentActivity activity(stickies, *store);
         Agent::AgentTray agentTray(activity, nullptr);
-        Shell::TrayMenu tray(manager, agentTray, {[] {}, [] {}, [] {}, [] {}, [] {}});
+        Shell::TrayMenu tray(manager, agentTray, {[] {}, [] {}, [] {}, [] {}, {}, {}, [] {}, [] {}});
 
         // What the menu shows as it opens.
         const auto visibleTexts = [&] {

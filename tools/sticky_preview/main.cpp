@@ -18,6 +18,7 @@
 #include "app/stickies/StickyPanel.h"
 #include "app/stickies/StickyView.h"
 #include "app/stickies/StickyViewState.h"
+#include "app/stickies/WelcomeNote.h"
 #include "app/store/NoteStore.h"
 
 #include <QApplication>
@@ -248,7 +249,9 @@ QList<Shot> shots(bool dark) {
              "trail snacks\n\nLeave Friday at 4 pm.",
              StickyColor::yellow, QRect(40, 40, 280, 230), u"Claude"_s},
             {"sticky-collapsed.png", "# Call the dentist\nTuesday before noon", StickyColor::blue,
-             QRect(400, 40, 280, 200), u"user"_s, true}};
+             QRect(400, 40, 280, 200), u"user"_s, true},
+            {"welcome-note.png", Stickies::welcomeMarkdown(Core::AppLanguage::english, u"Meta+Ctrl+Alt+N"_s),
+             StickyColor::yellow, QRect(40, 330, 300, 400)}};
 }
 
 } // namespace

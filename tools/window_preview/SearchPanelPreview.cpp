@@ -1,32 +1,25 @@
-// Shows the real search panel over a handful of notes with a query typed, in the light and the dark
-// appearance, and saves captures of it as PNG files for the documentation (tools/screenshots.sh). The
-// notes live in a temporary folder, never the user's.
-//
-//   search_preview <output folder>
+// The search panel over a handful of notes with a query typed, light and dark. The panel draws its own
+// shadow, so its pixels are laid over a plain backdrop, as a desktop shows them.
 
 #include "app/agent/Provenance.h"
 #include "app/shell/SearchPanel.h"
 #include "app/stickies/StickyManager.h"
 #include "app/store/NoteStore.h"
+#include "tools/window_preview/Preview.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QDir>
-#include <QEventLoop>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPalette>
-#include <QScreen>
-#include <QTemporaryDir>
 #include <QTextStream>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
-using namespace Dovrin;
-using Store::StickyColor;
+namespace Dovrin::Preview {
 
 namespace {
+
+using Store::StickyColor;
 
 struct Sample {
     QString markdown;
@@ -49,27 +42,9 @@ const QList<Sample> samples = {
      StickyColor::blue, false},
 };
 
-void wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-// The desktop's dark theme, as a dark GTK or Plasma palette gives it.
-QPalette darkPalette() {
-    QPalette palette = QApplication::palette();
-    palette.setColor(QPalette::Window, QColor(0x2B2B2E));
-    palette.setColor(QPalette::WindowText, QColor(0xEDEDEF));
-    palette.setColor(QPalette::Base, QColor(0x1F1F22));
-    palette.setColor(QPalette::Text, QColor(0xEDEDEF));
-    palette.setColor(QPalette::Highlight, QColor(0x3584E4));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    return palette;
-}
-
 // The panel draws its own shadow into its transparent margin; its pixels are laid over a plain backdrop,
 // as a desktop shows them (Xvfb has no compositor to do it).
-bool capture(Shell::SearchPanel& panel, const QColor& backdrop, const QString& path) {
+bool captureOnBackdrop(Shell::SearchPanel& panel, const QColor& backdrop, const QString& path) {
     const QImage window = panel.grab().toImage();
     QImage canvas(window.size(), QImage::Format_RGB32);
     canvas.setDevicePixelRatio(window.devicePixelRatio());
@@ -80,31 +55,11 @@ bool capture(Shell::SearchPanel& panel, const QColor& backdrop, const QString& p
     return saved;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: search_preview <output folder>\n";
-        return 2;
-    }
-    QTemporaryDir home;
-    if (!home.isValid()) {
-        QTextStream(stderr) << "cannot create a temporary folder: " << home.errorString() << '\n';
-        return 1;
-    }
-    qputenv("DOVRIN_HOME", QFile::encodeName(home.filePath("data")));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
-    QApplication app(argc, argv);
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
-    if (!folder.mkpath(".")) {
-        QTextStream(stderr) << "cannot create " << folder.path() << '\n';
-        return 1;
-    }
-
+bool searchPanel(const QDir& folder) {
     auto store = Store::NoteStore::openInDataDirectory();
     if (!store) {
         QTextStream(stderr) << "cannot open the notes: " << store.error().description << '\n';
-        return 1;
+        return false;
     }
     const QDateTime start = QDateTime::currentDateTimeUtc().addDays(-2);
     for (qsizetype i = 0; i < samples.size(); ++i) {
@@ -113,10 +68,9 @@ int main(int argc, char** argv) {
                                               start.addSecs(3600 * i));
         if (!created || (!sample.open && !(*store)->close(created->first().id))) {
             QTextStream(stderr) << "cannot store the notes\n";
-            return 1;
+            return false;
         }
     }
-
     Agent::Provenance provenance;
     Stickies::StickyManager manager(**store, provenance);
     Shell::SearchPanel panel(manager, [] { return u"Ctrl+Alt+N"_s; });
@@ -129,9 +83,15 @@ int main(int argc, char** argv) {
         panel.showPanel();
         panel.findChild<QLineEdit*>()->setText(u"plan"_s);
         wait(500);
-        ok = capture(panel, dark ? QColor(0x1B1C1F) : QColor(0xE4E6EA),
-                     folder.filePath(dark ? u"search-panel-dark.png"_s : u"search-panel.png"_s)) &&
+        ok = captureOnBackdrop(panel, dark ? QColor(0x1B1C1F) : QColor(0xE4E6EA),
+                               folder.filePath(dark ? u"search-panel-dark.png"_s : u"search-panel.png"_s)) &&
              ok;
     }
-    return ok ? 0 : 1;
+    return ok;
 }
+
+const Registration registration(u"search-panel"_s, searchPanel);
+
+} // namespace
+
+} // namespace Dovrin::Preview
