@@ -1,6 +1,6 @@
 #include "app/shell/JsonMembers.h"
 
-#include "app/shell/TextPosition.h"
+#include "app/shell/ConfigScanning.h"
 
 #include <QSet>
 #include <QStringDecoder>
@@ -16,16 +16,6 @@ constexpr int maxDepth = 512;
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-int hexValue(char c) {
-    if (isDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 class Scanner final {
@@ -243,7 +233,7 @@ private:
                 ++m_pos;
                 char16_t unit = 0;
                 for (int i = 0; i < 4; ++i) {
-                    const int digit = hexValue(peek());
+                    const int digit = hexDigitValue(peek());
                     if (digit < 0)
                         return fail(u"expected four hexadecimal digits after \\u"_s);
                     unit = char16_t(unit * 16 + digit);

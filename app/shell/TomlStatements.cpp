@@ -1,6 +1,6 @@
 #include "app/shell/TomlStatements.h"
 
-#include "app/shell/TextPosition.h"
+#include "app/shell/ConfigScanning.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -20,16 +20,6 @@ bool isBlank(char c) {
 
 bool isBareKeyCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 class Lexer final {
@@ -308,7 +298,7 @@ private:
         ++m_pos;
         char32_t codePoint = 0;
         for (int i = 0; i < digits; ++i) {
-            const int digit = hexValue(peek());
+            const int digit = hexDigitValue(peek());
             if (digit < 0)
                 return fail(u"expected hexadecimal digits in an escape"_s);
             codePoint = codePoint * 16 + char32_t(digit);
