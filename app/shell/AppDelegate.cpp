@@ -104,6 +104,7 @@ AppDelegate::~AppDelegate() {
 bool AppDelegate::launch(bool background) {
     if (!openStore())
         return false;
+    m_startedInBackground = background;
     m_manager = std::make_unique<Stickies::StickyManager>(*m_store, Agent::Provenance::shared());
     m_manager->setConnectLinkClicked([this] { showConnectYourAI(); });
     m_updater = std::make_unique<Updater>();
@@ -219,10 +220,19 @@ void AppDelegate::finishLaunching() {
     showInTaskbar(Core::appSettings().value(u"showInDock"_s, false).toBool());
     connect(m_settings.get(), &SettingsWindow::showInDockChanged, this, showInTaskbar);
     startUpdater();
-    if (m_onboarding.takeWelcome())
+    if (m_onboarding.takeWelcome()) {
         showWelcomeNote();
-    else
+    } else {
         m_manager->restoreOpenStickies();
+        // After the links of the command line have been opened.
+        if (!m_startedInBackground)
+            QTimer::singleShot(0, this, &AppDelegate::showSomethingWithoutTray);
+    }
+}
+
+void AppDelegate::showSomethingWithoutTray() {
+    if (!m_trayIcon && m_manager->stickies().isEmpty())
+        newStickyFromMenu();
 }
 
 void AppDelegate::startUpdater() {
@@ -264,6 +274,7 @@ void AppDelegate::reopen() {
         return;
     }
     m_manager->showAll();
+    showSomethingWithoutTray();
 }
 
 void AppDelegate::showSearch() {

@@ -62,7 +62,8 @@ public:
 
     // Links handed over by a second start of the app, or from its command line.
     void openUrls(const QList<QUrl>& urls);
-    // A second start without links: the stickies come back if hidden.
+    // A second start without links: the stickies come back if hidden (without a tray and with none open, a
+    // new one, so that the user always finds a way in).
     void reopen();
     // Saves every sticky, then ends the app, or starts its replacement first when a relaunch was asked for.
     void quit();
@@ -83,6 +84,8 @@ private:
     void languageChosen(Core::AppLanguage language);
     void finishLaunching();
     void startUpdater();
+    // Without a tray icon, a start by the user that leaves no sticky open would show nothing at all.
+    void showSomethingWithoutTray();
     void showWelcomeNote();
     void newStickyFromMenu();
     void finishQuit(int flushed);
@@ -106,6 +109,7 @@ private:
     Relaunch m_relaunch;
     std::optional<std::function<void()>> m_relaunchFallback;
     bool m_isQuitting = false;
+    bool m_startedInBackground = false;
 };
 
 } // namespace Dovrin::Shell

@@ -1,6 +1,7 @@
 #include "app/core/AppSettings.h"
 #include "app/shell/AppDelegate.h"
 #include "app/shell/LanguageStep.h"
+#include "app/stickies/StickyPanel.h"
 #include "app/store/NoteStore.h"
 #include "tests/support/EditorTestMain.h"
 
@@ -52,6 +53,13 @@ QList<Store::Note> notesIn(const QString& folder) {
         .value();
 }
 
+int openStickies() {
+    int open = 0;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        open += qobject_cast<Stickies::StickyPanel*>(window) && window->isVisible();
+    return open;
+}
+
 void clickContinue(Shell::LanguageStep& step) {
     for (QPushButton* button : step.findChildren<QPushButton*>())
         if (button->text() == "Continue")
@@ -98,12 +106,21 @@ private slots:
             QCOMPARE(Core::appSettings().value("language").toString(), QString("en"));
             QVERIFY(!Core::appSettings().contains("onboarding"));
         }
-        // A database that exists skips onboarding: the welcome note is reopened, not made again.
+        {
+            // A database that exists skips onboarding: the welcome note is reopened, not made again.
+            Shell::AppDelegate app;
+            QVERIFY(app.launch());
+            QVERIFY(!languageStep());
+            QTRY_VERIFY(QFile::exists(data.filePath("dv.sock")));
+            QCOMPARE(notesIn(data.path()).size(), 1);
+        }
+        // With no sticky open and no tray to reach Dovrin by, a start by the user opens a new sticky.
+        QVERIFY(Store::NoteStore::open(data.filePath("Dovrin.sqlite"))
+                    .value()
+                    ->close(notesIn(data.path()).first().id));
         Shell::AppDelegate app;
         QVERIFY(app.launch());
-        QVERIFY(!languageStep());
-        QTRY_VERIFY(QFile::exists(data.filePath("dv.sock")));
-        QCOMPARE(notesIn(data.path()).size(), 1);
+        QTRY_COMPARE(openStickies(), 1);
     }
 
     void otherLanguage_relaunchesIntoIt() {
