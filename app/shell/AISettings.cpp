@@ -4,6 +4,7 @@
 #include "app/core/Log.h"
 #include "app/shell/ConnectedAIs.h"
 #include "app/shell/SettingsSection.h"
+#include "app/shell/WindowStyle.h"
 #include "shared/bridge/SharedSettings.h"
 
 #include <QButtonGroup>
@@ -99,7 +100,11 @@ AISettings::AISettings(Agent::AgentActivity& activity, std::function<void()> ope
     QObject::connect(guide, &QPushButton::clicked, this, [openSetupGuide] { openSetupGuide(); });
     QObject::connect(m_access, &QButtonGroup::idClicked, this,
                      [this](int id) { m_activity.setAccess(Bridge::AIAccess(id)); });
-    QObject::connect(&m_activity, &Agent::AgentActivity::accessChanged, this, &AISettings::showAccess);
+    // With access off the connected AIs read as paused.
+    QObject::connect(&m_activity, &Agent::AgentActivity::accessChanged, this, [this] {
+        showAccess();
+        m_connected->refresh();
+    });
     QObject::connect(m_letAIOpenDovrin, &QCheckBox::toggled, this, &storeLetAIOpenDovrin);
 }
 
@@ -111,7 +116,6 @@ void AISettings::readStoredValues() {
 
 void AISettings::showAccess() {
     m_access->button(int(m_activity.access()))->setChecked(true);
-    m_connected->refresh();
 }
 
 } // namespace Dovrin::Shell

@@ -236,6 +236,9 @@ void AppDelegate::showSomethingWithoutTray() {
 }
 
 void AppDelegate::startUpdater() {
+    // A build without an update feed has no updater to show.
+    if (!m_updater->isEnabled())
+        return;
     m_settings->general().addSection(new SoftwareUpdateSection(*m_updater));
     m_updateWindow = std::make_unique<UpdateWindow>(*m_updater);
     // A find in the background waits in the tray menu until the user attends to it.

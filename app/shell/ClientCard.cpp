@@ -3,6 +3,7 @@
 #include "app/core/ColorMix.h"
 #include "app/shell/ClientConfigWriter.h"
 #include "app/shell/SnippetBlock.h"
+#include "app/shell/WindowStyle.h"
 
 #include <QDir>
 #include <QEvent>
@@ -109,19 +110,12 @@ protected:
     }
 };
 
-QLabel* secondaryLabel(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setWordWrap(true);
-    label->setForegroundRole(QPalette::PlaceholderText);
-    return label;
-}
-
 } // namespace
 
 ClientCard::ClientCard(const AIClient& client, QWidget* parent)
     : QFrame(parent), m_client(client), m_name(new QLabel(client.name, this)),
-      m_connected(new ConnectedBadge(this)), m_add(new AddButton(this)), m_caption(secondaryLabel(this)),
-      m_snippet(new SnippetBlock(this)), m_note(secondaryLabel(this)), m_message(new QLabel(this)) {
+      m_connected(new ConnectedBadge(this)), m_add(new AddButton(this)), m_caption(secondaryLabel({}, this)),
+      m_snippet(new SnippetBlock(this)), m_note(secondaryLabel({}, this)), m_message(new QLabel(this)) {
     setObjectName(client.id);
     QFont title = m_name->font();
     title.setPointSizeF(title.pointSizeF() * 1.12);

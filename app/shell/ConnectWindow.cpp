@@ -4,6 +4,7 @@
 #include "app/shell/ClientCard.h"
 #include "app/shell/McpServerPath.h"
 #include "app/shell/SnippetBlock.h"
+#include "app/shell/WindowStyle.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -23,20 +24,6 @@ namespace {
 constexpr int windowWidth = 640;
 // Of the screen's free height, so that a tall list still leaves the window's edges in view.
 constexpr qreal maxScreenShare = 0.85;
-
-// A thin bar without arrows, its handle a faint text colour, as the app's other lists have.
-QString thinScrollBar(const QPalette& palette) {
-    const QColor text = palette.color(QPalette::WindowText);
-    const auto rgba = [&text](float alpha) {
-        return u"rgba(%1, %2, %3, %4)"_s.arg(text.red()).arg(text.green()).arg(text.blue()).arg(alpha);
-    };
-    return uR"(QScrollBar:vertical { background: transparent; width: 12px; margin: 4px 3px 4px 0; }
-QScrollBar::handle:vertical { background: %1; border-radius: 3px; min-height: 32px; margin: 0 0 0 3px; }
-QScrollBar::handle:vertical:hover, QScrollBar::handle:vertical:pressed { background: %2; }
-QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }
-QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; })"_s.arg(rgba(0.22f),
-                                                                                                  rgba(0.4f));
-}
 
 QLabel* wrappedLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -68,10 +55,10 @@ ConnectWindow::ConnectWindow(QWidget* parent)
     auto* intro = wrappedLabel(
         tr("Let Claude, ChatGPT and others read your stickies, check things off and add new ones."),
         m_content);
-    auto* steps = wrappedLabel(tr("Dovrin talks to AI apps through dovrin-mcp. Add Dovrin to your app below, "
-                                  "or copy its setup into it, then restart the app."),
-                               m_content);
-    steps->setForegroundRole(QPalette::PlaceholderText);
+    auto* steps =
+        secondaryLabel(tr("Dovrin talks to AI apps through dovrin-mcp. Add Dovrin to your app below, "
+                          "or copy its setup into it, then restart the app."),
+                       m_content);
 
     auto* serverLayout = new QVBoxLayout(m_server);
     serverLayout->setContentsMargins(0, 0, 0, 0);
@@ -115,7 +102,7 @@ ConnectWindow::ConnectWindow(QWidget* parent)
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_scroll->verticalScrollBar()->setStyleSheet(thinScrollBar(palette()));
+    m_scroll->verticalScrollBar()->setStyleSheet(thinScrollBarStyle(palette()));
     m_scroll->setWidget(m_content);
     m_scroll->viewport()->setBackgroundRole(QPalette::Window);
     auto* layout = new QVBoxLayout(this);
@@ -142,7 +129,7 @@ bool ConnectWindow::event(QEvent* event) {
 
 void ConnectWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::PaletteChange)
-        m_scroll->verticalScrollBar()->setStyleSheet(thinScrollBar(palette()));
+        m_scroll->verticalScrollBar()->setStyleSheet(thinScrollBarStyle(palette()));
     QWidget::changeEvent(event);
 }
 

@@ -3,6 +3,7 @@
 #include "app/agent/AgentActivity.h"
 #include "app/core/RelativeTime.h"
 #include "app/shell/SettingsSection.h"
+#include "app/shell/WindowStyle.h"
 #include "shared/bridge/SharedSettings.h"
 
 #include <QHBoxLayout>
@@ -91,6 +92,7 @@ ConnectedAIs::ConnectedAIs(Agent::AgentActivity& activity, std::function<void()>
     m_rows->setSpacing(6);
     m_refresh.setInterval(refreshIntervalMs);
     connect(&m_refresh, &QTimer::timeout, this, &ConnectedAIs::refresh);
+    // Filled now too, so that the settings window is sized with its rows.
     refresh();
 }
 

@@ -1,6 +1,7 @@
 #include "app/shell/LanguageStep.h"
 
 #include "app/shell/LanguageRow.h"
+#include "app/shell/WindowStyle.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -46,10 +47,8 @@ LanguageStep::LanguageStep(Core::AppLanguage preselected, std::function<void(Cor
         layout->addWidget(row);
     }
 
-    auto* note = new QLabel(tr("You can change this later in Dovrin Settings."), this);
-    note->setForegroundRole(QPalette::PlaceholderText);
+    QLabel* note = secondaryLabel(tr("You can change this later in Dovrin Settings."), this);
     note->setAlignment(Qt::AlignCenter);
-    note->setWordWrap(true);
     layout->addSpacing(14);
     layout->addWidget(note);
     layout->addSpacing(18);

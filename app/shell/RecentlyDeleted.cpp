@@ -1,11 +1,11 @@
 #include "app/shell/RecentlyDeleted.h"
 
-#include "app/core/ColorMix.h"
 #include "app/core/Log.h"
 #include "app/shell/DeletedList.h"
 #include "app/shell/DeletedRow.h"
 #include "app/shell/QuietButton.h"
 #include "app/shell/TrashGlyph.h"
+#include "app/shell/WindowStyle.h"
 #include "app/stickies/StickyManager.h"
 #include "app/store/NoteStore.h"
 
@@ -27,30 +27,6 @@ namespace Dovrin::Shell {
 namespace {
 
 constexpr int margin = 16;
-
-QLabel* secondaryLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setForegroundRole(QPalette::PlaceholderText);
-    label->setWordWrap(true);
-    return label;
-}
-
-// A thin bar without arrows, as the lists of settings windows have, its handle a faint text colour.
-QString thinScrollBar(const QPalette& palette) {
-    const auto rgba = [](const QColor& color) {
-        return u"rgba(%1, %2, %3, %4)"_s.arg(color.red())
-            .arg(color.green())
-            .arg(color.blue())
-            .arg(color.alphaF());
-    };
-    const QColor text = palette.color(QPalette::WindowText);
-    return uR"(QScrollBar:vertical { background: transparent; width: 12px; margin: 4px 3px 4px 0; }
-QScrollBar::handle:vertical { background: %1; border-radius: 3px; min-height: 32px; margin: 0 0 0 3px; }
-QScrollBar::handle:vertical:hover, QScrollBar::handle:vertical:pressed { background: %2; }
-QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }
-QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; })"_s.arg(
-        rgba(Core::withAlpha(text, 0.22f)), rgba(Core::withAlpha(text, 0.4f)));
-}
 
 } // namespace
 
@@ -106,7 +82,7 @@ QWidget* RecentlyDeleted::listPage() {
     contentLayout->addStretch();
     auto* scroll = new QScrollArea(page);
     m_scrollBar = scroll->verticalScrollBar();
-    m_scrollBar->setStyleSheet(thinScrollBar(palette()));
+    m_scrollBar->setStyleSheet(thinScrollBarStyle(palette()));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -123,7 +99,7 @@ QWidget* RecentlyDeleted::listPage() {
 
 void RecentlyDeleted::changeEvent(QEvent* event) {
     if (event->type() == QEvent::PaletteChange)
-        m_scrollBar->setStyleSheet(thinScrollBar(palette()));
+        m_scrollBar->setStyleSheet(thinScrollBarStyle(palette()));
     QWidget::changeEvent(event);
 }
 

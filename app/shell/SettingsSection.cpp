@@ -1,6 +1,7 @@
 #include "app/shell/SettingsSection.h"
 
 #include "app/core/ColorMix.h"
+#include "app/shell/WindowStyle.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -55,13 +56,6 @@ protected:
 private:
     QVBoxLayout* m_rows;
 };
-
-QLabel* secondaryLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setWordWrap(true);
-    label->setForegroundRole(QPalette::PlaceholderText);
-    return label;
-}
 
 SettingsSection::SettingsSection(const QString& title, QWidget* parent)
     : QWidget(parent), m_card(new Card(this)), m_layout(new QVBoxLayout(this)) {

@@ -31,7 +31,4 @@ private:
     QVBoxLayout* m_layout = nullptr;
 };
 
-// Text in the secondary style, wrapped.
-QLabel* secondaryLabel(const QString& text, QWidget* parent);
-
 } // namespace Dovrin::Shell

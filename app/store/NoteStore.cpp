@@ -24,8 +24,6 @@ namespace {
 using NoteSchema::searchBody;
 using NoteSchema::searchTitle;
 
-constexpr double purgeAgeSeconds = 2'592'000; // 30 days
-
 // Error descriptions quote a statement's first 60 characters, so those keep their layout; the rest reads one
 // clause per line.
 
@@ -411,7 +409,7 @@ StoreResult<void> NoteStore::reopen(const QUuid& id) {
 }
 
 StoreResult<int> NoteStore::purgeExpired(const QDateTime& now) {
-    const double cutoff = Statement::secondsSince1970(now) - purgeAgeSeconds;
+    const double cutoff = Statement::secondsSince1970(now) - double(keptDeletedSeconds);
     auto purged = Statement::run(
         m_db, R"sql(DELETE FROM note WHERE deleted_at IS NOT NULL AND deleted_at < ?)sql", {cutoff});
     if (!purged)

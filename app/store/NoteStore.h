@@ -81,6 +81,8 @@ public:
     StoreResult<void> restore(const QUuid& id);
     StoreResult<void> restoreAndOpen(const QUuid& id);
     StoreResult<void> reopen(const QUuid& id);
+    // How long a note stays in Recently Deleted before the launch-time purge removes it: 30 days.
+    static constexpr qint64 keptDeletedSeconds = 2'592'000;
     StoreResult<int> purgeExpired(const QDateTime& now);
     StoreResult<void> saveSnapshot(const Note& before, qint64 revAfter, bool join);
     StoreResult<std::optional<Snapshot>> snapshot(const QUuid& id);
